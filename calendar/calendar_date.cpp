@@ -1,0 +1,80 @@
+// The CalendarDate record and the stem-branch (干支) names of years, months and days.
+#include "calendar_date.h"
+
+#include <ctime>
+
+namespace {
+
+// 1864 is a 甲子 year; 1900-01-01 is a 甲戌 day (index 10).
+constexpr std::int32_t CycleStartYear = 1864;
+constexpr std::int32_t FirstDayIndex = 10;
+// Month index = year * 12 + month - MonthIndexBase from the month's term day on, so that
+// the stem-branch month that opens on February's term (寅) has a branch index of 2.
+constexpr std::int32_t MonthIndexBase = 22788;
+
+std::size_t NonNegativeRemainder(std::int32_t index, std::int32_t divisor) {
+    const std::int32_t r = index % divisor;
+    return static_cast<std::size_t>(r < 0 ? r + divisor : r);
+}
+
+}  // namespace
+
+CalendarDate::CalendarDate(int gregorianYear, int gregorianMonth, int gregorianDay)
+    : year(static_cast<std::uint16_t>(gregorianYear)),
+      month(static_cast<std::uint16_t>(gregorianMonth)),
+      day(static_cast<std::uint16_t>(gregorianDay)) {
+    Recompute();
+}
+
+CalendarDate::CalendarDate() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local != nullptr) {
+        year = static_cast<std::uint16_t>(local->tm_year + 1900);
+        month = static_cast<std::uint16_t>(local->tm_mon + 1);
+        day = static_cast<std::uint16_t>(local->tm_mday);
+    }
+    Recompute();
+}
+
+void CalendarDate::Recompute() {
+    if (IsInDomain(year, month, day)) {
+        GregorianToLunar(year, month, day, lunarYear, lunarMonth, lunarDay);
+    } else {
+        lunarYear = lunarMonth = lunarDay = 0;
+    }
+    StemBranchNames(year, month, day, yearStemBranch, monthStemBranch, dayStemBranch);
+}
+
+StemBranchIndex CalendarDate::StemBranchIndices(std::uint16_t year, std::uint16_t month,
+                                                std::uint16_t day) {
+    // The term day itself already belongs to the new year or month.
+    const bool afterSpring = month > 2 || (month == 2 && day >= SectionalTermDay(year, 2));
+    const bool afterTerm = day >= SectionalTermDay(year, month);
+    StemBranchIndex index;
+    index.year = year - CycleStartYear - (afterSpring ? 0 : 1);
+    index.month = year * 12 + month - MonthIndexBase - (afterTerm ? 0 : 1);
+    index.day = DayDifference(year, month, day, 1900, 1, 1) + FirstDayIndex;
+    return index;
+}
+
+void CalendarDate::StemBranchNames(std::uint16_t year, std::uint16_t month, std::uint16_t day,
+                                   std::wstring& yearName, std::wstring& monthName,
+                                   std::wstring& dayName) {
+    if (!IsInDomain(year, month, day)) {
+        yearName.clear();
+        monthName.clear();
+        dayName.clear();
+        return;
+    }
+    const StemBranchIndex index = StemBranchIndices(year, month, day);
+    yearName = StemBranchName(index.year);
+    monthName = StemBranchName(index.month);
+    dayName = StemBranchName(index.day);
+}
+
+std::wstring CalendarDate::StemBranchName(std::int32_t index) {
+    std::wstring name(HeavenlyStems[NonNegativeRemainder(index, 10)]);
+    name += EarthlyBranches[NonNegativeRemainder(index, 12)];
+    return name;
+}

@@ -1,0 +1,117 @@
+// CalendarDate: one Gregorian date with its Chinese lunar date and the stem-branch (干支)
+// names of its year, month and day, plus the stateless calendar arithmetic behind them.
+//
+// The engine covers Gregorian 1901-01-01 to 2050-12-31. Inside that range every answer
+// comes from the packed tables of lunar_tables.h. Outside it nothing is read past a table
+// and nothing is undefined; the answers are:
+//   - LunarLeapMonth: 0 for lunar years outside 1901-2050.
+//   - LunarMonthDays: 30 for every month of a lunar year up to 1900 (the epoch's rule);
+//     0 for a lunar year after 2050 or a month outside 1-12.
+//   - LunarYearDays: the sum of those, so 360 up to 1900 and 0 after 2050.
+//   - LunarDateAt / LunarDateFromOffset / GregorianToLunar: lunar 0-0-0 for a day before
+//     1900-12-22 (lunar 1900-11-1, the first day the epoch determines) or after
+//     2051-02-10 (the last day of lunar 2050).
+//   - SectionalTermDay: 0 for a year outside 1901-2050 or a month outside 1-12.
+//   - DayDifference: a month outside 1-12 counts on from January of the given year
+//     (month 13 is January of the next year, month 0 December of the year before), as a
+//     day past the end of its month counts on into the next month.
+//   - StemBranchName: the cycle continues below index 0 (index -1 is 癸亥).
+//   - A CalendarDate (and StemBranchNames) outside IsInDomain: lunar date 0-0-0 and
+//     empty names.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The ten heavenly stems and the twelve earthly branches; a sexagenary index i names
+// HeavenlyStems[i mod 10] followed by EarthlyBranches[i mod 12], index 0 being 甲子.
+inline constexpr std::array<std::wstring_view, 10> HeavenlyStems{
+    L"甲", L"乙", L"丙", L"丁", L"戊", L"己", L"庚", L"辛", L"壬", L"癸",
+};
+inline constexpr std::array<std::wstring_view, 12> EarthlyBranches{
+    L"子", L"丑", L"寅", L"卯", L"辰", L"巳", L"午", L"未", L"申", L"酉", L"戌", L"亥",
+};
+
+// A lunar date as the calendar walk finds it. Unlike the lunar members of CalendarDate it
+// says whether the day lies in a leap month. year 0 means "no date" (outside the tables).
+struct LunarDate {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;  // [1, 12]; a leap month carries the number of the month it follows
+    std::uint16_t day = 0;    // [1, 30]
+    bool leapMonth = false;
+
+    friend bool operator==(const LunarDate&, const LunarDate&) = default;
+};
+
+// The sexagenary indices of a date's year, month and day (see HeavenlyStems).
+struct StemBranchIndex {
+    std::int32_t year = 0;   // changes on February's sectional term (立春)
+    std::int32_t month = 0;  // changes on each month's sectional term
+    std::int32_t day = 0;    // days since 1900-01-01, plus 10
+
+    friend bool operator==(const StemBranchIndex&, const StemBranchIndex&) = default;
+};
+
+class CalendarDate {
+public:
+    std::uint16_t year = 0;   // Gregorian
+    std::uint16_t month = 0;  // Gregorian, [1, 12]
+    std::uint16_t day = 0;    // Gregorian, [1, 31]
+    std::uint16_t lunarYear = 0;   // numbered by the Gregorian year in which it began
+    std::uint16_t lunarMonth = 0;  // [1, 12], no leap mark
+    std::uint16_t lunarDay = 0;    // [1, 30]
+    std::wstring yearStemBranch;
+    std::wstring monthStemBranch;
+    std::wstring dayStemBranch;
+
+    // Each argument is kept as its low 16 bits. A day past the end of its month counts on
+    // into the next month: 2001-02-29 derives everything of 2001-03-01.
+    CalendarDate(int year, int month, int day);
+    // Today's local date.
+    CalendarDate();
+
+    // Derives the lunar date and the names from year, month and day.
+    void Recompute();
+
+    // Gregorian arithmetic.
+    static int IsGregorianLeapYear(std::uint16_t year);
+    // Days of a Gregorian month; 0 for month 0 or a month above 12.
+    static std::uint16_t GregorianMonthDays(std::uint16_t year, std::uint16_t month);
+    // Days from the second date to the first (positive when the first is later).
+    static std::int32_t DayDifference(std::uint16_t year1, std::uint16_t month1,
+                                      std::uint16_t day1, std::uint16_t year2,
+                                      std::uint16_t month2, std::uint16_t day2);
+
+    // Readers of the lunar tables.
+    // 0, or the month (1-12) that the year's leap month follows.
+    static std::uint16_t LunarLeapMonth(std::uint16_t lunarYear);
+    // Low 16 bits: days of the month; high 16 bits: days of the leap month after it, or 0.
+    static std::uint32_t LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth);
+    static std::uint16_t LunarYearDays(std::uint16_t lunarYear);
+    // Day of the Gregorian month on which its sectional term (节) falls.
+    static int SectionalTermDay(std::uint16_t year, std::uint16_t month);
+
+    // Lunar conversion. A day offset counts days since Gregorian 1901-01-01.
+    static LunarDate LunarDateAt(std::int32_t dayOffset);
+    static void LunarDateFromOffset(std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
+                                    std::uint16_t& lunarDay, std::int32_t dayOffset);
+    static void GregorianToLunar(std::uint16_t year, std::uint16_t month, std::uint16_t day,
+                                 std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
+                                 std::uint16_t& lunarDay);
+
+    // Stem-branch names.
+    static StemBranchIndex StemBranchIndices(std::uint16_t year, std::uint16_t month,
+                                             std::uint16_t day);
+    static void StemBranchNames(std::uint16_t year, std::uint16_t month, std::uint16_t day,
+                                std::wstring& yearName, std::wstring& monthName,
+                                std::wstring& dayName);
+    static std::wstring StemBranchName(std::int32_t index);
+
+    // Range checks. IsInDomain: the dates the record converts, years 1901-2050, months
+    // 1-12 and days 1-31 (a day past its month's end counts on). IsSupportedDate: a real
+    // calendar date from 1901-01-01 to 2050-12-31, the check for input typed by a user.
+    static bool IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+    static bool IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+};

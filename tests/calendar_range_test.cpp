@@ -1,0 +1,227 @@
+// Whole-range properties, walking every day from 1901-01-01 to 2050-12-31 with std::chrono
+// as an independent Gregorian calendar, and garbage input at every 16-bit corner.
+#include "calendar/calendar_date.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <map>
+
+namespace {
+
+using CD = CalendarDate;
+namespace chrono = std::chrono;
+
+struct Day {
+    std::uint16_t y, m, d;
+    std::int32_t offset;  // days since 1901-01-01
+};
+
+template <class Visit>
+void ForEachDayOfTheRange(Visit visit) {
+    const chrono::sys_days first = chrono::year{1901} / 1 / 1;
+    const chrono::sys_days last = chrono::year{2050} / 12 / 31;
+    for (chrono::sys_days day = first; day <= last; day += chrono::days{1}) {
+        const chrono::year_month_day ymd{day};
+        visit(Day{static_cast<std::uint16_t>(static_cast<int>(ymd.year())),
+                  static_cast<std::uint16_t>(static_cast<unsigned>(ymd.month())),
+                  static_cast<std::uint16_t>(static_cast<unsigned>(ymd.day())),
+                  static_cast<std::int32_t>((day - first).count())});
+    }
+}
+
+TEST(WholeRange, GregorianArithmeticAgreesWithChrono) {
+    int days = 0;
+    ForEachDayOfTheRange([&](const Day& day) {
+        ++days;
+        ASSERT_EQ(CD::DayDifference(day.y, day.m, day.d, 1901, 1, 1), day.offset);
+        ASSERT_TRUE(CD::IsSupportedDate(day.y, day.m, day.d));
+        if (day.d == 1) {
+            const chrono::year_month_day_last end{chrono::year{day.y} / chrono::month{day.m} /
+                                                  chrono::last};
+            ASSERT_EQ(CD::GregorianMonthDays(day.y, day.m), static_cast<unsigned>(end.day()))
+                << day.y << "-" << day.m;
+        }
+    });
+    EXPECT_EQ(days, 54787);
+}
+
+TEST(WholeRange, LunarDatesAdvanceOneDayAtATime) {
+    LunarDate previous = CD::LunarDateAt(0);
+    int monthLength = previous.day;
+    std::map<int, int> yearLength, monthsInYear, leapMonthSeen;
+
+    ForEachDayOfTheRange([&](const Day& day) {
+        const LunarDate lunar = CD::LunarDateAt(day.offset);
+        std::uint16_t ly = 0, lm = 0, ld = 0;
+        CD::GregorianToLunar(day.y, day.m, day.d, ly, lm, ld);
+        ASSERT_EQ((LunarDate{ly, lm, ld, lunar.leapMonth}), lunar) << day.offset;
+        ++yearLength[lunar.year];
+
+        if (day.offset > 0) {
+            const bool sameMonth = lunar.year == previous.year && lunar.month == previous.month &&
+                                   lunar.leapMonth == previous.leapMonth;
+            if (sameMonth) {
+                ASSERT_EQ(lunar.day, previous.day + 1) << day.offset;
+                ++monthLength;
+            } else {
+                ASSERT_EQ(lunar.day, 1) << day.offset;
+                ASSERT_TRUE(monthLength == 29 || monthLength == 30) << day.offset;
+                monthLength = 1;
+                ++monthsInYear[lunar.year];
+                if (lunar.leapMonth) {
+                    // A leap month repeats the number of the month it follows.
+                    ASSERT_EQ(lunar.year, previous.year);
+                    ASSERT_EQ(lunar.month, previous.month);
+                    ASSERT_EQ(lunar.month, CD::LunarLeapMonth(lunar.year)) << lunar.year;
+                    ++leapMonthSeen[lunar.year];
+                } else if (lunar.year == previous.year) {
+                    ASSERT_EQ(lunar.month, previous.month + 1) << day.offset;
+                } else {
+                    ASSERT_EQ(lunar.year, previous.year + 1);
+                    ASSERT_EQ(lunar.month, 1);
+                    ASSERT_EQ(previous.month, 12);
+                }
+            }
+        }
+        previous = lunar;
+    });
+
+    // Lunar 1901-2049 lie wholly inside the range; 2050 runs on into February 2051.
+    for (std::uint16_t y = 1901; y <= 2049; ++y) {
+        EXPECT_EQ(yearLength[y], CD::LunarYearDays(y)) << y;
+        const bool hasLeap = CD::LunarLeapMonth(y) != 0;
+        EXPECT_EQ(monthsInYear[y], hasLeap ? 13 : 12) << y;
+        EXPECT_EQ(leapMonthSeen[y], hasLeap ? 1 : 0) << y;
+    }
+}
+
+TEST(WholeRange, NamesChangeOnlyWhereTheyShould) {
+    StemBranchIndex previous = CD::StemBranchIndices(1901, 1, 1);
+    ForEachDayOfTheRange([&](const Day& day) {
+        const StemBranchIndex index = CD::StemBranchIndices(day.y, day.m, day.d);
+        if (day.offset > 0) {
+            ASSERT_EQ(index.day, previous.day + 1) << day.offset;
+            const int termDay = CD::SectionalTermDay(day.y, day.m);
+            const bool springStarts = day.m == 2 && day.d == termDay;
+            ASSERT_EQ(index.year, previous.year + (springStarts ? 1 : 0)) << day.offset;
+            ASSERT_EQ(index.month, previous.month + (day.d == termDay ? 1 : 0)) << day.offset;
+        }
+        ASSERT_GT(index.year, 0);
+        ASSERT_GT(index.month, 0);
+        previous = index;
+    });
+}
+
+TEST(WholeRange, RecordMatchesTheOperations) {
+    // Every 7th day keeps this quick while still crossing every month and term.
+    ForEachDayOfTheRange([&](const Day& day) {
+        if (day.offset % 7 != 0) return;
+        const CalendarDate date(day.y, day.m, day.d);
+        const LunarDate lunar = CD::LunarDateAt(day.offset);
+        const StemBranchIndex index = CD::StemBranchIndices(day.y, day.m, day.d);
+        ASSERT_EQ(date.lunarYear, lunar.year);
+        ASSERT_EQ(date.lunarMonth, lunar.month);
+        ASSERT_EQ(date.lunarDay, lunar.day);
+        ASSERT_EQ(date.yearStemBranch, CD::StemBranchName(index.year));
+        ASSERT_EQ(date.monthStemBranch, CD::StemBranchName(index.month));
+        ASSERT_EQ(date.dayStemBranch, CD::StemBranchName(index.day));
+    });
+}
+
+TEST(OutOfRange, LunarDateAtAnswersNoDateOutsideTheTables) {
+    const std::int32_t lastDayOfLunar2050 = CD::DayDifference(2051, 2, 10, 1901, 1, 1);
+    const struct {
+        std::int32_t offset;
+        LunarDate lunar;
+    } cases[] = {
+        {INT32_MIN, {}},
+        {-11, {}},
+        {-10, {1900, 11, 1, false}},
+        {-1, {1900, 11, 10, false}},
+        {lastDayOfLunar2050, {2050, 12, 29, false}},
+        {lastDayOfLunar2050 + 1, {}},
+        {INT32_MAX, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CD::LunarDateAt(c.offset), c.lunar) << c.offset;
+}
+
+TEST(OutOfRange, TableReadersAnswerSafelyForEveryYear) {
+    const std::uint16_t months[] = {0, 1, 2, 11, 12, 13, 255, 65535};
+    for (std::uint32_t y = 0; y <= 65535; ++y) {
+        const auto year = static_cast<std::uint16_t>(y);
+        const bool inTables = y >= 1901 && y <= 2050;
+        if (!inTables) {
+            ASSERT_EQ(CD::LunarLeapMonth(year), 0) << y;
+            ASSERT_EQ(CD::LunarYearDays(year), y <= 1900 ? 360 : 0) << y;
+        }
+        for (const std::uint16_t m : months) {
+            const bool realMonth = m >= 1 && m <= 12;
+            const std::uint32_t packed = CD::LunarMonthDays(year, m);
+            if (y <= 1900) {
+                ASSERT_EQ(packed, 30u) << y << "-" << m;
+            } else if (!inTables || !realMonth) {
+                ASSERT_EQ(packed, 0u) << y << "-" << m;
+            }
+            const int term = CD::SectionalTermDay(year, m);
+            if (inTables && realMonth) {
+                ASSERT_TRUE(term >= 3 && term <= 9);
+            } else {
+                ASSERT_EQ(term, 0) << y << "-" << m;
+            }
+        }
+    }
+}
+
+TEST(OutOfRange, RecordsOutsideTheDomainAreEmpty) {
+    const std::uint16_t years[] = {0, 1, 1899, 1900, 1901, 2050, 2051, 2100, 32767, 32768, 65535};
+    const std::uint16_t months[] = {0, 1, 2, 12, 13, 255, 65535};
+    const std::uint16_t days[] = {0, 1, 28, 29, 31, 32, 255, 65535};
+    for (const std::uint16_t y : years) {
+        for (const std::uint16_t m : months) {
+            for (const std::uint16_t d : days) {
+                SCOPED_TRACE(testing::Message() << y << "-" << m << "-" << d);
+                const CalendarDate date(y, m, d);
+                std::uint16_t ly = 0, lm = 0, ld = 0;
+                CD::GregorianToLunar(y, m, d, ly, lm, ld);
+                (void)CD::DayDifference(y, m, d, d, m, y);
+                (void)CD::StemBranchIndices(y, m, d);
+                if (CD::IsInDomain(y, m, d)) {
+                    EXPECT_NE(date.lunarYear, 0);
+                    EXPECT_EQ(date.dayStemBranch.size(), 2u);
+                } else {
+                    EXPECT_EQ(date.lunarYear, 0);
+                    EXPECT_EQ(date.lunarMonth, 0);
+                    EXPECT_EQ(date.lunarDay, 0);
+                    EXPECT_TRUE(date.yearStemBranch.empty());
+                    EXPECT_TRUE(date.monthStemBranch.empty());
+                    EXPECT_TRUE(date.dayStemBranch.empty());
+                }
+            }
+        }
+    }
+}
+
+TEST(OutOfRange, DayDifferenceCountsMonthsOnFromJanuary) {
+    EXPECT_EQ(CD::DayDifference(2000, 13, 1, 2001, 1, 1), 0);
+    EXPECT_EQ(CD::DayDifference(2000, 0, 1, 1999, 12, 1), 0);
+    EXPECT_EQ(CD::DayDifference(2000, 25, 1, 2002, 1, 1), 0);
+}
+
+TEST(SupportedDates, OnlyRealDatesInsideTheRange) {
+    const struct {
+        std::uint16_t y, m, d;
+        bool supported;
+    } cases[] = {
+        {1901, 1, 1, true},   {2050, 12, 31, true}, {2000, 2, 29, true},  {1900, 12, 31, false},
+        {2051, 1, 1, false},  {2001, 2, 29, false}, {2020, 4, 31, false}, {2020, 4, 30, true},
+        {2020, 0, 1, false},  {2020, 13, 1, false}, {2020, 1, 0, false},  {2020, 1, 32, false},
+        {65535, 65535, 65535, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CD::IsSupportedDate(c.y, c.m, c.d), c.supported) << c.y << "-" << c.m << "-" << c.d;
+    }
+}
+
+}  // namespace
