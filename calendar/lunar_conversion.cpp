@@ -9,14 +9,13 @@ namespace {
 using LunarTables::FirstYear;
 using LunarTables::LastYear;
 
-// Fixed facts of the epoch, Gregorian 1901-01-01 (offset 0): it is lunar 1900-11-11;
-// lunar 1900 month 11 ends on offset 18 and month 12 (30 days) on offset 48, so lunar
-// 1901-1-1 is offset 49 (1901-02-19). The tables begin with lunar 1901.
-constexpr std::int32_t EpochLastDayOfMonth11 = 18;
-constexpr std::int32_t EpochLastDayOfYear1900 = 48;
-constexpr std::int32_t EpochDayOfMonth11 = 11;
+// Day offsets of the epoch's lunar 1900 (see lunar_tables.h).
+constexpr std::int32_t EpochDayOfMonth11 = LunarTables::EpochLunarDay;
+constexpr std::int32_t EpochLastDayOfMonth11 = LunarTables::Lunar1900Month11Days - EpochDayOfMonth11;  // 18
+constexpr std::int32_t EpochLastDayOfYear1900 = EpochLastDayOfMonth11 + LunarTables::Lunar1900Month12Days;  // 48
 // The first day the epoch determines: lunar 1900-11-1, Gregorian 1900-12-22.
 constexpr std::int32_t FirstConvertibleOffset = 1 - EpochDayOfMonth11;  // -10
+static_assert(EpochLastDayOfMonth11 == 18 && EpochLastDayOfYear1900 == 48);
 
 bool IsLeap(std::int32_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

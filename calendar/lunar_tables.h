@@ -17,6 +17,13 @@ inline constexpr int FirstYear = 1901;
 inline constexpr int LastYear = 2050;
 inline constexpr int YearCount = LastYear - FirstYear + 1;  // 150
 
+// The end of lunar 1900, before the tables begin: Gregorian 1901-01-01 (day offset 0) is
+// lunar 1900-11-11, month 11 has 29 days and month 12 has 30, so lunar 1901-1-1 falls on
+// offset 49 (Gregorian 1901-02-19).
+inline constexpr std::uint16_t EpochLunarDay = 11;
+inline constexpr std::uint16_t Lunar1900Month11Days = 29;
+inline constexpr std::uint16_t Lunar1900Month12Days = 30;
+
 // Month sizes, one element per lunar year 1901-2050. Bit set = 30 days, clear = 29.
 // The year's months in calendar order, the leap month right after the month it follows,
 // take the bits from bit 15 down: month 1 is bit 15; a year with a leap month uses bits

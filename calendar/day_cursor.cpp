@@ -1,0 +1,67 @@
+#include "calendar/day_cursor.h"
+
+#include "calendar/lunar_tables.h"
+
+DayCursor::DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day)
+    : year_(year),
+      month_(month),
+      day_(day),
+      lunar_(CalendarDate::LunarDateAt(CalendarDate::DayDifference(year, month, day, 1901, 1, 1))),
+      index_(CalendarDate::StemBranchIndices(year, month, day)) {
+    EnterGregorianMonth();
+    EnterLunarMonth();
+}
+
+void DayCursor::Advance() {
+    ++index_.day;
+    if (day_ < gregorianMonthDays_) {
+        ++day_;
+    } else {
+        day_ = 1;
+        if (month_ < 12) {
+            ++month_;
+        } else {
+            month_ = 1;
+            ++year_;
+        }
+        EnterGregorianMonth();
+    }
+    // A new stem-branch month opens on each sectional term, a new year on February's.
+    if (day_ == sectionalTermDay_) {
+        ++index_.month;
+        if (month_ == 2) ++index_.year;
+    }
+
+    if (lunar_.day < lunarMonthDays_) {
+        ++lunar_.day;
+        return;
+    }
+    lunar_.day = 1;
+    if (!lunar_.leapMonth && lunar_.month == CalendarDate::LunarLeapMonth(lunar_.year)) {
+        lunar_.leapMonth = true;
+    } else {
+        lunar_.leapMonth = false;
+        if (lunar_.month < 12) {
+            ++lunar_.month;
+        } else {
+            lunar_.month = 1;
+            ++lunar_.year;
+        }
+    }
+    EnterLunarMonth();
+}
+
+void DayCursor::EnterGregorianMonth() {
+    gregorianMonthDays_ = CalendarDate::GregorianMonthDays(year_, month_);
+    sectionalTermDay_ = CalendarDate::SectionalTermDay(year_, month_);
+}
+
+void DayCursor::EnterLunarMonth() {
+    if (lunar_.year <= 1900) {  // the epoch's months, before the tables
+        lunarMonthDays_ =
+            lunar_.month == 11 ? LunarTables::Lunar1900Month11Days : LunarTables::Lunar1900Month12Days;
+        return;
+    }
+    const std::uint32_t packed = CalendarDate::LunarMonthDays(lunar_.year, lunar_.month);
+    lunarMonthDays_ = static_cast<std::uint16_t>(lunar_.leapMonth ? packed >> 16 : packed & 0xffff);
+}

@@ -1,0 +1,37 @@
+// Steps through consecutive Gregorian days and keeps the lunar date and the stem-branch
+// indices up to date one day at a time. Each step answers exactly what
+// CalendarDate::LunarDateAt and CalendarDate::StemBranchIndices answer for the new day, for
+// a few comparisons instead of a walk over the years since 1901: the way to go through
+// long ranges of dates.
+#pragma once
+
+#include <cstdint>
+
+#include "calendar/calendar_date.h"
+
+class DayCursor {
+public:
+    // Starts at a date for which CalendarDate::IsSupportedDate holds; the cursor stays
+    // exact up to 2050-12-31.
+    DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+
+    // Moves on to the next day.
+    void Advance();
+
+    std::uint16_t year() const { return year_; }
+    std::uint16_t month() const { return month_; }
+    std::uint16_t day() const { return day_; }
+    const LunarDate& lunar() const { return lunar_; }
+    const StemBranchIndex& index() const { return index_; }
+
+private:
+    void EnterGregorianMonth();
+    void EnterLunarMonth();
+
+    std::uint16_t year_, month_, day_;
+    LunarDate lunar_;
+    StemBranchIndex index_;
+    std::uint16_t gregorianMonthDays_ = 0;
+    int sectionalTermDay_ = 0;
+    std::uint16_t lunarMonthDays_ = 0;
+};

@@ -1,0 +1,76 @@
+#include "cli/calendar_export.h"
+
+#include <array>
+#include <charconv>
+
+#include "calendar/calendar_date.h"
+#include "calendar/day_cursor.h"
+#include "cli/utf8.h"
+
+namespace {
+
+constexpr std::string_view Header =
+    "date\tlunarYear\tlunarMonth\tleapMonth\tlunarDay\tyearStemBranch\tmonthStemBranch\t"
+    "dayStemBranch\n";
+constexpr std::size_t LongestLine = 64;  // "2050-12-31\t2050\t11\t0\t18\t" and 3 names of 6 bytes
+
+// The sixty stem-branch names in UTF-8, made once.
+const std::array<std::string, 60>& CycleNames() {
+    static const std::array<std::string, 60> names = [] {
+        std::array<std::string, 60> made;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            made[i] = Utf8(CalendarDate::StemBranchName(static_cast<std::int32_t>(i)));
+        }
+        return made;
+    }();
+    return names;
+}
+
+char* Number(char* out, unsigned value, int minDigits) {
+    if (minDigits == 2 && value < 10) *out++ = '0';
+    return std::to_chars(out, out + 8, value).ptr;
+}
+
+char* Name(char* out, std::int32_t index) {
+    const std::string& name = CycleNames()[static_cast<std::size_t>(index % 60)];
+    for (const char c : name) *out++ = c;
+    return out;
+}
+
+}  // namespace
+
+std::string CalendarExport(const GregorianDate& first, const GregorianDate& last) {
+    const std::int32_t days =
+        CalendarDate::DayDifference(last.year, last.month, last.day, first.year, first.month,
+                                    first.day) + 1;
+    std::string text(Header.size() + static_cast<std::size_t>(days) * LongestLine, '\0');
+    char* out = std::copy(Header.begin(), Header.end(), text.data());
+
+    DayCursor cursor(first.year, first.month, first.day);
+    for (std::int32_t i = 0; i < days; ++i, cursor.Advance()) {
+        const LunarDate& lunar = cursor.lunar();
+        const StemBranchIndex& index = cursor.index();
+        out = Number(out, cursor.year(), 4);
+        *out++ = '-';
+        out = Number(out, cursor.month(), 2);
+        *out++ = '-';
+        out = Number(out, cursor.day(), 2);
+        *out++ = '\t';
+        out = Number(out, lunar.year, 1);
+        *out++ = '\t';
+        out = Number(out, lunar.month, 1);
+        *out++ = '\t';
+        *out++ = lunar.leapMonth ? '1' : '0';
+        *out++ = '\t';
+        out = Number(out, lunar.day, 1);
+        *out++ = '\t';
+        out = Name(out, index.year);
+        *out++ = '\t';
+        out = Name(out, index.month);
+        *out++ = '\t';
+        out = Name(out, index.day);
+        *out++ = '\n';
+    }
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
+}

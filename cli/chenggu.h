@@ -1,0 +1,15 @@
+// The chenggu command: arguments in, text out.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit statuses.
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitUsage = 2;
+
+// Runs the command on the arguments that follow the program name, writing UTF-8 output to
+// out and a one-line "chenggu: " message to err. Returns the exit status: 0, or 2 for input
+// it refuses (with nothing written to out).
+int RunChenggu(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

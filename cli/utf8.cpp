@@ -1,0 +1,48 @@
+#include "cli/utf8.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr char32_t ReplacementCharacter = 0xfffd;
+
+void Append(std::string& out, char32_t c) {
+    const auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
+    if (c < 0x80) {
+        out += byte(c);
+    } else if (c < 0x800) {
+        out += byte(0xc0 | c >> 6);
+        out += byte(0x80 | (c & 0x3f));
+    } else if (c < 0x10000) {
+        out += byte(0xe0 | c >> 12);
+        out += byte(0x80 | (c >> 6 & 0x3f));
+        out += byte(0x80 | (c & 0x3f));
+    } else {
+        out += byte(0xf0 | c >> 18);
+        out += byte(0x80 | (c >> 12 & 0x3f));
+        out += byte(0x80 | (c >> 6 & 0x3f));
+        out += byte(0x80 | (c & 0x3f));
+    }
+}
+
+bool IsHighSurrogate(char32_t c) { return c >= 0xd800 && c <= 0xdbff; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xdc00 && c <= 0xdfff; }
+
+}  // namespace
+
+std::string Utf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = static_cast<char32_t>(text[i]);
+        if (IsHighSurrogate(c) && i + 1 < text.size() &&
+            IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
+            const auto low = static_cast<char32_t>(text[++i]);
+            c = 0x10000 + ((c - 0xd800) << 10) + (low - 0xdc00);
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10ffff) {
+            c = ReplacementCharacter;
+        }
+        Append(out, c);
+    }
+    return out;
+}

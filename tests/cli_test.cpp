@@ -1,0 +1,214 @@
+// chenggu as a user meets it: whole outputs for known dates, and every kind of refused input.
+#include "cli/chenggu.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome Chenggu(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    const int status = RunChenggu(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(Chenggu, OneReadingAsText) {
+    const Outcome run = Chenggu({"1990-01-30", "子"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, R"(公历：1990年1月30日 子时（23:00-0:59）
+农历：1990年正月初四
+干支：己巳年 丁丑月 乙未日 子时
+骨重：年 9 钱 + 月 6 钱 + 日 15 钱 + 时 16 钱
+总骨重：46 钱，四两六钱
+命批：东西南北尽皆通，出姓移名更觉隆。
+      衣禄无亏天数定，中年晚景一般同。
+)");
+}
+
+TEST(Chenggu, LeapMonthsAreMarkedInText) {
+    const Outcome run = Chenggu({"2020-06-20", "12:00"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("农历：2020年闰四月廿九\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("干支：庚子年 壬午月 甲午日 午时\n"), std::string::npos) << run.out;
+}
+
+TEST(Chenggu, OneReadingAsJson) {
+    const Outcome run = Chenggu({"--json", "1901-01-01", "23:30"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, R"({
+  "date": "1901-01-01",
+  "period": 0,
+  "periodLabel": "23:00 -  0:59",
+  "lunarYear": 1900,
+  "lunarMonth": 11,
+  "lunarDay": 11,
+  "periodBranch": "子",
+  "yearStemBranch": "庚子",
+  "monthStemBranch": "戊子",
+  "dayStemBranch": "己卯",
+  "yearWeight": 7,
+  "monthWeight": 9,
+  "dayWeight": 9,
+  "periodWeight": 16,
+  "totalWeight": 41,
+  "verse": "此命推来事不同，为人能干异凡庸。\r\n\r\n中年还有逍遥福，不比前年云未通。",
+  "leapMonth": false,
+  "weightText": "四两一钱"
+}
+)");
+}
+
+TEST(Chenggu, TwelvePeriodsAsATable) {
+    const Outcome run = Chenggu({"1990-01-30"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, R"(公历：1990年1月30日
+农历：1990年正月初四
+干支：己巳年 丁丑月 乙未日
+骨重：年 9 钱 + 月 6 钱 + 日 15 钱
+
+时辰  时间           时重  总骨重
+子时  23:00 -  0:59    16      46 钱  四两六钱
+丑时   1:00 -  2:59     6      36 钱  三两六钱
+寅时   3:00 -  4:59     7      37 钱  三两七钱
+卯时   5:00 -  6:59    10      40 钱  四两
+辰时   7:00 -  8:59     9      39 钱  三两九钱
+巳时   9:00 - 10:59    16      46 钱  四两六钱
+午时  11:00 - 12:59    10      40 钱  四两
+未时  13:00 - 14:59     8      38 钱  三两八钱
+申时  15:00 - 16:59     8      38 钱  三两八钱
+酉时  17:00 - 18:59     9      39 钱  三两九钱
+戌时  19:00 - 20:59     6      36 钱  三两六钱
+亥时  21:00 - 22:59     6      36 钱  三两六钱
+)");
+}
+
+TEST(Chenggu, TwelvePeriodsAsJsonArray) {
+    const Outcome run = Chenggu({"--json", "2020-05-23"});
+    EXPECT_EQ(run.status, 0);
+    ASSERT_EQ(run.out.front(), '[');
+    std::size_t objects = 0;
+    for (std::size_t at = run.out.find("\"period\": "); at != std::string::npos;
+         at = run.out.find("\"period\": ", at + 1)) {
+        EXPECT_EQ(std::stoul(run.out.substr(at + 10)), objects);
+        ++objects;
+    }
+    EXPECT_EQ(objects, 12u);
+    EXPECT_NE(run.out.find("\"leapMonth\": true"), std::string::npos);
+}
+
+TEST(Chenggu, CalendarAcrossALeapMonth) {
+    const Outcome run = Chenggu({"--calendar", "2020-05-21", "2020-05-24"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "date\tlunarYear\tlunarMonth\tleapMonth\tlunarDay\tyearStemBranch\tmonthStemBranch\t"
+              "dayStemBranch\n"
+              "2020-05-21\t2020\t4\t0\t29\t庚子\t辛巳\t甲子\n"
+              "2020-05-22\t2020\t4\t0\t30\t庚子\t辛巳\t乙丑\n"
+              "2020-05-23\t2020\t4\t1\t1\t庚子\t辛巳\t丙寅\n"
+              "2020-05-24\t2020\t4\t1\t2\t庚子\t辛巳\t丁卯\n");
+}
+
+TEST(Chenggu, CalendarAcrossTheYearEndsAndATermDay) {
+    const Outcome run = Chenggu({"--calendar", "2020-12-31", "2021-01-05"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("2020-12-31\t2020\t11\t0\t17\t庚子\t戊子\t戊申\n"
+                           "2021-01-01\t2020\t11\t0\t18\t庚子\t戊子\t己酉\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("2021-01-04\t2020\t11\t0\t21\t庚子\t戊子\t壬子\n"
+                           "2021-01-05\t2020\t11\t0\t22\t庚子\t己丑\t癸丑\n"),
+              std::string::npos);
+
+    const Outcome newYear = Chenggu({"--calendar", "2021-02-11", "2021-02-12"});
+    EXPECT_NE(newYear.out.find("2021-02-11\t2020\t12\t0\t30\t辛丑\t庚寅\t庚寅\n"
+                               "2021-02-12\t2021\t1\t0\t1\t辛丑\t庚寅\t辛卯\n"),
+              std::string::npos);
+}
+
+TEST(Chenggu, CalendarOfOneDayAndOfTheWholeRange) {
+    const Outcome one = Chenggu({"--calendar", "2050-12-31"});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_NE(one.out.find("\n2050-12-31\t2050\t11\t0\t18\t庚午\t戊子\t乙酉\n"), std::string::npos);
+
+    const Outcome all = Chenggu({"--calendar", "1901-01-01", "2050-12-31"});
+    EXPECT_EQ(all.status, 0);
+    EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 1 + 54787);
+}
+
+TEST(Chenggu, HelpAndVersion) {
+    const Outcome help = Chenggu({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_NE(help.out.find("chenggu DATE [PERIOD]"), std::string::npos);
+    EXPECT_NE(help.out.find("--calendar FROM [TO]"), std::string::npos);
+
+    const Outcome version = Chenggu({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("chenggu ", 0), 0u);
+}
+
+TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments;
+        const char* message;  // a part of the message
+    } cases[] = {
+        {"a date that does not exist", {"2001-02-29"}, "February 2001 has 28 days"},
+        {"April 31", {"2020-04-31"}, "April 2020 has 30 days"},
+        {"month 13", {"2020-13-01"}, "months run from 1 to 12"},
+        {"month 0", {"2020-00-10"}, "months run from 1 to 12"},
+        {"day 0", {"2020-01-00"}, "does not exist"},
+        {"the day before the range", {"1900-12-31"}, "1901-01-01 to 2050-12-31"},
+        {"the day after the range", {"2051-01-01"}, "1901-01-01 to 2050-12-31"},
+        {"slashes", {"1990/01/30"}, "YYYY-MM-DD"},
+        {"no separators", {"19900130"}, "YYYY-MM-DD"},
+        {"a two-digit year", {"90-01-30"}, "YYYY-MM-DD"},
+        {"a three-digit month", {"1990-001-30"}, "YYYY-MM-DD"},
+        {"full-width digits", {"１９９０-01-30"}, "YYYY-MM-DD"},
+        {"an empty date", {""}, "YYYY-MM-DD"},
+        {"a very long date", {std::string(100000, '9')}, "...\" is not a date"},
+        {"a leading blank", {" 1990-01-30"}, "YYYY-MM-DD"},
+        {"a trailing newline", {"1990-01-30\n"}, "\\x0a"},
+        {"a plus sign", {"+1990-01-30"}, "YYYY-MM-DD"},
+        {"invalid UTF-8", {"\xff\xfe"}, "\\xff\\xfe"},
+        {"an unknown option", {"--foo", "1990-01-30"}, "unknown option \"--foo\""},
+        {"an unknown short option", {"-x"}, "unknown option"},
+        {"a stem, not a branch", {"1990-01-30", "甲"}, "not a birth period"},
+        {"hour 24", {"1990-01-30", "24:00"}, "times run from 0:00 to 23:59"},
+        {"minute 60", {"1990-01-30", "12:60"}, "times run from 0:00 to 23:59"},
+        {"a one-digit minute", {"1990-01-30", "12:5"}, "not a birth period"},
+        {"seconds", {"1990-01-30", "23:59:00"}, "not a birth period"},
+        {"a negative hour", {"1990-01-30", "-1:00"}, "not a birth period"},
+        {"a branch with more after it", {"1990-01-30", "子时辰"}, "not a birth period"},
+        {"an empty period", {"1990-01-30", ""}, "not a birth period"},
+        {"no arguments", {}, "a birth date is needed"},
+        {"too many arguments", {"1990-01-30", "子", "x"}, "too many arguments"},
+        {"--json without a date", {"--json"}, "a birth date is needed"},
+        {"--json with --calendar", {"--json", "--calendar", "2020-01-01"}, "--json"},
+        {"--calendar without dates", {"--calendar"}, "--calendar FROM [TO]"},
+        {"--calendar with three dates", {"--calendar", "2020-01-01", "2020-01-02", "2020-01-03"},
+         "too many dates"},
+        {"FROM after TO", {"--calendar", "2000-01-02", "2000-01-01"},
+         "FROM 2000-01-02 is after TO 2000-01-01"},
+        {"a range past 2050", {"--calendar", "2050-12-01", "2051-01-01"}, "2050-12-31"},
+        {"a bad FROM", {"--calendar", "yesterday"}, "YYYY-MM-DD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome run = Chenggu(c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("chenggu: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "exactly one line: " << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_LT(run.err.size(), 300u);
+    }
+}
+
+}  // namespace
