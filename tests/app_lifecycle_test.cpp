@@ -41,18 +41,18 @@ public:
 
     bool started() const { return started_; }
 
-    // The program's Main window once its first reading shows, or null after 20 s.
+    // The program's Main window once its first reading shows, or null after 20 s. Other
+    // processes (tests running alongside) may have windows of the same class.
     HWND WaitForReading() const {
-        for (int attempt = 0; attempt < 400; ++attempt) {
-            const HWND window = FindWindowW(L"TqSuanMing", nullptr);
-            if (window != nullptr) {
+        for (int attempt = 0; attempt < 400; ++attempt, Sleep(50)) {
+            HWND window = nullptr;
+            while ((window = FindWindowExW(nullptr, window, L"TqSuanMing", nullptr)) != nullptr) {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
                 wchar_t verse[128] = L"";
                 GetDlgItemTextW(window, 140, verse, 128);
                 if (owner == process_.dwProcessId && verse[0] != L'\0') return window;
             }
-            Sleep(50);
         }
         return nullptr;
     }

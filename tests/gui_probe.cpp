@@ -1,0 +1,143 @@
+// gui-probe: looks at the running program from outside its process, for the end-to-end
+// test and the run script. It reads the Main window with FindWindowW, GetDlgItem,
+// WM_GETTEXT and the list messages; it never changes the form.
+//
+//   gui-probe wait              waits up to 20 s for the first reading to show
+//   gui-probe rect ID           screen rectangle of a control: x y width height
+//   gui-probe item ID INDEX     screen point of an item of the dropped-down list of ID: x y
+//   gui-probe top               index of the first item the dropped-down list shows
+//   gui-probe cursel ID         selected index of a list
+//   gui-probe count ID          item count of a list
+//   gui-probe fields            the fourteen result texts, joined by |
+//   gui-probe check             "ok" when the fields show the reading of the lists' date
+//   gui-probe close             asks the program to close (WM_CLOSE)
+// Exit status 0 on success, 1 when the window or the answer is not there.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "reading/decimal_text.h"
+#include "reading/reading.h"
+
+namespace {
+
+HWND MainWindow() { return FindWindowW(L"TqSuanMing", nullptr); }
+
+std::wstring Text(HWND window) {
+    wchar_t text[512] = L"";
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void Print(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+    std::printf("%s\n", utf8.c_str());
+}
+
+int ListMessage(HWND window, int id, UINT message) {
+    return static_cast<int>(SendMessageW(GetDlgItem(window, id), message, 0, 0));
+}
+
+constexpr int FieldIds[] = {111, 113, 115, 117, 119, 121, 123, 125, 128, 130, 132, 134, 137, 140};
+
+std::wstring Fields(HWND window) {
+    std::wstring texts;
+    for (const int id : FieldIds) {
+        if (id != FieldIds[0]) texts += L"|";
+        texts += Text(GetDlgItem(window, id));
+    }
+    return texts;
+}
+
+// The texts the fields should show for the lists' current selections.
+std::wstring ExpectedFields(HWND window) {
+    const int year = ListMessage(window, 102, CB_GETCURSEL) + 1901;
+    const int month = ListMessage(window, 104, CB_GETCURSEL) + 1;
+    const int day = ListMessage(window, 106, CB_GETCURSEL) + 1;
+    const int period = ListMessage(window, 108, CB_GETCURSEL);
+    const Reading r = MakeReading(static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
+                                  static_cast<std::uint16_t>(day), period);
+    return DecimalText(r.lunarYear) + L"|" + DecimalText(r.lunarMonth) + L"|" +
+           DecimalText(r.lunarDay) + L"|" + r.periodBranch + L"|" + r.yearStemBranch + L"|" +
+           r.monthStemBranch + L"|" + r.dayStemBranch + L"|" + r.periodBranch + L"|" +
+           DecimalText(r.yearWeight) + L"|" + DecimalText(r.monthWeight) + L"|" +
+           DecimalText(r.dayWeight) + L"|" + DecimalText(r.periodWeight) + L"|" +
+           DecimalText(r.totalWeight) + L"|" + r.verse;
+}
+
+// The dropped-down part of a list is a visible top-level window of class ComboLBox.
+HWND DroppedList() {
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"ComboLBox", nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, L"ComboLBox", nullptr)) {
+        if (IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+int Fail(const char* why) {
+    std::fprintf(stderr, "gui-probe: %s\n", why);
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return Fail("which command?");
+    const std::wstring command = argv[1];
+    const int id = argc > 2 ? _wtoi(argv[2]) : 0;
+
+    if (command == L"wait") {
+        for (int attempt = 0; attempt < 400; ++attempt, Sleep(50)) {
+            const HWND window = MainWindow();
+            if (window != nullptr && IsWindowVisible(window) && !Text(GetDlgItem(window, 140)).empty()) {
+                return 0;
+            }
+        }
+        return Fail("no reading after 20 s");
+    }
+
+    const HWND window = MainWindow();
+    if (window == nullptr) return Fail("the program's window is not there");
+
+    if (command == L"rect") {
+        RECT rect{};
+        if (!GetWindowRect(id == 0 ? window : GetDlgItem(window, id), &rect)) return Fail("no such control");
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    } else if (command == L"item") {
+        const HWND list = DroppedList();
+        if (list == nullptr || argc < 4) return Fail("no list is dropped down");
+        const int index = _wtoi(argv[3]);
+        const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+        const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+        POINT point{8, (index - top) * height + height / 2};
+        ClientToScreen(list, &point);
+        std::printf("%ld %ld\n", point.x, point.y);
+    } else if (command == L"top") {
+        const HWND list = DroppedList();
+        if (list == nullptr) return Fail("no list is dropped down");
+        std::printf("%d\n", static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)));
+    } else if (command == L"cursel") {
+        std::printf("%d\n", ListMessage(window, id, CB_GETCURSEL));
+    } else if (command == L"count") {
+        std::printf("%d\n", ListMessage(window, id, CB_GETCOUNT));
+    } else if (command == L"fields") {
+        Print(Fields(window));
+    } else if (command == L"check") {
+        const std::wstring shown = Fields(window), expected = ExpectedFields(window);
+        if (shown != expected) {
+            Print(L"shown:    " + shown);
+            Print(L"expected: " + expected);
+            return 1;
+        }
+        std::printf("ok\n");
+    } else if (command == L"close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else {
+        return Fail("unknown command");
+    }
+    return 0;
+}
