@@ -5,6 +5,7 @@
 //   gui-probe wait              waits up to 20 s for the first reading to show
 //   gui-probe rect ID           screen rectangle of a control: x y width height
 //   gui-probe item ID INDEX     screen point of an item of the dropped-down list of ID: x y
+//   gui-probe dialog            screen rectangle of the open About dialog: x y width height
 //   gui-probe top               index of the first item the dropped-down list shows
 //   gui-probe cursel ID         selected index of a list
 //   gui-probe count ID          item count of a list
@@ -116,6 +117,11 @@ int wmain(int argc, wchar_t** argv) {
         POINT point{8, (index - top) * height + height / 2};
         ClientToScreen(list, &point);
         std::printf("%ld %ld\n", point.x, point.y);
+    } else if (command == L"dialog") {
+        const HWND dialog = FindWindowW(L"#32770", nullptr);
+        RECT rect{};
+        if (dialog == nullptr || !GetWindowRect(dialog, &rect)) return Fail("no dialog is open");
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     } else if (command == L"top") {
         const HWND list = DroppedList();
         if (list == nullptr) return Fail("no list is dropped down");
