@@ -1,0 +1,78 @@
+// Fuzzes the calendar engine and the reading with arbitrary 16-bit dates and periods, inside
+// and outside the supported range. Under AddressSanitizer and UndefinedBehaviorSanitizer any
+// read outside a table or undefined arithmetic stops the run; the checks below stop it when
+// an answer breaks its documented contract.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "calendar/calendar_date.h"
+#include "calendar/day_cursor.h"
+#include "reading/reading.h"
+#include "reading/verses.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+template <class T>
+T Take(const std::uint8_t*& data, std::size_t& size) {
+    T value{};
+    const std::size_t n = size < sizeof(T) ? size : sizeof(T);
+    std::memcpy(&value, data, n);
+    data += n;
+    size -= n;
+    return value;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using CD = CalendarDate;
+    const auto year = Take<std::uint16_t>(data, size);
+    const auto month = Take<std::uint16_t>(data, size);
+    const auto day = Take<std::uint16_t>(data, size);
+    const auto period = Take<std::int32_t>(data, size);
+    const auto offset = Take<std::int32_t>(data, size);
+    const auto steps = Take<std::uint8_t>(data, size);
+
+    (void)CD::IsGregorianLeapYear(year);
+    (void)CD::GregorianMonthDays(year, month);
+    (void)CD::DayDifference(year, month, day, day, year, month);
+    (void)CD::LunarLeapMonth(year);
+    (void)CD::LunarMonthDays(year, month);
+    (void)CD::LunarYearDays(year);
+    (void)CD::SectionalTermDay(year, month);
+    (void)CD::StemBranchName(offset);
+    (void)CD::StemBranchIndices(year, month, day);
+
+    const LunarDate atOffset = CD::LunarDateAt(offset);
+    Check(atOffset.year == 0 ||
+          (atOffset.month >= 1 && atOffset.month <= 12 && atOffset.day >= 1 && atOffset.day <= 30));
+
+    const CalendarDate date(year, month, day);
+    const Reading reading = MakeReading(year, month, day, period);
+    if (CD::IsInDomain(year, month, day) && period >= 0 && period < 12) {
+        Check(date.lunarYear >= 1900 && date.lunarYear <= 2050);
+        Check(date.yearStemBranch.size() == 2 && date.dayStemBranch.size() == 2);
+        Check(reading.totalWeight >= 21 && reading.totalWeight <= 71);
+        Check(reading.totalWeight ==
+              reading.yearWeight + reading.monthWeight + reading.dayWeight + reading.periodWeight);
+        Check(reading.verse == VerseFor(reading.totalWeight));
+    } else {
+        Check(reading == Reading{});
+    }
+
+    // The day cursor, moved on as many days as the input asks, agrees with the conversion.
+    if (CD::IsSupportedDate(year, month, day)) {
+        DayCursor cursor(year, month, day);
+        std::int32_t dayOffset = CD::DayDifference(year, month, day, 1901, 1, 1);
+        const std::int32_t last = CD::DayDifference(2050, 12, 31, 1901, 1, 1);
+        for (int i = 0; i < steps && dayOffset < last; ++i, ++dayOffset) cursor.Advance();
+        Check(cursor.lunar() == CD::LunarDateAt(dayOffset));
+        Check(cursor.index() == CD::StemBranchIndices(cursor.year(), cursor.month(), cursor.day()));
+    }
+    return 0;
+}
