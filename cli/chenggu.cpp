@@ -1,6 +1,7 @@
 #include "cli/chenggu.h"
 
 #include <array>
+#include <cerrno>
 
 #include "calendar/calendar_date.h"
 #include "cli/arguments.h"
@@ -55,7 +56,14 @@ int RunChenggu(const std::vector<std::string>& arguments, std::ostream& out, std
         err << "chenggu: " << e.what() << '\n';
         return ExitUsage;
     }
+    errno = 0;
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
+    if (!out) {
+        // A reader that went away (head -1) is no news: EPIPE, or EINVAL from the Windows
+        // runtime, which reports a closed pipe that way.
+        if (errno != EPIPE && errno != EINVAL) err << "chenggu: cannot write the output\n";
+        return ExitOutputFailed;
+    }
     return ExitSuccess;
 }

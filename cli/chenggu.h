@@ -7,9 +7,11 @@
 
 // Exit statuses.
 inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitOutputFailed = 1;
 inline constexpr int ExitUsage = 2;
 
 // Runs the command on the arguments that follow the program name, writing UTF-8 output to
-// out and a one-line "chenggu: " message to err. Returns the exit status: 0, or 2 for input
-// it refuses (with nothing written to out).
+// out and a one-line "chenggu: " message to err. Returns the exit status: 0; 2 for input it
+// refuses (with nothing written to out); 1 when the output cannot be written, with a
+// message unless the reader has simply gone away (a closed pipe).
 int RunChenggu(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

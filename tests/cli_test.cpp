@@ -153,6 +153,21 @@ TEST(Chenggu, HelpAndVersion) {
     EXPECT_EQ(version.out.rfind("chenggu ", 0), 0u);
 }
 
+// A stream that accepts nothing, like a full disk.
+class FullDevice : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(Chenggu, OutputThatCannotBeWrittenIsAFailure) {
+    FullDevice device;
+    std::ostream out(&device);
+    std::ostringstream err;
+    EXPECT_EQ(RunChenggu({"1990-01-30", "子"}, out, err), 1);
+    EXPECT_EQ(err.str(), "chenggu: cannot write the output\n");
+}
+
 TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
     const struct {
         const char* what;

@@ -12,6 +12,9 @@
 //   gui-probe fields            the fourteen result texts, joined by |
 //   gui-probe check             "ok" when the fields show the reading of the lists' date
 //   gui-probe close             asks the program to close (WM_CLOSE)
+//   gui-probe launch PATH CLASS starts a program and prints the milliseconds until a visible
+//                               window of CLASS shows (for TqSuanMing: until its first
+//                               reading shows); then closes it
 // Exit status 0 on success, 1 when the window or the answer is not there.
 #include <windows.h>
 
@@ -79,6 +82,49 @@ HWND DroppedList() {
     return nullptr;
 }
 
+// A visible window of the class that belongs to the process.
+HWND WindowOf(DWORD processId, const wchar_t* windowClass) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, windowClass, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, windowClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+int Launch(std::wstring path, const std::wstring& windowClass) {
+    const bool ours = windowClass == L"TqSuanMing";
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::fprintf(stderr, "gui-probe: cannot start the program\n");
+        return 1;
+    }
+    HWND window = nullptr;
+    for (int attempt = 0; attempt < 20000 && window == nullptr; ++attempt) {
+        window = WindowOf(process.dwProcessId, windowClass.c_str());
+        if (window != nullptr && ours && Text(GetDlgItem(window, 140)).empty()) window = nullptr;
+        if (window == nullptr) Sleep(1);
+    }
+    QueryPerformanceCounter(&now);
+    if (window != nullptr) {
+        std::printf("%.1f\n", 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                                   static_cast<double>(frequency.QuadPart));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return window != nullptr ? 0 : 1;
+}
+
 int Fail(const char* why) {
     std::fprintf(stderr, "gui-probe: %s\n", why);
     return 1;
@@ -91,6 +137,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argv[1];
     const int id = argc > 2 ? _wtoi(argv[2]) : 0;
 
+    if (command == L"launch") {
+        if (argc < 4) return Fail("launch PATH CLASS");
+        return Launch(argv[2], argv[3]);
+    }
     if (command == L"wait") {
         for (int attempt = 0; attempt < 400; ++attempt, Sleep(50)) {
             const HWND window = MainWindow();
