@@ -113,8 +113,6 @@ void FillList(FormControl list) {
     }
 }
 
-void Show(FormControl field, const std::wstring& text) { SetWindowTextW(Control(field), text.c_str()); }
-
 bool IsList(std::uint16_t id) {
     for (const FormControl list : {FormControl::YearList, FormControl::MonthList,
                                    FormControl::DayList, FormControl::PeriodList}) {
@@ -189,23 +187,21 @@ void ComputeReading() {
     const int period = Selection(FormControl::PeriodList);
     if (yearIndex < 0 || monthIndex < 0 || dayIndex < 0 || period < 0) return;
 
-    const Reading r = MakeReading(static_cast<std::uint16_t>(yearIndex + FirstYear),
-                                  static_cast<std::uint16_t>(monthIndex + 1),
-                                  static_cast<std::uint16_t>(dayIndex + 1), period);
-    Show(FormControl::LunarYearField, DecimalText(r.lunarYear));
-    Show(FormControl::LunarMonthField, DecimalText(r.lunarMonth));
-    Show(FormControl::LunarDayField, DecimalText(r.lunarDay));
-    Show(FormControl::LunarPeriodField, r.periodBranch);
-    Show(FormControl::YearStemBranchField, r.yearStemBranch);
-    Show(FormControl::MonthStemBranchField, r.monthStemBranch);
-    Show(FormControl::DayStemBranchField, r.dayStemBranch);
-    Show(FormControl::PeriodBranchField, r.periodBranch);
-    Show(FormControl::YearWeightField, DecimalText(r.yearWeight));
-    Show(FormControl::MonthWeightField, DecimalText(r.monthWeight));
-    Show(FormControl::DayWeightField, DecimalText(r.dayWeight));
-    Show(FormControl::PeriodWeightField, DecimalText(r.periodWeight));
-    Show(FormControl::TotalWeightField, DecimalText(r.totalWeight));
-    Show(FormControl::VerseField, r.verse);
+    const Reading reading = MakeReading(static_cast<std::uint16_t>(yearIndex + FirstYear),
+                                        static_cast<std::uint16_t>(monthIndex + 1),
+                                        static_cast<std::uint16_t>(dayIndex + 1), period);
+    const std::array<std::wstring, 14> texts = ResultTexts(reading);
+    for (std::size_t i = 0; i < ResultFields.size(); ++i) {
+        SetWindowTextW(Control(ResultFields[i]), texts[i].c_str());
+    }
+}
+
+std::array<std::wstring, 14> ResultTexts(const Reading& r) {
+    return {DecimalText(r.lunarYear),   DecimalText(r.lunarMonth),  DecimalText(r.lunarDay),
+            r.periodBranch,             r.yearStemBranch,           r.monthStemBranch,
+            r.dayStemBranch,            r.periodBranch,             DecimalText(r.yearWeight),
+            DecimalText(r.monthWeight), DecimalText(r.dayWeight),   DecimalText(r.periodWeight),
+            DecimalText(r.totalWeight), r.verse};
 }
 
 void OnListSelectionChange(std::uint16_t id) {

@@ -3,7 +3,11 @@
 // show the reading of the selected date and period.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
+
+struct Reading;
 
 // The form's 40 controls in creation order; a control's identifier is FormControlId(it).
 enum class FormControl : std::uint16_t {
@@ -21,6 +25,20 @@ enum class FormControl : std::uint16_t {
 };
 
 inline constexpr std::uint16_t FormControlCount = static_cast<std::uint16_t>(FormControl::Count);
+
+// The fourteen result fields in the order a reading fills them, and the texts of a reading
+// for them: the lunar date and the period's branch, the stem-branch names and the branch
+// again, the four weights, the total and the verse; numbers in plain decimal.
+inline constexpr std::array<FormControl, 14> ResultFields{
+    FormControl::LunarYearField,      FormControl::LunarMonthField,
+    FormControl::LunarDayField,       FormControl::LunarPeriodField,
+    FormControl::YearStemBranchField, FormControl::MonthStemBranchField,
+    FormControl::DayStemBranchField,  FormControl::PeriodBranchField,
+    FormControl::YearWeightField,     FormControl::MonthWeightField,
+    FormControl::DayWeightField,      FormControl::PeriodWeightField,
+    FormControl::TotalWeightField,    FormControl::VerseField,
+};
+std::array<std::wstring, 14> ResultTexts(const Reading& reading);
 
 std::uint16_t FormControlId(FormControl control);
 

@@ -2,7 +2,9 @@
 
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "reading/reading.h"
 
+#include <array>
 #include <map>
 
 namespace {
@@ -108,19 +110,25 @@ void PickDate(int year, int month, int day, int period) {
     PickItem(FormControl::PeriodList, period);
 }
 
-std::wstring ResultTexts() {
-    std::wstring texts;
-    bool first = true;
-    for (const FormControl field :
-         {FormControl::LunarYearField, FormControl::LunarMonthField, FormControl::LunarDayField,
-          FormControl::LunarPeriodField, FormControl::YearStemBranchField,
-          FormControl::MonthStemBranchField, FormControl::DayStemBranchField,
-          FormControl::PeriodBranchField, FormControl::YearWeightField,
-          FormControl::MonthWeightField, FormControl::DayWeightField,
-          FormControl::PeriodWeightField, FormControl::TotalWeightField, FormControl::VerseField}) {
-        if (!first) texts += L"|";
-        first = false;
-        texts += FormText(field);
-    }
-    return texts;
+namespace {
+
+std::wstring Joined(const std::array<std::wstring, 14>& texts) {
+    std::wstring joined = texts[0];
+    for (std::size_t i = 1; i < texts.size(); ++i) joined += L"|" + texts[i];
+    return joined;
+}
+
+}  // namespace
+
+std::wstring ShownTexts() {
+    std::array<std::wstring, 14> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = FormText(ResultFields[i]);
+    return Joined(texts);
+}
+
+std::wstring ExpectedTexts() {
+    const auto year = static_cast<std::uint16_t>(SelectedIndex(FormControl::YearList) + 1901);
+    const auto month = static_cast<std::uint16_t>(SelectedIndex(FormControl::MonthList) + 1);
+    const auto day = static_cast<std::uint16_t>(SelectedIndex(FormControl::DayList) + 1);
+    return Joined(ResultTexts(MakeReading(year, month, day, SelectedIndex(FormControl::PeriodList))));
 }

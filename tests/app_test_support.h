@@ -47,5 +47,7 @@ std::wstring ItemText(FormControl list, int index);
 // Selects a whole date and period by picks, year first.
 void PickDate(int year, int month, int day, int period);
 
-// The fourteen result fields, in the order the reading fills them.
-std::wstring ResultTexts();
+// The texts of the fourteen result fields, joined by "|": as shown, and as they should be
+// for what the four lists show.
+std::wstring ShownTexts();
+std::wstring ExpectedTexts();

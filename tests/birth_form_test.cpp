@@ -165,7 +165,7 @@ TEST(BirthForm, ShowsTheReadingOfThePickedDate) {
     };
     for (const auto& c : cases) {
         PickDate(c.y, c.m, c.d, c.period);
-        EXPECT_EQ(ResultTexts(), c.texts) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(ShownTexts(), c.texts) << c.y << "-" << c.m << "-" << c.d;
     }
     EXPECT_NE(FormText(FormControl::VerseField).find(L"\r\n\r\n"), std::wstring::npos)
         << "the verse shows as two lines";
@@ -219,7 +219,7 @@ TEST(BirthForm, ChangingTheYearRefitsTheDayList) {
     PickItem(FormControl::YearList, 2001 - 1901);
     EXPECT_EQ(ItemCount(FormControl::DayList), 28);
     EXPECT_EQ(SelectedIndex(FormControl::DayList), 27);
-    EXPECT_EQ(ResultTexts(), L"2001|2|6|子|辛巳|庚寅|壬戌|子|6|7|15|16|44|" + Verse(44));
+    EXPECT_EQ(ShownTexts(), L"2001|2|6|子|辛巳|庚寅|壬戌|子|6|7|15|16|44|" + Verse(44));
 
     // And back to a leap year: the 29th is there to pick again.
     PickItem(FormControl::YearList, 2004 - 1901);
@@ -230,12 +230,12 @@ TEST(BirthForm, ChangingTheYearRefitsTheDayList) {
 TEST(BirthForm, SelectionsSetByMessageTriggerNothing) {
     ProgramWindow();
     PickDate(1990, 1, 30, 0);
-    const std::wstring before = ResultTexts();
+    const std::wstring before = ShownTexts();
     for (const FormControl list : {FormControl::YearList, FormControl::MonthList,
                                    FormControl::DayList, FormControl::PeriodList}) {
         SendMessageW(FormWindow(list), CB_SETCURSEL, 3, 0);
     }
-    EXPECT_EQ(ResultTexts(), before);
+    EXPECT_EQ(ShownTexts(), before);
     EXPECT_EQ(ItemCount(FormControl::DayList), 31) << "no refit either";
 }
 
@@ -266,12 +266,12 @@ TEST(BirthForm, ClosingADropDownShowsWhatTheListShows) {
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(FormControlId(FormControl::YearList), CBN_CLOSEUP),
                  reinterpret_cast<LPARAM>(FormWindow(FormControl::YearList)));
     EXPECT_EQ(ItemCount(FormControl::DayList), 28);
-    EXPECT_EQ(ResultTexts(), L"2001|2|6|子|辛巳|庚寅|壬戌|子|6|7|15|16|44|" + Verse(44));
+    EXPECT_EQ(ShownTexts(), L"2001|2|6|子|辛巳|庚寅|壬戌|子|6|7|15|16|44|" + Verse(44));
 
     // Closing again changes nothing.
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(FormControlId(FormControl::YearList), CBN_CLOSEUP),
                  reinterpret_cast<LPARAM>(FormWindow(FormControl::YearList)));
-    EXPECT_EQ(ResultTexts(), L"2001|2|6|子|辛巳|庚寅|壬戌|子|6|7|15|16|44|" + Verse(44));
+    EXPECT_EQ(ShownTexts(), L"2001|2|6|子|辛巳|庚寅|壬戌|子|6|7|15|16|44|" + Verse(44));
 }
 
 struct StartUp {
@@ -336,11 +336,11 @@ TEST(BirthForm, NothingIsComputedBeforeTheFormIsReady) {
     EXPECT_EQ(ItemCount(FormControl::DayList), 28) << "the month still refits the day list";
     PickItem(FormControl::DayList, 0);
     PickItem(FormControl::PeriodList, 0);
-    EXPECT_EQ(ResultTexts(), L"|||||||||||||") << "but no reading is computed";
+    EXPECT_EQ(ShownTexts(), L"|||||||||||||") << "but no reading is computed";
 
     SelectDateTime(1901, 1, 1, 23);
     EXPECT_TRUE(formReady);
-    EXPECT_EQ(ResultTexts(), L"1900|11|11|子|庚子|戊子|己卯|子|7|9|9|16|41|" + Verse(41));
+    EXPECT_EQ(ShownTexts(), L"1900|11|11|子|庚子|戊子|己卯|子|7|9|9|16|41|" + Verse(41));
 }
 
 }  // namespace

@@ -18,11 +18,12 @@
 // Exit status 0 on success, 1 when the window or the answer is not there.
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "reading/decimal_text.h"
+#include "app/birth_form.h"
 #include "reading/reading.h"
 
 namespace {
@@ -46,31 +47,31 @@ int ListMessage(HWND window, int id, UINT message) {
     return static_cast<int>(SendMessageW(GetDlgItem(window, id), message, 0, 0));
 }
 
-constexpr int FieldIds[] = {111, 113, 115, 117, 119, 121, 123, 125, 128, 130, 132, 134, 137, 140};
+std::wstring Joined(const std::array<std::wstring, 14>& texts) {
+    std::wstring joined = texts[0];
+    for (std::size_t i = 1; i < texts.size(); ++i) joined += L"|" + texts[i];
+    return joined;
+}
 
 std::wstring Fields(HWND window) {
-    std::wstring texts;
-    for (const int id : FieldIds) {
-        if (id != FieldIds[0]) texts += L"|";
-        texts += Text(GetDlgItem(window, id));
+    std::array<std::wstring, 14> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = Text(GetDlgItem(window, FormControlId(ResultFields[i])));
     }
-    return texts;
+    return Joined(texts);
 }
 
 // The texts the fields should show for the lists' current selections.
 std::wstring ExpectedFields(HWND window) {
-    const int year = ListMessage(window, 102, CB_GETCURSEL) + 1901;
-    const int month = ListMessage(window, 104, CB_GETCURSEL) + 1;
-    const int day = ListMessage(window, 106, CB_GETCURSEL) + 1;
-    const int period = ListMessage(window, 108, CB_GETCURSEL);
-    const Reading r = MakeReading(static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
-                                  static_cast<std::uint16_t>(day), period);
-    return DecimalText(r.lunarYear) + L"|" + DecimalText(r.lunarMonth) + L"|" +
-           DecimalText(r.lunarDay) + L"|" + r.periodBranch + L"|" + r.yearStemBranch + L"|" +
-           r.monthStemBranch + L"|" + r.dayStemBranch + L"|" + r.periodBranch + L"|" +
-           DecimalText(r.yearWeight) + L"|" + DecimalText(r.monthWeight) + L"|" +
-           DecimalText(r.dayWeight) + L"|" + DecimalText(r.periodWeight) + L"|" +
-           DecimalText(r.totalWeight) + L"|" + r.verse;
+    const auto selection = [window](FormControl list) {
+        return ListMessage(window, FormControlId(list), CB_GETCURSEL);
+    };
+    const Reading reading = MakeReading(
+        static_cast<std::uint16_t>(selection(FormControl::YearList) + 1901),
+        static_cast<std::uint16_t>(selection(FormControl::MonthList) + 1),
+        static_cast<std::uint16_t>(selection(FormControl::DayList) + 1),
+        selection(FormControl::PeriodList));
+    return Joined(ResultTexts(reading));
 }
 
 // The dropped-down part of a list is a visible top-level window of class ComboLBox.

@@ -138,14 +138,14 @@ TEST(MainWindow, ActivationLeavesTheFocusAlone) {
 TEST(MainWindow, UnknownCommandsDoNothing) {
     const HWND window = ProgramWindow();
     PickDate(1990, 1, 30, 0);
-    const std::wstring before = ResultTexts();
+    const std::wstring before = ShownTexts();
     for (const WPARAM wParam : {MAKEWPARAM(0, 0), MAKEWPARAM(5, 0), MAKEWPARAM(999, 1),
                                 MAKEWPARAM(21, 0), MAKEWPARAM(140, 0), MAKEWPARAM(65535, 65535)}) {
         EXPECT_EQ(SendMessageW(window, WM_COMMAND, wParam, 0), 0) << wParam;
     }
     PumpMessages();
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(ResultTexts(), before);
+    EXPECT_EQ(ShownTexts(), before);
 }
 
 TEST(MainWindow, ARegisteredClassEndsTheProgramWithExitCode1) {
