@@ -32,6 +32,7 @@ struct FormItem {
 
 // One row of lists and five rows of fields. Each list or field is followed by the unit label
 // on its right; fields stand 2 pixels below their row's labels.
+// clang-format off
 constexpr std::array<FormItem, FormControlCount> FormLayout{{
     {Kind::Label, 20, 20, 50, 20, L"公历："},
     {Kind::DropList, 70, 20, 60, 400, nullptr},
@@ -79,6 +80,7 @@ constexpr std::array<FormItem, FormControlCount> FormLayout{{
     {Kind::Label, 20, 220, 50, 20, L"命批："},
     {Kind::Field, 90, 262, 240, 40, nullptr},  // below its label, not beside it
 }};
+// clang-format on
 
 HWND Control(FormControl control) { return FindControl(FormControlId(control)); }
 
@@ -106,7 +108,9 @@ void FillList(FormControl list) {
             for (int day = 1; day <= 31; ++day) AddItem(list, DecimalText(day));
             break;
         case FormControl::PeriodList:
-            for (const BirthPeriod& period : BirthPeriods) AddItem(list, std::wstring(period.periodLabel));
+            for (const BirthPeriod& period : BirthPeriods) {
+                AddItem(list, std::wstring(period.periodLabel));
+            }
             break;
         default:
             break;
@@ -155,7 +159,9 @@ void RefreshDayList() {
                                                            static_cast<std::uint16_t>(month));
     const int selected = Selection(FormControl::DayList);  // -1 when nothing is selected
 
-    for (int day = count + 1; day <= monthDays; ++day) AddItem(FormControl::DayList, DecimalText(day));
+    for (int day = count + 1; day <= monthDays; ++day) {
+        AddItem(FormControl::DayList, DecimalText(day));
+    }
     for (int index = count - 1; index >= monthDays; --index) {
         Send(FormControl::DayList, CB_DELETESTRING, static_cast<WPARAM>(index));
     }
@@ -197,11 +203,20 @@ void ComputeReading() {
 }
 
 std::array<std::wstring, 14> ResultTexts(const Reading& r) {
-    return {DecimalText(r.lunarYear),   DecimalText(r.lunarMonth),  DecimalText(r.lunarDay),
-            r.periodBranch,             r.yearStemBranch,           r.monthStemBranch,
-            r.dayStemBranch,            r.periodBranch,             DecimalText(r.yearWeight),
-            DecimalText(r.monthWeight), DecimalText(r.dayWeight),   DecimalText(r.periodWeight),
-            DecimalText(r.totalWeight), r.verse};
+    return {DecimalText(r.lunarYear),
+            DecimalText(r.lunarMonth),
+            DecimalText(r.lunarDay),
+            r.periodBranch,
+            r.yearStemBranch,
+            r.monthStemBranch,
+            r.dayStemBranch,
+            r.periodBranch,
+            DecimalText(r.yearWeight),
+            DecimalText(r.monthWeight),
+            DecimalText(r.dayWeight),
+            DecimalText(r.periodWeight),
+            DecimalText(r.totalWeight),
+            r.verse};
 }
 
 void OnListSelectionChange(std::uint16_t id) {

@@ -10,6 +10,7 @@
 struct Reading;
 
 // The form's 40 controls in creation order; a control's identifier is FormControlId(it).
+// clang-format off
 enum class FormControl : std::uint16_t {
     GregorianLabel, YearList, YearUnit, MonthList, MonthUnit, DayList, DayUnit, PeriodList,
     PeriodUnit,
@@ -23,6 +24,7 @@ enum class FormControl : std::uint16_t {
     VerseLabel, VerseField,
     Count
 };
+// clang-format on
 
 inline constexpr std::uint16_t FormControlCount = static_cast<std::uint16_t>(FormControl::Count);
 

@@ -37,12 +37,14 @@ HWND CreateChild(const wchar_t* windowClass, const wchar_t* text, DWORD style, s
 }
 
 void GiveFormFont(HWND control) {
-    if (formFont != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont), 1);
+    if (formFont != nullptr) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont), 1);
+    }
 }
 
 void Subclass(std::uint16_t id, HWND control) {
-    const auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWndProc)));
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWndProc)));
     subclassRegistry.emplace(id, previous);
 }
 

@@ -38,7 +38,8 @@ void RunMenuCommand(WORD command) {
             OpenWebPage(AuthorPageAddress);
             break;
         case IDM_ABOUT:
-            DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), mainWindow, AboutDlgProc, 0);
+            DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), mainWindow, AboutDlgProc,
+                            0);
             break;
         default:
             break;

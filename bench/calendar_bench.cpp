@@ -61,7 +61,9 @@ void FullRangeReadings(benchmark::State& state) {
             for (std::uint16_t m = 1; m <= 12; ++m) {
                 const std::uint16_t days = CD::GregorianMonthDays(y, m);
                 for (std::uint16_t d = 1; d <= days; ++d) {
-                    for (int period = 0; period < 12; ++period) total += MakeReading(y, m, d, period).totalWeight;
+                    for (int period = 0; period < 12; ++period) {
+                        total += MakeReading(y, m, d, period).totalWeight;
+                    }
                 }
             }
         }

@@ -55,10 +55,10 @@ struct StemBranchIndex {
 };
 
 class CalendarDate {
-public:
-    std::uint16_t year = 0;   // Gregorian
-    std::uint16_t month = 0;  // Gregorian, [1, 12]
-    std::uint16_t day = 0;    // Gregorian, [1, 31]
+  public:
+    std::uint16_t year = 0;        // Gregorian
+    std::uint16_t month = 0;       // Gregorian, [1, 12]
+    std::uint16_t day = 0;         // Gregorian, [1, 31]
     std::uint16_t lunarYear = 0;   // numbered by the Gregorian year in which it began
     std::uint16_t lunarMonth = 0;  // [1, 12], no leap mark
     std::uint16_t lunarDay = 0;    // [1, 30]
@@ -80,9 +80,9 @@ public:
     // Days of a Gregorian month; 0 for month 0 or a month above 12.
     static std::uint16_t GregorianMonthDays(std::uint16_t year, std::uint16_t month);
     // Days from the second date to the first (positive when the first is later).
-    static std::int32_t DayDifference(std::uint16_t year1, std::uint16_t month1,
-                                      std::uint16_t day1, std::uint16_t year2,
-                                      std::uint16_t month2, std::uint16_t day2);
+    static std::int32_t DayDifference(std::uint16_t year1, std::uint16_t month1, std::uint16_t day1,
+                                      std::uint16_t year2, std::uint16_t month2,
+                                      std::uint16_t day2);
 
     // Readers of the lunar tables.
     // 0, or the month (1-12) that the year's leap month follows.

@@ -58,8 +58,8 @@ void DayCursor::EnterGregorianMonth() {
 
 void DayCursor::EnterLunarMonth() {
     if (lunar_.year <= 1900) {  // the epoch's months, before the tables
-        lunarMonthDays_ =
-            lunar_.month == 11 ? LunarTables::Lunar1900Month11Days : LunarTables::Lunar1900Month12Days;
+        lunarMonthDays_ = lunar_.month == 11 ? LunarTables::Lunar1900Month11Days
+                                             : LunarTables::Lunar1900Month12Days;
         return;
     }
     const std::uint32_t packed = CalendarDate::LunarMonthDays(lunar_.year, lunar_.month);

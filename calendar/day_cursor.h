@@ -10,7 +10,7 @@
 #include "calendar/calendar_date.h"
 
 class DayCursor {
-public:
+  public:
     // Starts at a date for which CalendarDate::IsSupportedDate holds; the cursor stays
     // exact up to 2050-12-31.
     DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day);
@@ -24,7 +24,7 @@ public:
     const LunarDate& lunar() const { return lunar_; }
     const StemBranchIndex& index() const { return index_; }
 
-private:
+  private:
     void EnterGregorianMonth();
     void EnterLunarMonth();
 

@@ -11,15 +11,15 @@ using LunarTables::LastYear;
 
 // Day offsets of the epoch's lunar 1900 (see lunar_tables.h).
 constexpr std::int32_t EpochDayOfMonth11 = LunarTables::EpochLunarDay;
-constexpr std::int32_t EpochLastDayOfMonth11 = LunarTables::Lunar1900Month11Days - EpochDayOfMonth11;  // 18
-constexpr std::int32_t EpochLastDayOfYear1900 = EpochLastDayOfMonth11 + LunarTables::Lunar1900Month12Days;  // 48
+constexpr std::int32_t EpochLastDayOfMonth11 =
+    LunarTables::Lunar1900Month11Days - EpochDayOfMonth11;  // 18
+constexpr std::int32_t EpochLastDayOfYear1900 =
+    EpochLastDayOfMonth11 + LunarTables::Lunar1900Month12Days;  // 48
 // The first day the epoch determines: lunar 1900-11-1, Gregorian 1900-12-22.
 constexpr std::int32_t FirstConvertibleOffset = 1 - EpochDayOfMonth11;  // -10
 static_assert(EpochLastDayOfMonth11 == 18 && EpochLastDayOfYear1900 == 48);
 
-bool IsLeap(std::int32_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeap(std::int32_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // Days since a fixed origin, for differences only. Months outside 1-12 count on from
 // January of the year; days past the month's end count on into the next month.
@@ -36,13 +36,10 @@ std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t d) {
     const std::int32_t before = LunarTables::DaysBeforeMonth[static_cast<std::size_t>(month - 1)];
     const std::int32_t leapDay = IsLeap(year) && month > 2 ? 1 : 0;
     // year in [-1, 70996]: the product stays far inside 32 bits.
-    return 365 * year + (year - 1) / 4 - (year - 1) / 100 + (year - 1) / 400 + before + d +
-           leapDay;
+    return 365 * year + (year - 1) / 4 - (year - 1) / 100 + (year - 1) / 400 + before + d + leapDay;
 }
 
-bool HasTables(std::uint16_t lunarYear) {
-    return lunarYear >= FirstYear && lunarYear <= LastYear;
-}
+bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
 
 std::uint16_t LowHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed & 0xffff); }
 std::uint16_t HighHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed >> 16); }
@@ -53,9 +50,18 @@ int CalendarDate::IsGregorianLeapYear(std::uint16_t year) { return IsLeap(year) 
 
 std::uint16_t CalendarDate::GregorianMonthDays(std::uint16_t year, std::uint16_t month) {
     switch (month) {
-        case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 12:
             return 31;
-        case 4: case 6: case 9: case 11:
+        case 4:
+        case 6:
+        case 9:
+        case 11:
             return 30;
         case 2:
             return IsGregorianLeapYear(year) ? 29 : 28;
@@ -72,7 +78,7 @@ std::int32_t CalendarDate::DayDifference(std::uint16_t year1, std::uint16_t mont
 
 std::uint16_t CalendarDate::LunarLeapMonth(std::uint16_t lunarYear) {
     if (!HasTables(lunarYear)) return 0;
-    const int i = lunarYear - FirstYear;                                   // [0, 149]
+    const int i = lunarYear - FirstYear;  // [0, 149]
     const std::uint8_t pair = LunarTables::LeapMonths[static_cast<std::size_t>(i / 2)];
     return static_cast<std::uint16_t>(i % 2 == 0 ? pair >> 4 : pair & 0x0f);  // [0, 15]
 }
@@ -84,7 +90,7 @@ std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_
     const unsigned leap = LunarLeapMonth(lunarYear);
     const unsigned sizes = LunarTables::MonthSizes[static_cast<std::size_t>(lunarYear - FirstYear)];
     // Month m is bit 16 - m; the months after the leap month sit one bit lower.
-    unsigned bit = 16u - lunarMonth;  // [4, 15]
+    unsigned bit = 16u - lunarMonth;               // [4, 15]
     if (leap != 0 && lunarMonth > leap) bit -= 1;  // [3, 14]
     const std::uint32_t regular = 29 + ((sizes >> bit) & 1u);
     if (lunarMonth != leap) return regular;
@@ -110,8 +116,9 @@ int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month) {
 LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset) {
     if (dayOffset < FirstConvertibleOffset) return {};
     if (dayOffset <= EpochLastDayOfYear1900) {
-        if (dayOffset <= EpochLastDayOfMonth11)
+        if (dayOffset <= EpochLastDayOfMonth11) {
             return {1900, 11, static_cast<std::uint16_t>(dayOffset + EpochDayOfMonth11), false};
+        }
         return {1900, 12, static_cast<std::uint16_t>(dayOffset - EpochLastDayOfMonth11), false};
     }
 

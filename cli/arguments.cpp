@@ -23,10 +23,18 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
     std::size_t length = 0;
     char32_t c = 0;
     if (lead < 0x80) return 1;
-    if (lead >= 0xc2 && lead <= 0xdf) length = 2, c = lead & 0x1fu;
-    else if (lead >= 0xe0 && lead <= 0xef) length = 3, c = lead & 0x0fu;
-    else if (lead >= 0xf0 && lead <= 0xf4) length = 4, c = lead & 0x07u;
-    else return 0;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+        c = lead & 0x1fu;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        c = lead & 0x0fu;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        c = lead & 0x07u;
+    } else {
+        return 0;
+    }
     if (pos + length > text.size()) return 0;
     for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[pos + i]);
@@ -83,8 +91,9 @@ bool Skip(std::string_view text, std::size_t& pos, char separator) {
     return true;
 }
 
-const char* const MonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
-                                  "July",    "August",   "September", "October", "November", "December"};
+const char* const MonthNames[] = {"January",   "February", "March",    "April",
+                                  "May",       "June",     "July",     "August",
+                                  "September", "October",  "November", "December"};
 
 }  // namespace
 

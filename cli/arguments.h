@@ -10,7 +10,7 @@
 
 // Input the tool refuses; what() is one line saying what is wrong and what is accepted.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

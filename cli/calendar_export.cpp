@@ -40,9 +40,9 @@ char* Name(char* out, std::int32_t index) {
 }  // namespace
 
 std::string CalendarExport(const GregorianDate& first, const GregorianDate& last) {
-    const std::int32_t days =
-        CalendarDate::DayDifference(last.year, last.month, last.day, first.year, first.month,
-                                    first.day) + 1;
+    const std::int32_t days = CalendarDate::DayDifference(last.year, last.month, last.day,
+                                                          first.year, first.month, first.day) +
+                              1;
     std::string text(Header.size() + static_cast<std::size_t>(days) * LongestLine, '\0');
     char* out = std::copy(Header.begin(), Header.end(), text.data());
 

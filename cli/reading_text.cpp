@@ -8,7 +8,7 @@
 namespace {
 
 constexpr std::array<std::string_view, 11> Numerals{"〇", "一", "二", "三", "四", "五",
-                                                     "六", "七", "八", "九", "十"};
+                                                    "六", "七", "八", "九", "十"};
 constexpr std::array<std::string_view, 12> MonthNames{"正", "二", "三", "四", "五", "六",
                                                       "七", "八", "九", "十", "冬", "腊"};
 constexpr std::string_view VerseBreak = "\r\n\r\n";

@@ -7,7 +7,9 @@ namespace {
 constexpr char32_t ReplacementCharacter = 0xfffd;
 
 void Append(std::string& out, char32_t c) {
-    const auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
+    const auto byte = [](char32_t bits) {
+        return static_cast<char>(static_cast<unsigned char>(bits));
+    };
     if (c < 0x80) {
         out += byte(c);
     } else if (c < 0x800) {

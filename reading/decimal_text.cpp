@@ -9,7 +9,7 @@ namespace {
 
 // Restores the character-type locale that was current when it was made.
 class CharacterTypeLocaleGuard {
-public:
+  public:
     CharacterTypeLocaleGuard() {
         const char* current = std::setlocale(LC_CTYPE, nullptr);
         saved_ = current != nullptr ? current : "C";
@@ -18,7 +18,7 @@ public:
     CharacterTypeLocaleGuard(const CharacterTypeLocaleGuard&) = delete;
     CharacterTypeLocaleGuard& operator=(const CharacterTypeLocaleGuard&) = delete;
 
-private:
+  private:
     std::string saved_;
 };
 

@@ -12,12 +12,14 @@ struct BirthPeriod {
 };
 
 // Indexed by the period index, 0 = 子 (23:00 to 0:59) to 11 = 亥.
+// clang-format off
 inline constexpr std::array<BirthPeriod, 12> BirthPeriods{{
     {L"23:00 -  0:59", L"子"}, {L" 1:00 -  2:59", L"丑"}, {L" 3:00 -  4:59", L"寅"},
     {L" 5:00 -  6:59", L"卯"}, {L" 7:00 -  8:59", L"辰"}, {L" 9:00 - 10:59", L"巳"},
     {L"11:00 - 12:59", L"午"}, {L"13:00 - 14:59", L"未"}, {L"15:00 - 16:59", L"申"},
     {L"17:00 - 18:59", L"酉"}, {L"19:00 - 20:59", L"戌"}, {L"21:00 - 22:59", L"亥"},
 }};
+// clang-format on
 
 // The verse of each total weight from 21 to 72 qian: entry k belongs to 21 + k. Each is two
 // lines with an empty line between them.
@@ -74,7 +76,7 @@ inline constexpr std::array<std::wstring_view, 52> Verses{
     L"君是人间衣禄星，一生福贵众人钦。\r\n\r\n纵然福禄由天定，安享荣华过一生。",  // 69
     L"此命推来福不轻，不须愁虑苦劳心。\r\n\r\n一生天定衣与禄，富贵荣华过一生。",  // 70
     L"此名生来大不同，公侯卿相在其中。\r\n\r\n一生自有逍遥福，富贵荣华极品隆。",  // 71
-    L"此格世界罕有生，十代积善产此人。\r\n\r\n天上紫微来照命，统治万民乐太平",  // 72
+    L"此格世界罕有生，十代积善产此人。\r\n\r\n天上紫微来照命，统治万民乐太平",    // 72
 };
 
 // The verse of a total weight; empty outside 21-72.

@@ -14,6 +14,7 @@ struct KeyedWeight {
 
 // One row per year of the sixty-year cycle, keyed by the years 1941-2000. A lunar year
 // uses the row whose year is congruent to it modulo 60.
+// clang-format off
 inline constexpr std::array<KeyedWeight, 60> YearWeights{{
     {1941, 6},  {1942, 8},  {1943, 7},  {1944, 5},  {1945, 15}, {1946, 6},  {1947, 16}, {1948, 15},
     {1949, 7},  {1950, 9},  {1951, 12}, {1952, 10}, {1953, 7},  {1954, 15}, {1955, 6},  {1956, 5},
@@ -48,6 +49,7 @@ inline constexpr std::array<std::int32_t, 12> PeriodWeights{
 inline constexpr std::array<std::int32_t, 24> HourToPeriod{
     0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 0,
 };
+// clang-format on
 
 // Weight of the lunar year's place in the sixty-year cycle; defined for every year.
 std::int32_t YearWeight(std::uint16_t lunarYear);

@@ -20,13 +20,13 @@ std::wstring ProgramPath() {
 }
 
 class RunningProgram {
-public:
+  public:
     RunningProgram() {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
-        started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                  nullptr, nullptr, &startup, &process_) != FALSE;
+        started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process_) != FALSE;
     }
     ~RunningProgram() {
         if (!started_) return;
@@ -65,7 +65,7 @@ public:
         return code;
     }
 
-private:
+  private:
     PROCESS_INFORMATION process_{};
     bool started_ = false;
 };

@@ -22,8 +22,8 @@ LRESULT CALLBACK RecordCreation(int code, WPARAM wParam, LPARAM lParam) {
             if (!IS_INTRESOURCE(create.lpszClass)) lstrcpynW(name, create.lpszClass, 64);
             const auto id = static_cast<std::uint16_t>(reinterpret_cast<UINT_PTR>(create.hMenu));
             creations.emplace(id, Creation{name, static_cast<DWORD>(create.style),
-                                           static_cast<DWORD>(create.dwExStyle), create.x,
-                                           create.y, create.cx, create.cy});
+                                           static_cast<DWORD>(create.dwExStyle), create.x, create.y,
+                                           create.cx, create.cy});
         }
     }
     (void)wParam;
@@ -69,7 +69,8 @@ HWND FormWindow(FormControl control) { return FindControl(FormControlId(control)
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -98,7 +99,8 @@ std::wstring ItemText(FormControl list, int index) {
     const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0) return L"<none>";
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
@@ -130,5 +132,6 @@ std::wstring ExpectedTexts() {
     const auto year = static_cast<std::uint16_t>(SelectedIndex(FormControl::YearList) + 1901);
     const auto month = static_cast<std::uint16_t>(SelectedIndex(FormControl::MonthList) + 1);
     const auto day = static_cast<std::uint16_t>(SelectedIndex(FormControl::DayList) + 1);
-    return Joined(ResultTexts(MakeReading(year, month, day, SelectedIndex(FormControl::PeriodList))));
+    return Joined(
+        ResultTexts(MakeReading(year, month, day, SelectedIndex(FormControl::PeriodList))));
 }

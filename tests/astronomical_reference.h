@@ -8,6 +8,7 @@
 
 namespace AstronomicalReference {
 
+// clang-format off
 struct LunarYearStart {
     std::uint16_t lunarYear;
     std::uint16_t month, day;  // Gregorian date of month 1 day 1
@@ -321,5 +322,7 @@ inline constexpr std::array<const char*, 150> SectionalTermDays{
     "535455677877",  // 2049
     "535455777877",  // 2050
 };
+
+// clang-format on
 
 }  // namespace AstronomicalReference

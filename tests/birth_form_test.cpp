@@ -22,6 +22,7 @@ struct ExpectedControl {
 };
 
 // The layout as a user sees it, control by control in creation order.
+// clang-format off
 const ExpectedControl Layout[] = {
     {101, Kind::Label, 20, 20, 50, 20, L"公历："},  {102, Kind::List, 70, 20, 60, 400, L""},
     {103, Kind::Label, 130, 20, 25, 20, L"年"},     {104, Kind::List, 155, 20, 40, 240, L""},
@@ -44,6 +45,7 @@ const ExpectedControl Layout[] = {
     {137, Kind::Field, 80, 182, 50, 20, nullptr},   {138, Kind::Label, 130, 180, 25, 20, L"钱"},
     {139, Kind::Label, 20, 220, 50, 20, L"命批："}, {140, Kind::Field, 90, 262, 240, 40, nullptr},
 };
+// clang-format on
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = L"";
@@ -141,7 +143,9 @@ TEST(BirthForm, ListContents) {
     EXPECT_EQ(ItemText(FormControl::YearList, 99), L"2000");
     EXPECT_EQ(ItemText(FormControl::YearList, 149), L"2050");
     ASSERT_EQ(ItemCount(FormControl::MonthList), 12);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(ItemText(FormControl::MonthList, i), std::to_wstring(i + 1));
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(ItemText(FormControl::MonthList, i), std::to_wstring(i + 1));
+    }
     ASSERT_EQ(ItemCount(FormControl::PeriodList), 12);
     EXPECT_EQ(ItemText(FormControl::PeriodList, 0), L"23:00 -  0:59");
     EXPECT_EQ(ItemText(FormControl::PeriodList, 1), L" 1:00 -  2:59");
@@ -149,7 +153,9 @@ TEST(BirthForm, ListContents) {
 
     PickDate(1990, 1, 1, 0);
     ASSERT_EQ(ItemCount(FormControl::DayList), 31);
-    for (int i = 0; i < 31; ++i) EXPECT_EQ(ItemText(FormControl::DayList, i), std::to_wstring(i + 1));
+    for (int i = 0; i < 31; ++i) {
+        EXPECT_EQ(ItemText(FormControl::DayList, i), std::to_wstring(i + 1));
+    }
 }
 
 TEST(BirthForm, ShowsTheReadingOfThePickedDate) {

@@ -132,7 +132,7 @@ TEST(StemBranchName, CycleOfSixty) {
     const struct {
         std::int32_t index;
         const wchar_t* name;
-    } cases[] = {{0, L"甲子"}, {1, L"乙丑"}, {10, L"甲戌"}, {59, L"癸亥"}, {60, L"甲子"},
+    } cases[] = {{0, L"甲子"},  {1, L"乙丑"},  {10, L"甲戌"},  {59, L"癸亥"},       {60, L"甲子"},
                  {36, L"庚子"}, {-1, L"癸亥"}, {-60, L"甲子"}, {INT32_MIN, L"丙辰"}};
     for (const auto& c : cases) EXPECT_EQ(CalendarDate::StemBranchName(c.index), c.name) << c.index;
 }

@@ -214,13 +214,15 @@ TEST(SupportedDates, OnlyRealDatesInsideTheRange) {
         std::uint16_t y, m, d;
         bool supported;
     } cases[] = {
-        {1901, 1, 1, true},   {2050, 12, 31, true}, {2000, 2, 29, true},  {1900, 12, 31, false},
-        {2051, 1, 1, false},  {2001, 2, 29, false}, {2020, 4, 31, false}, {2020, 4, 30, true},
-        {2020, 0, 1, false},  {2020, 13, 1, false}, {2020, 1, 0, false},  {2020, 1, 32, false},
+        {1901, 1, 1, true},           {2050, 12, 31, true}, {2000, 2, 29, true},
+        {1900, 12, 31, false},        {2051, 1, 1, false},  {2001, 2, 29, false},
+        {2020, 4, 31, false},         {2020, 4, 30, true},  {2020, 0, 1, false},
+        {2020, 13, 1, false},         {2020, 1, 0, false},  {2020, 1, 32, false},
         {65535, 65535, 65535, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CD::IsSupportedDate(c.y, c.m, c.d), c.supported) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(CD::IsSupportedDate(c.y, c.m, c.d), c.supported)
+            << c.y << "-" << c.m << "-" << c.d;
     }
 }
 

@@ -13,7 +13,7 @@ TEST(LunarNames, Months) {
         std::uint16_t month;
         bool leap;
         const char* name;
-    } cases[] = {{1, false, "正月"}, {2, false, "二月"},  {4, true, "闰四月"}, {10, false, "十月"},
+    } cases[] = {{1, false, "正月"},  {2, false, "二月"},  {4, true, "闰四月"}, {10, false, "十月"},
                  {11, false, "冬月"}, {12, false, "腊月"}, {11, true, "闰冬月"}};
     for (const auto& c : cases) EXPECT_EQ(LunarMonthName(c.month, c.leap), c.name) << c.month;
 }
@@ -51,8 +51,10 @@ TEST(ParseDate, AcceptsOneOrTwoDigitMonthsAndDays) {
     const struct {
         const char* text;
         GregorianDate date;
-    } cases[] = {{"1990-01-30", {1990, 1, 30}}, {"1990-1-5", {1990, 1, 5}},
-                 {"1901-01-01", {1901, 1, 1}},  {"2050-12-31", {2050, 12, 31}},
+    } cases[] = {{"1990-01-30", {1990, 1, 30}},
+                 {"1990-1-5", {1990, 1, 5}},
+                 {"1901-01-01", {1901, 1, 1}},
+                 {"2050-12-31", {2050, 12, 31}},
                  {"2000-02-29", {2000, 2, 29}}};
     for (const auto& c : cases) EXPECT_EQ(ParseDate(c.text), c.date) << c.text;
 }
@@ -61,9 +63,9 @@ TEST(ParsePeriod, BranchesAndClockTimes) {
     const struct {
         const char* text;
         int period;
-    } cases[] = {{"子", 0},     {"子时", 0},    {"丑", 1},     {"亥时", 11},   {"23:30", 0},
-                 {"0:30", 0},   {"00:30", 0},   {"1:00", 1},    {"2:59", 1},    {"11:00", 6},
-                 {"22:59", 11}, {"23:00", 0},   {"12:00", 6}};
+    } cases[] = {{"子", 0},     {"子时", 0},  {"丑", 1},   {"亥时", 11}, {"23:30", 0},
+                 {"0:30", 0},   {"00:30", 0}, {"1:00", 1}, {"2:59", 1},  {"11:00", 6},
+                 {"22:59", 11}, {"23:00", 0}, {"12:00", 6}};
     for (const auto& c : cases) EXPECT_EQ(ParsePeriod(c.text), c.period) << c.text;
 }
 

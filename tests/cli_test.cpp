@@ -156,7 +156,7 @@ TEST(Chenggu, HelpAndVersion) {
 
 // A stream that accepts nothing, like a full disk.
 class FullDevice : public std::streambuf {
-protected:
+  protected:
     int_type overflow(int_type) override { return traits_type::eof(); }
     std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
 };
@@ -208,9 +208,11 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
         {"--json without a date", {"--json"}, "a birth date is needed"},
         {"--json with --calendar", {"--json", "--calendar", "2020-01-01"}, "--json"},
         {"--calendar without dates", {"--calendar"}, "--calendar FROM [TO]"},
-        {"--calendar with three dates", {"--calendar", "2020-01-01", "2020-01-02", "2020-01-03"},
+        {"--calendar with three dates",
+         {"--calendar", "2020-01-01", "2020-01-02", "2020-01-03"},
          "too many dates"},
-        {"FROM after TO", {"--calendar", "2000-01-02", "2000-01-01"},
+        {"FROM after TO",
+         {"--calendar", "2000-01-02", "2000-01-01"},
          "FROM 2000-01-02 is after TO 2000-01-01"},
         {"a range past 2050", {"--calendar", "2050-12-01", "2051-01-01"}, "2050-12-31"},
         {"a bad FROM", {"--calendar", "yesterday"}, "YYYY-MM-DD"},

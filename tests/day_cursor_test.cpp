@@ -16,7 +16,8 @@ void ExpectCursorMatchesConversionUntilTheEnd(std::uint16_t y, std::uint16_t m, 
                   offset);
         ASSERT_EQ(cursor.lunar(), CD::LunarDateAt(offset))
             << cursor.year() << "-" << cursor.month() << "-" << cursor.day();
-        ASSERT_EQ(cursor.index(), CD::StemBranchIndices(cursor.year(), cursor.month(), cursor.day()))
+        ASSERT_EQ(cursor.index(),
+                  CD::StemBranchIndices(cursor.year(), cursor.month(), cursor.day()))
             << cursor.year() << "-" << cursor.month() << "-" << cursor.day();
     }
 }
@@ -30,10 +31,8 @@ TEST(DayCursor, StartsAnywhere) {
         const char* what;
         std::uint16_t y, m, d;
     } starts[] = {
-        {"last day of lunar 1900", 1901, 2, 18},
-        {"inside a leap month", 2020, 6, 1},
-        {"last day of a leap month", 2020, 6, 20},
-        {"on a term day", 2034, 8, 7},
+        {"last day of lunar 1900", 1901, 2, 18},   {"inside a leap month", 2020, 6, 1},
+        {"last day of a leap month", 2020, 6, 20}, {"on a term day", 2034, 8, 7},
         {"last day of the range", 2050, 12, 31},
     };
     for (const auto& start : starts) {

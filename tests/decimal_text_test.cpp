@@ -19,8 +19,13 @@ TEST(DecimalText, PlainDecimalDigits) {
         std::int32_t value;
         const wchar_t* text;
     } cases[] = {
-        {0, L"0"},   {7, L"7"},       {1901, L"1901"},       {2050, L"2050"},
-        {-42, L"-42"}, {INT32_MAX, L"2147483647"}, {INT32_MIN, L"-2147483648"},
+        {0, L"0"},
+        {7, L"7"},
+        {1901, L"1901"},
+        {2050, L"2050"},
+        {-42, L"-42"},
+        {INT32_MAX, L"2147483647"},
+        {INT32_MIN, L"-2147483648"},
     };
     for (const auto& c : cases) EXPECT_EQ(DecimalText(c.value), c.text) << c.value;
 }

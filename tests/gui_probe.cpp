@@ -37,7 +37,8 @@ std::wstring Text(HWND window) {
 }
 
 void Print(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
     std::printf("%s\n", utf8.c_str());
@@ -66,11 +67,11 @@ std::wstring ExpectedFields(HWND window) {
     const auto selection = [window](FormControl list) {
         return ListMessage(window, FormControlId(list), CB_GETCURSEL);
     };
-    const Reading reading = MakeReading(
-        static_cast<std::uint16_t>(selection(FormControl::YearList) + 1901),
-        static_cast<std::uint16_t>(selection(FormControl::MonthList) + 1),
-        static_cast<std::uint16_t>(selection(FormControl::DayList) + 1),
-        selection(FormControl::PeriodList));
+    const Reading reading =
+        MakeReading(static_cast<std::uint16_t>(selection(FormControl::YearList) + 1901),
+                    static_cast<std::uint16_t>(selection(FormControl::MonthList) + 1),
+                    static_cast<std::uint16_t>(selection(FormControl::DayList) + 1),
+                    selection(FormControl::PeriodList));
     return Joined(ResultTexts(reading));
 }
 
@@ -117,10 +118,12 @@ int Launch(std::wstring path, const std::wstring& windowClass) {
     QueryPerformanceCounter(&now);
     if (window != nullptr) {
         std::printf("%.1f\n", 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-                                   static_cast<double>(frequency.QuadPart));
+                                  static_cast<double>(frequency.QuadPart));
         PostMessageW(window, WM_CLOSE, 0, 0);
     }
-    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 1);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return window != nullptr ? 0 : 1;
@@ -145,7 +148,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"wait") {
         for (int attempt = 0; attempt < 400; ++attempt, Sleep(50)) {
             const HWND window = MainWindow();
-            if (window != nullptr && IsWindowVisible(window) && !Text(GetDlgItem(window, 140)).empty()) {
+            if (window != nullptr && IsWindowVisible(window) &&
+                !Text(GetDlgItem(window, 140)).empty()) {
                 return 0;
             }
         }
@@ -157,8 +161,11 @@ int wmain(int argc, wchar_t** argv) {
 
     if (command == L"rect") {
         RECT rect{};
-        if (!GetWindowRect(id == 0 ? window : GetDlgItem(window, id), &rect)) return Fail("no such control");
-        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        if (!GetWindowRect(id == 0 ? window : GetDlgItem(window, id), &rect)) {
+            return Fail("no such control");
+        }
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top);
     } else if (command == L"item") {
         const HWND list = DroppedList();
         if (list == nullptr || argc < 4) return Fail("no list is dropped down");
@@ -172,7 +179,8 @@ int wmain(int argc, wchar_t** argv) {
         const HWND dialog = FindWindowW(L"#32770", nullptr);
         RECT rect{};
         if (dialog == nullptr || !GetWindowRect(dialog, &rect)) return Fail("no dialog is open");
-        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top);
     } else if (command == L"top") {
         const HWND list = DroppedList();
         if (list == nullptr) return Fail("no list is dropped down");

@@ -15,8 +15,8 @@ struct Ymd {
 LunarDate ToLunar(Ymd date) {
     std::uint16_t ly = 0, lm = 0, ld = 0;
     CD::GregorianToLunar(date.y, date.m, date.d, ly, lm, ld);
-    return {ly, lm, ld, CD::LunarDateAt(CD::DayDifference(date.y, date.m, date.d, 1901, 1, 1))
-                            .leapMonth};
+    return {ly, lm, ld,
+            CD::LunarDateAt(CD::DayDifference(date.y, date.m, date.d, 1901, 1, 1)).leapMonth};
 }
 
 TEST(GregorianArithmetic, LeapYears) {
@@ -31,11 +31,13 @@ TEST(GregorianArithmetic, MonthDays) {
     const struct {
         std::uint16_t y, m, days;
     } cases[] = {
-        {1900, 2, 28}, {2000, 2, 29}, {1904, 2, 29}, {2001, 2, 28}, {1901, 12, 31},
-        {1901, 1, 31}, {1901, 4, 30}, {1901, 6, 30}, {1901, 9, 30}, {1901, 11, 30},
+        {1900, 2, 28}, {2000, 2, 29}, {1904, 2, 29},    {2001, 2, 28}, {1901, 12, 31},
+        {1901, 1, 31}, {1901, 4, 30}, {1901, 6, 30},    {1901, 9, 30}, {1901, 11, 30},
         {1901, 0, 0},  {1901, 13, 0}, {1901, 65535, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(CD::GregorianMonthDays(c.y, c.m), c.days) << c.y << "-" << c.m;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CD::GregorianMonthDays(c.y, c.m), c.days) << c.y << "-" << c.m;
+    }
 }
 
 TEST(GregorianArithmetic, DayDifference) {
@@ -68,10 +70,17 @@ TEST(LunarTableReaders, MonthDaysPackTheLeapMonthInTheHighHalf) {
         std::uint16_t year, month;
         std::uint32_t packed;
     } cases[] = {
-        {2020, 4, 29u << 16 | 30}, {2020, 5, 30}, {2050, 3, 30u << 16 | 29}, {1903, 12, 30},
-        {1900, 1, 30},            {1900, 12, 30}, {1, 7, 30},
+        {2020, 4, 29u << 16 | 30},
+        {2020, 5, 30},
+        {2050, 3, 30u << 16 | 29},
+        {1903, 12, 30},
+        {1900, 1, 30},
+        {1900, 12, 30},
+        {1, 7, 30},
     };
-    for (const auto& c : cases) EXPECT_EQ(CD::LunarMonthDays(c.year, c.month), c.packed) << c.year << "-" << c.month;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CD::LunarMonthDays(c.year, c.month), c.packed) << c.year << "-" << c.month;
+    }
 }
 
 TEST(LunarTableReaders, YearDays) {
@@ -86,7 +95,9 @@ TEST(LunarTableReaders, SectionalTermDays) {
         std::uint16_t y, m;
         int day;
     } cases[] = {{1901, 2, 4}, {2017, 2, 3}, {1901, 10, 9}, {2050, 12, 7}, {1901, 1, 6}};
-    for (const auto& c : cases) EXPECT_EQ(CD::SectionalTermDay(c.y, c.m), c.day) << c.y << "-" << c.m;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CD::SectionalTermDay(c.y, c.m), c.day) << c.y << "-" << c.m;
+    }
 }
 
 TEST(LunarConversion, WorkedDates) {
@@ -116,8 +127,8 @@ TEST(LunarConversion, WorkedDates) {
 
 TEST(LunarConversion, MonthsOfLunar2020BeginOnTheirNewMoons) {
     const Ymd firstDays[] = {
-        {2020, 1, 25}, {2020, 2, 23}, {2020, 3, 24}, {2020, 4, 23}, {2020, 5, 23},
-        {2020, 6, 21}, {2020, 7, 21}, {2020, 8, 19}, {2020, 9, 17}, {2020, 10, 17},
+        {2020, 1, 25},  {2020, 2, 23},  {2020, 3, 24}, {2020, 4, 23}, {2020, 5, 23},
+        {2020, 6, 21},  {2020, 7, 21},  {2020, 8, 19}, {2020, 9, 17}, {2020, 10, 17},
         {2020, 11, 15}, {2020, 12, 15}, {2021, 1, 13},
     };
     const std::uint16_t months[] = {1, 2, 3, 4, 4, 5, 6, 7, 8, 9, 10, 11, 12};

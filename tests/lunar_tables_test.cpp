@@ -68,7 +68,8 @@ TEST(LunarTables, SectionalTermDaysStayBetween3And9) {
 }
 
 TEST(LunarTables, FirstAndLastYearsDecodeInBitOrder) {
-    EXPECT_EQ(MonthLengths(1901), (std::vector<int>{29, 30, 29, 29, 30, 29, 30, 29, 30, 30, 30, 29}));
+    EXPECT_EQ(MonthLengths(1901),
+              (std::vector<int>{29, 30, 29, 29, 30, 29, 30, 29, 30, 30, 30, 29}));
     // Leap month after month 5: it takes bit 10 and month 12 takes bit 3.
     EXPECT_EQ(MonthLengths(1903),
               (std::vector<int>{29, 30, 29, 30, 29, 29, 30, 29, 29, 30, 30, 29, 30}));
@@ -146,7 +147,8 @@ TEST(LunarTables, AgreeWithAstronomyOutsideTheTimeConventionYears) {
         std::string sizes;
         for (int length : MonthLengths(y)) sizes += length == 30 ? '1' : '0';
         EXPECT_EQ(sizes, reference.monthSizes) << y;
-        const std::int32_t newYear = CD::DayDifference(y, reference.month, reference.day, 1901, 1, 1);
+        const std::int32_t newYear =
+            CD::DayDifference(y, reference.month, reference.day, 1901, 1, 1);
         EXPECT_EQ(CD::LunarDateAt(newYear), (LunarDate{y, 1, 1, false})) << y;
     }
 

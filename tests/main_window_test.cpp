@@ -87,8 +87,9 @@ TEST(MainWindow, ControlColoursUseTheWhiteControlBrush) {
     const auto wParam = reinterpret_cast<WPARAM>(dc);
     const auto field = reinterpret_cast<LPARAM>(FormWindow(FormControl::TotalWeightField));
     for (const UINT message : std::initializer_list<UINT>{WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX,
-                                                           WM_CTLCOLORBTN, WM_CTLCOLORSTATIC}) {
-        EXPECT_EQ(SendMessageW(window, message, wParam, field), reinterpret_cast<LRESULT>(controlBrush))
+                                                          WM_CTLCOLORBTN, WM_CTLCOLORSTATIC}) {
+        EXPECT_EQ(SendMessageW(window, message, wParam, field),
+                  reinterpret_cast<LRESULT>(controlBrush))
             << std::hex << message;
     }
     for (const UINT message : std::initializer_list<UINT>{WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR}) {

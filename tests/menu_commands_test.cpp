@@ -57,9 +57,14 @@ TEST(Menu, TwoPopupsWithTheirCommands) {
 
 TEST(Resources, StoredUnderUsEnglish) {
     const HMODULE module = GetModuleHandleW(nullptr);
-    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(IDD_ABOUT), UsEnglish), nullptr);
-    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(4) /* RT_MENU */, L"IDM_TQ", UsEnglish), nullptr);
-    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, L"IDI_TQ", UsEnglish), nullptr);
+    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */,
+                              MAKEINTRESOURCEW(IDD_ABOUT), UsEnglish),
+              nullptr);
+    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(4) /* RT_MENU */, L"IDM_TQ", UsEnglish),
+              nullptr);
+    EXPECT_NE(
+        FindResourceExW(module, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, L"IDI_TQ", UsEnglish),
+        nullptr);
 }
 
 TEST(Resources, IconIsOne48PixelTrueColourImage) {
@@ -89,10 +94,20 @@ TEST(Resources, IconIsOne48PixelTrueColourImage) {
 
 // Reads a dialog template as the dialog manager does.
 class TemplateReader {
-public:
+  public:
     explicit TemplateReader(const BYTE* data) : at_(data) {}
-    DWORD Dword() { DWORD v; std::memcpy(&v, at_, 4); at_ += 4; return v; }
-    WORD Word() { WORD v; std::memcpy(&v, at_, 2); at_ += 2; return v; }
+    DWORD Dword() {
+        DWORD v;
+        std::memcpy(&v, at_, 4);
+        at_ += 4;
+        return v;
+    }
+    WORD Word() {
+        WORD v;
+        std::memcpy(&v, at_, 2);
+        at_ += 2;
+        return v;
+    }
     short Short() { return static_cast<short>(Word()); }
     // A string, or 0xFFFF and an ordinal (returned as "#n").
     std::wstring NameOrOrdinal() {
@@ -106,7 +121,7 @@ public:
         while ((at_ - base) % 4 != 0) ++at_;
     }
 
-private:
+  private:
     const BYTE* at_;
 };
 
@@ -163,7 +178,8 @@ TEST(AboutDialog, TemplateAsStored) {
 
 TEST(AboutDialog, TextLayout) {
     const std::wstring text = AboutText;
-    EXPECT_EQ(text.rfind(L"版本：" CHENGGU_VERSION_SHORT L"\r\n\r\n发布日期：2010-09-24\r\n\r\n", 0), 0u);
+    EXPECT_EQ(
+        text.rfind(L"版本：" CHENGGU_VERSION_SHORT L"\r\n\r\n发布日期：2010-09-24\r\n\r\n", 0), 0u);
     std::vector<std::wstring> lines;
     for (std::size_t start = 0;;) {
         const std::size_t end = text.find(L"\r\n\r\n", start);

@@ -110,7 +110,8 @@ TEST(Verses, EachIsTwoLinesOfTwoSevenCharacterPhrases) {
             EXPECT_EQ(lines[1][15], L'。');
         }
     }
-    EXPECT_EQ(Verses[20], L"此命推来事不同，为人能干异凡庸。\r\n\r\n中年还有逍遥福，不比前年云未通。");
+    EXPECT_EQ(Verses[20],
+              L"此命推来事不同，为人能干异凡庸。\r\n\r\n中年还有逍遥福，不比前年云未通。");
 }
 
 TEST(Verses, VerseForCoversTheTotals21To72) {
@@ -195,8 +196,10 @@ TEST(MakeReading, InputOutsideItsRangesGivesAnEmptyReading) {
         std::uint16_t y, m, d;
         int period;
     } cases[] = {
-        {1900, 12, 31, 0}, {2051, 1, 1, 0}, {2000, 0, 1, 0},     {2000, 13, 1, 0},
-        {2000, 1, 0, 0},   {2000, 1, 32, 0}, {2000, 1, 1, -1},   {2000, 1, 1, 12},
+        {1900, 12, 31, 0},  {2051, 1, 1, 0},
+        {2000, 0, 1, 0},    {2000, 13, 1, 0},
+        {2000, 1, 0, 0},    {2000, 1, 32, 0},
+        {2000, 1, 1, -1},   {2000, 1, 1, 12},
         {0, 0, 0, INT_MIN}, {65535, 65535, 65535, INT_MAX},
     };
     for (const auto& c : cases) {

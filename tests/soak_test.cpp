@@ -65,7 +65,8 @@ int RandomChanges(std::mt19937& random, int changes) {
 
         const auto year = static_cast<std::uint16_t>(SelectedIndex(FormControl::YearList) + 1901);
         const auto month = static_cast<std::uint16_t>(SelectedIndex(FormControl::MonthList) + 1);
-        const bool dayListFits = ItemCount(FormControl::DayList) == CalendarDate::GregorianMonthDays(year, month);
+        const bool dayListFits =
+            ItemCount(FormControl::DayList) == CalendarDate::GregorianMonthDays(year, month);
         if (!dayListFits || ShownTexts() != ExpectedTexts()) {
             ADD_FAILURE() << "change " << i << ": " << year << "-" << month << " shows "
                           << testing::PrintToString(ShownTexts());
@@ -87,10 +88,11 @@ TEST(Soak, RandomListChangesAlwaysShowTheListsReading) {
     ASSERT_EQ(RandomChanges(random, changes), 0);
     const Usage after = CurrentUsage();
 
-    std::printf("%d changes: GDI objects %lu -> %lu, USER objects %lu -> %lu, windows %d -> %d, "
-                "heap bytes in use %zu -> %zu\n",
-                changes, before.gdiObjects, after.gdiObjects, before.userObjects, after.userObjects,
-                before.windows, after.windows, before.heapBytes, after.heapBytes);
+    std::printf(
+        "%d changes: GDI objects %lu -> %lu, USER objects %lu -> %lu, windows %d -> %d, "
+        "heap bytes in use %zu -> %zu\n",
+        changes, before.gdiObjects, after.gdiObjects, before.userObjects, after.userObjects,
+        before.windows, after.windows, before.heapBytes, after.heapBytes);
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_LE(after.userObjects, before.userObjects);
     EXPECT_EQ(after.windows, before.windows);
