@@ -171,7 +171,10 @@ void RefreshDayList() {
 void SelectCurrentDateTime() {
     const std::time_t now = std::time(nullptr);
     const std::tm* local = std::localtime(&now);
-    if (local == nullptr) return;
+    if (local == nullptr) {  // a clock the runtime cannot read: start on the first day
+        SelectDateTime(FirstYear, 1, 1, 0);
+        return;
+    }
     SelectDateTime(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour);
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 
 #include "calendar/calendar_date.h"
 #include "cli/utf8.h"
