@@ -10,28 +10,20 @@ namespace {
 
 using CD = CalendarDate;
 
-void GregorianToLunarFirstDate(benchmark::State& state) {
-    std::uint16_t year = 1901;
+// The conversion of a date's day of the range: the epoch (1901-01-01), and the costliest,
+// 2050-12-31, 149 lunar years and 11 months from it.
+void GregorianToLunar(benchmark::State& state) {
+    auto year = static_cast<std::uint16_t>(state.range(0));
+    const auto month = static_cast<std::uint16_t>(state.range(1));
+    const auto day = static_cast<std::uint16_t>(state.range(2));
     for (auto _ : state) {
         benchmark::DoNotOptimize(year);
         std::uint16_t y = 0, m = 0, d = 0;
-        CD::GregorianToLunar(year, 1, 1, y, m, d);
+        CD::GregorianToLunar(year, month, day, y, m, d);
         benchmark::DoNotOptimize(y + m + d);
     }
 }
-BENCHMARK(GregorianToLunarFirstDate);
-
-// The costliest conversion: 149 lunar years and 11 months from the epoch.
-void GregorianToLunarLastDate(benchmark::State& state) {
-    std::uint16_t year = 2050;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(year);
-        std::uint16_t y = 0, m = 0, d = 0;
-        CD::GregorianToLunar(year, 12, 31, y, m, d);
-        benchmark::DoNotOptimize(y + m + d);
-    }
-}
-BENCHMARK(GregorianToLunarLastDate);
+BENCHMARK(GregorianToLunar)->Args({1901, 1, 1})->Args({2050, 12, 31});
 
 void CalendarDateConstruction(benchmark::State& state) {
     int year = 1990;

@@ -11,7 +11,8 @@ if [ -z "${CHENGGU_E2E_DISPLAY:-}" ]; then
         env CHENGGU_E2E_DISPLAY=1 "$0" "$@"
 fi
 
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
+. "$(dirname "$0")/../scripts/wine-env.sh"
+use_wine_prefix "$prefix"
 MONTH_LIST=104 DAY_LIST=106
 
 probe() { wine "$probe" "$@" | tr -d '\r'; }
