@@ -5,8 +5,7 @@
 
 namespace {
 
-// 1864 is a 甲子 year; 1900-01-01 is a 甲戌 day (index 10).
-constexpr std::int32_t CycleStartYear = 1864;
+// 1900-01-01 is a 甲戌 day (index 10).
 constexpr std::int32_t FirstDayIndex = 10;
 // Month index = year * 12 + month - MonthIndexBase from the month's term day on, so that
 // the stem-branch month that opens on February's term (寅) has a branch index of 2.

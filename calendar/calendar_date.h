@@ -15,6 +15,9 @@
 //   - DayDifference: a month outside 1-12 counts on from January of the given year
 //     (month 13 is January of the next year, month 0 December of the year before), as a
 //     day past the end of its month counts on into the next month.
+//   - LunarToGregorian: a GregorianDate that is not ok() for a lunar date that does not
+//     exist or lies outside the range; CheckLunarDate says which.
+//   - GregorianDate::FromDayOffset: not ok() for an offset outside the range.
 //   - StemBranchName: the cycle continues below index 0 (index -1 is 癸亥).
 //   - A CalendarDate (and StemBranchNames) outside IsInDomain: lunar date 0-0-0 and
 //     empty names.
@@ -34,8 +37,27 @@ inline constexpr std::array<std::wstring_view, 12> EarthlyBranches{
     L"子", L"丑", L"寅", L"卯", L"辰", L"巳", L"午", L"未", L"申", L"酉", L"戌", L"亥",
 };
 
-// A lunar date as the calendar walk finds it. Unlike the lunar members of CalendarDate it
-// says whether the day lies in a leap month. year 0 means "no date" (outside the tables).
+// A year whose stem-branch name is 甲子, index 0 of the cycle: the year named by year index
+// i is CycleStartYear + i.
+inline constexpr int CycleStartYear = 1864;
+
+// A Gregorian date as a value. ok() holds for a real date from 1901-01-01 to 2050-12-31.
+struct GregorianDate {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;  // [1, 12]
+    std::uint16_t day = 0;    // [1, 31]
+
+    bool ok() const;
+    // Days since 1901-01-01; a day past the end of its month counts on.
+    std::int32_t DayOffset() const;
+    // The date of a day offset; a date that is not ok() outside the range.
+    static GregorianDate FromDayOffset(std::int32_t dayOffset);
+
+    friend auto operator<=>(const GregorianDate&, const GregorianDate&) = default;
+};
+
+// A lunar date that says whether the day lies in a leap month, unlike the lunar members of
+// CalendarDate. year 0 means "no date" (outside the tables).
 struct LunarDate {
     std::uint16_t year = 0;
     std::uint16_t month = 0;  // [1, 12]; a leap month carries the number of the month it follows
@@ -43,6 +65,15 @@ struct LunarDate {
     bool leapMonth = false;
 
     friend bool operator==(const LunarDate&, const LunarDate&) = default;
+};
+
+// Why a lunar date cannot be converted (LunarDateError::None: it can).
+enum class LunarDateError {
+    None,
+    NoSuchMonth,      // month outside 1-12
+    NoSuchLeapMonth,  // the year has no leap month after that month
+    NoSuchDay,        // day 0, or past the end of the month (day 30 of a 29-day month)
+    OutsideRange,     // before 1901-01-01 (lunar 1900-11-11) or after 2050-12-31 (2050-11-18)
 };
 
 // The sexagenary indices of a date's year, month and day (see HeavenlyStems).
@@ -93,13 +124,18 @@ class CalendarDate {
     // Day of the Gregorian month on which its sectional term (节) falls.
     static int SectionalTermDay(std::uint16_t year, std::uint16_t month);
 
-    // Lunar conversion. A day offset counts days since Gregorian 1901-01-01.
+    // Lunar conversion. A day offset counts days since Gregorian 1901-01-01. Each costs the
+    // same anywhere in the range: no walk over the years.
     static LunarDate LunarDateAt(std::int32_t dayOffset);
     static void LunarDateFromOffset(std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
                                     std::uint16_t& lunarDay, std::int32_t dayOffset);
     static void GregorianToLunar(std::uint16_t year, std::uint16_t month, std::uint16_t day,
                                  std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
                                  std::uint16_t& lunarDay);
+    // The other way: the Gregorian date of a lunar date, not ok() when CheckLunarDate finds
+    // a fault.
+    static LunarDateError CheckLunarDate(const LunarDate& lunar);
+    static GregorianDate LunarToGregorian(const LunarDate& lunar);
 
     // Stem-branch names.
     static StemBranchIndex StemBranchIndices(std::uint16_t year, std::uint16_t month,

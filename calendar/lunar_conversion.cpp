@@ -1,6 +1,9 @@
-// Gregorian arithmetic and the Gregorian-to-lunar conversion: day numbers counted from a
-// fixed epoch, then a walk over the lunar years and months of the packed tables.
+// Gregorian arithmetic and the lunar conversion in both directions: day numbers counted from
+// a fixed epoch, and the day offset of every lunar new year, derived at compile time from the
+// packed tables, so that a conversion never walks over the years.
 #include "calendar_date.h"
+
+#include <bit>
 
 #include "lunar_tables.h"
 
@@ -41,6 +44,71 @@ std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t d) {
 
 bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
 
+// Readers of the packed tables by year index (lunar year - 1901, [0, 149]).
+constexpr unsigned LeapMonthAt(int yearIndex) {
+    const unsigned pair = LunarTables::LeapMonths[static_cast<std::size_t>(yearIndex / 2)];
+    return yearIndex % 2 == 0 ? pair >> 4 : pair & 0x0fu;  // [0, 15]
+}
+constexpr unsigned MonthSizesAt(int yearIndex) {
+    return LunarTables::MonthSizes[static_cast<std::size_t>(yearIndex)];
+}
+constexpr int MonthsIn(int yearIndex) { return LeapMonthAt(yearIndex) == 0 ? 12 : 13; }
+
+// Days before the month in position p of the year ([0, 13]; the leap month takes the
+// position after the month it follows): 29 a month plus one for each 30-day month among
+// the top p bits. The bits below the year's last month are zero, so p = 13 in a 12-month
+// year gives more days than the year has.
+constexpr std::int32_t DaysBeforePosition(unsigned sizes, int p) {
+    const unsigned longMonths = p == 0 ? 0u : sizes >> (16 - p);  // the top p bits
+    return 29 * p + std::popcount(longMonths);                    // [0, 385]
+}
+
+// The day offset of each lunar new year 1901-2051 (element y - 1901; the last is the day
+// after lunar 2050 ends).
+constexpr std::array<std::int32_t, LunarTables::YearCount + 1> NewYearOffsets = [] {
+    std::array<std::int32_t, LunarTables::YearCount + 1> offsets{};
+    offsets[0] = EpochLastDayOfYear1900 + 1;
+    for (int i = 0; i < LunarTables::YearCount; ++i) {
+        offsets[static_cast<std::size_t>(i) + 1] =
+            offsets[static_cast<std::size_t>(i)] + DaysBeforePosition(MonthSizesAt(i), MonthsIn(i));
+    }
+    return offsets;
+}();
+
+// The Gregorian year (as an index from 1901) of a day offset in [0, 54826]: from 1901 to
+// 2099 every fourth year is a leap year, so four years are always 1,461 days.
+constexpr int GregorianYearIndex(std::int32_t dayOffset) { return (4 * dayOffset + 3) / 1461; }
+
+constexpr bool TablesAreConsistent() {
+    for (int i = 0; i < LunarTables::YearCount; ++i) {
+        const unsigned sizes = MonthSizesAt(i);
+        const int months = MonthsIn(i);
+        if ((sizes & ((1u << (16 - months)) - 1)) != 0) return false;  // bits below the last month
+        if (LeapMonthAt(i) > 12) return false;
+        // Lunar year y begins in Gregorian year y: the year lookup below relies on it.
+        if (GregorianYearIndex(NewYearOffsets[static_cast<std::size_t>(i)]) != i) return false;
+    }
+    return true;
+}
+static_assert(TablesAreConsistent());
+static_assert(NewYearOffsets.front() == 49);         // 1901-02-19
+static_assert(NewYearOffsets.back() == 54787 + 41);  // 2051-02-11, lunar 2051-1-1
+static_assert(GregorianYearIndex(54786) == 149 && GregorianYearIndex(54787) == 150);
+
+// The day offset of a lunar date whose month and day exist (lunar 1900: months 11 and 12).
+std::int32_t LunarDayOffset(const LunarDate& lunar) {
+    if (lunar.year < FirstYear) {
+        return lunar.month == 11 ? lunar.day - EpochDayOfMonth11
+                                 : EpochLastDayOfMonth11 + lunar.day;
+    }
+    const int i = lunar.year - FirstYear;  // [0, 149]
+    const int leap = static_cast<int>(LeapMonthAt(i));
+    // The leap month, and every month after it, sits one position later.
+    const int p = lunar.month - 1 + (leap != 0 && (lunar.month > leap || lunar.leapMonth) ? 1 : 0);
+    return NewYearOffsets[static_cast<std::size_t>(i)] + DaysBeforePosition(MonthSizesAt(i), p) +
+           lunar.day - 1;
+}
+
 std::uint16_t LowHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed & 0xffff); }
 std::uint16_t HighHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed >> 16); }
 
@@ -78,9 +146,7 @@ std::int32_t CalendarDate::DayDifference(std::uint16_t year1, std::uint16_t mont
 
 std::uint16_t CalendarDate::LunarLeapMonth(std::uint16_t lunarYear) {
     if (!HasTables(lunarYear)) return 0;
-    const int i = lunarYear - FirstYear;  // [0, 149]
-    const std::uint8_t pair = LunarTables::LeapMonths[static_cast<std::size_t>(i / 2)];
-    return static_cast<std::uint16_t>(i % 2 == 0 ? pair >> 4 : pair & 0x0f);  // [0, 15]
+    return static_cast<std::uint16_t>(LeapMonthAt(lunarYear - FirstYear));
 }
 
 std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth) {
@@ -122,29 +188,23 @@ LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset) {
         return {1900, 12, static_cast<std::uint16_t>(dayOffset - EpochLastDayOfMonth11), false};
     }
 
-    std::int32_t n = dayOffset - (EpochLastDayOfYear1900 + 1);  // days after lunar 1901-1-1
-    std::uint16_t year = FirstYear;
-    while (year <= LastYear && n >= LunarYearDays(year)) {
-        n -= LunarYearDays(year);
-        ++year;
-    }
-    if (year > LastYear) return {};  // past the end of lunar 2050
+    if (dayOffset >= NewYearOffsets.back()) return {};  // past the end of lunar 2050
 
-    // n < LunarYearDays(year): the walk ends inside the year's last month.
-    const std::uint16_t leap = LunarLeapMonth(year);
-    std::uint16_t month = 1;
-    for (;; ++month) {
-        const std::uint32_t packed = LunarMonthDays(year, month);
-        if (n < LowHalf(packed)) break;
-        n -= LowHalf(packed);
-        if (month == leap) {
-            if (n < HighHalf(packed)) {
-                return {year, month, static_cast<std::uint16_t>(n + 1), true};
-            }
-            n -= HighHalf(packed);
-        }
-    }
-    return {year, month, static_cast<std::uint16_t>(n + 1), false};  // n in [0, 29]
+    // Lunar year y begins in Gregorian year y, so the day lies in lunar year y or y - 1.
+    int i = GregorianYearIndex(dayOffset);                                           // [1, 150]
+    if (dayOffset < NewYearOffsets[static_cast<std::size_t>(i)]) --i;                // [0, 149]
+    const std::int32_t n = dayOffset - NewYearOffsets[static_cast<std::size_t>(i)];  // [0, 384]
+
+    // The month's position p: months have 29 or 30 days, so n / 30 is p or p - 1.
+    const unsigned sizes = MonthSizesAt(i);
+    int p = n / 30;                                                                     // [0, 12]
+    if (DaysBeforePosition(sizes, p + 1) <= n) ++p;                                     // [0, 12]
+    const auto day = static_cast<std::uint16_t>(n - DaysBeforePosition(sizes, p) + 1);  // [1, 30]
+
+    const auto year = static_cast<std::uint16_t>(FirstYear + i);
+    const int leap = static_cast<int>(LeapMonthAt(i));
+    if (leap == 0 || p < leap) return {year, static_cast<std::uint16_t>(p + 1), day, false};
+    return {year, static_cast<std::uint16_t>(p == leap ? leap : p), day, p == leap};
 }
 
 void CalendarDate::LunarDateFromOffset(std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
@@ -160,6 +220,56 @@ void CalendarDate::GregorianToLunar(std::uint16_t year, std::uint16_t month, std
                                     std::uint16_t& lunarDay) {
     LunarDateFromOffset(lunarYear, lunarMonth, lunarDay,
                         DayDifference(year, month, day, FirstYear, 1, 1));
+}
+
+LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar) {
+    if (lunar.year < FirstYear - 1 || lunar.year > LastYear) return LunarDateError::OutsideRange;
+    if (lunar.month < 1 || lunar.month > 12) return LunarDateError::NoSuchMonth;
+    std::uint16_t days = 0;
+    if (lunar.year == FirstYear - 1) {
+        // Only the end of lunar 1900 is known: months 11 and 12.
+        if (lunar.month < 11 || lunar.leapMonth) return LunarDateError::OutsideRange;
+        days = lunar.month == 11 ? LunarTables::Lunar1900Month11Days
+                                 : LunarTables::Lunar1900Month12Days;
+    } else {
+        if (lunar.leapMonth && LunarLeapMonth(lunar.year) != lunar.month) {
+            return LunarDateError::NoSuchLeapMonth;
+        }
+        const std::uint32_t packed = LunarMonthDays(lunar.year, lunar.month);
+        days = lunar.leapMonth ? HighHalf(packed) : LowHalf(packed);
+    }
+    if (lunar.day < 1 || lunar.day > days) return LunarDateError::NoSuchDay;
+    if (!GregorianDate::FromDayOffset(LunarDayOffset(lunar)).ok()) {
+        return LunarDateError::OutsideRange;
+    }
+    return LunarDateError::None;
+}
+
+GregorianDate CalendarDate::LunarToGregorian(const LunarDate& lunar) {
+    if (CheckLunarDate(lunar) != LunarDateError::None) return {};
+    return GregorianDate::FromDayOffset(LunarDayOffset(lunar));
+}
+
+bool GregorianDate::ok() const { return CalendarDate::IsSupportedDate(year, month, day); }
+
+std::int32_t GregorianDate::DayOffset() const {
+    return CalendarDate::DayDifference(year, month, day, FirstYear, 1, 1);
+}
+
+GregorianDate GregorianDate::FromDayOffset(std::int32_t dayOffset) {
+    constexpr std::int32_t LastOffset = 54786;  // 2050-12-31
+    if (dayOffset < 0 || dayOffset > LastOffset) return {};
+    // Days from 1900-03-01, so that the leap day ends each four-year cycle; no century
+    // year inside the range skips its leap day except 1900, which lies before it.
+    const std::int32_t days = dayOffset + 306;                       // [306, 55092]
+    const std::int32_t yearOfCycle = (4 * days + 3) / 1461;          // years since 1900-03
+    const std::int32_t dayOfYear = days - (1461 * yearOfCycle) / 4;  // [0, 365], from March 1
+    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;   // [0, 11]
+    const std::int32_t day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;  // [1, 31]
+    const std::int32_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+    const std::int32_t year = 1900 + yearOfCycle + (month <= 2 ? 1 : 0);
+    return {static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
+            static_cast<std::uint16_t>(day)};
 }
 
 bool CalendarDate::IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day) {

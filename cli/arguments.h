@@ -8,16 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/calendar_date.h"
+
 // Input the tool refuses; what() is one line saying what is wrong and what is accepted.
 class UsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
-};
-
-struct GregorianDate {
-    std::uint16_t year = 0, month = 0, day = 0;
-
-    friend auto operator<=>(const GregorianDate&, const GregorianDate&) = default;
 };
 
 enum class Command { Reading, Calendar, Help, Version };

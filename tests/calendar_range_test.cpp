@@ -8,6 +8,8 @@
 #include <climits>
 #include <map>
 
+#include "tests/lunar_walk.h"
+
 namespace {
 
 using CD = CalendarDate;
@@ -45,6 +47,69 @@ TEST(WholeRange, GregorianArithmeticAgreesWithChrono) {
         }
     });
     EXPECT_EQ(days, 54787);
+}
+
+TEST(WholeRange, ConversionEqualsTheWalkAndRoundTrips) {
+    ForEachDayOfTheRange([&](const Day& day) {
+        const LunarDate lunar = CD::LunarDateAt(day.offset);
+        ASSERT_EQ(lunar, WalkToLunarDate(day.offset)) << day.offset;
+        const GregorianDate date = GregorianDate::FromDayOffset(day.offset);
+        ASSERT_EQ(date, (GregorianDate{day.y, day.m, day.d})) << day.offset;
+        ASSERT_EQ(date.DayOffset(), day.offset);
+        ASSERT_EQ(CD::CheckLunarDate(lunar), LunarDateError::None) << day.offset;
+        ASSERT_EQ(CD::LunarToGregorian(lunar), date) << day.offset;
+    });
+}
+
+TEST(WholeRange, EveryLunarDateThatConvertsIsADayOfTheRange) {
+    // Every combination of lunar year, month, leap flag and day: exactly the 54,787 days
+    // of the range convert, each to the day whose lunar date it is.
+    int convertible = 0;
+    for (std::uint16_t y = 1899; y <= 2051; ++y) {
+        for (std::uint16_t m = 0; m <= 13; ++m) {
+            for (const bool leap : {false, true}) {
+                for (std::uint16_t d = 0; d <= 31; ++d) {
+                    const LunarDate lunar{y, m, d, leap};
+                    const GregorianDate date = CD::LunarToGregorian(lunar);
+                    const bool ok = CD::CheckLunarDate(lunar) == LunarDateError::None;
+                    ASSERT_EQ(date.ok(), ok) << y << "-" << leap << m << "-" << d;
+                    if (!ok) continue;
+                    ++convertible;
+                    ASSERT_EQ(CD::LunarDateAt(date.DayOffset()), lunar);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(convertible, 54787);
+}
+
+TEST(OutOfRange, LunarDatesThatDoNotConvertSayWhy) {
+    using E = LunarDateError;
+    const struct {
+        const char* what;
+        LunarDate lunar;
+        LunarDateError error;
+    } cases[] = {
+        {"2020 has a leap month after month 4 only", {2020, 5, 1, true}, E::NoSuchLeapMonth},
+        {"1901 has no leap month", {1901, 1, 1, true}, E::NoSuchLeapMonth},
+        {"month 1 of 1901 has 29 days", {1901, 1, 30, false}, E::NoSuchDay},
+        {"the leap month of 2020 has 29 days", {2020, 4, 30, true}, E::NoSuchDay},
+        {"day 0", {2020, 4, 0, false}, E::NoSuchDay},
+        {"month 0", {2020, 0, 1, false}, E::NoSuchMonth},
+        {"month 13", {2020, 13, 1, false}, E::NoSuchMonth},
+        {"the day before 1901-01-01", {1900, 11, 10, false}, E::OutsideRange},
+        {"lunar 1900 before month 11", {1900, 10, 1, false}, E::OutsideRange},
+        {"the day after 2050-12-31", {2050, 11, 19, false}, E::OutsideRange},
+        {"lunar 2051", {2051, 1, 1, false}, E::OutsideRange},
+        {"lunar 1899", {1899, 12, 1, false}, E::OutsideRange},
+        {"month 11 of lunar 1900 has 29 days", {1900, 11, 30, false}, E::NoSuchDay},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CD::CheckLunarDate(c.lunar), c.error) << c.what;
+        EXPECT_FALSE(CD::LunarToGregorian(c.lunar).ok()) << c.what;
+    }
+    EXPECT_FALSE(GregorianDate::FromDayOffset(-1).ok());
+    EXPECT_FALSE(GregorianDate::FromDayOffset(54787).ok());
 }
 
 TEST(WholeRange, LunarDatesAdvanceOneDayAtATime) {

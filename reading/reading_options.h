@@ -1,0 +1,43 @@
+// The conventions on which bone-weight readings differ, and the names they go by in the
+// command line's options, its JSON and the web page's addresses.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+// A birth from 23:00 to 23:59 (晚子时) is read on its own civil day or on the next day.
+enum class LateZi { SameDay, NextDay };
+// The year weight follows the lunar year (from the lunar new year) or the stem-branch year
+// (from Start of Spring, 立春).
+enum class YearStart { NewYear, Spring };
+// A day of a leap month weighs as the month it follows, or, from day 16 on, as the next.
+enum class LeapMonthRule { Whole, Split };
+
+// Defaults: the reading as the window has always made it.
+struct ReadingOptions {
+    LateZi lateZi = LateZi::SameDay;
+    YearStart yearStart = YearStart::NewYear;
+    LeapMonthRule leapMonth = LeapMonthRule::Whole;
+
+    friend bool operator==(const ReadingOptions&, const ReadingOptions&) = default;
+};
+
+// The three switches, in the order in which alternatives are listed.
+enum class Convention { LateZi, YearStart, LeapMonth };
+inline constexpr std::array<Convention, 3> Conventions{Convention::LateZi, Convention::YearStart,
+                                                       Convention::LeapMonth};
+
+// The options with one convention turned to its other value.
+ReadingOptions Switched(ReadingOptions options, Convention convention);
+
+// Names: "lateZi", "yearStart", "leapMonth"; values: "same-day"/"next-day",
+// "new-year"/"spring", "whole"/"split".
+std::string_view ConventionName(Convention convention);
+std::string_view ValueName(LateZi value);
+std::string_view ValueName(YearStart value);
+std::string_view ValueName(LeapMonthRule value);
+// The value of a name; nothing for an unknown name.
+std::optional<LateZi> ParseLateZi(std::string_view name);
+std::optional<YearStart> ParseYearStart(std::string_view name);
+std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name);
