@@ -1,6 +1,7 @@
-// The chenggu command: arguments in, text out.
+// The chenggu command: arguments (and, for --batch, lines of standard input) in, text out.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@ inline constexpr int ExitOutputFailed = 1;
 inline constexpr int ExitUsage = 2;
 
 // Runs the command on the arguments that follow the program name, writing UTF-8 output to
-// out and a one-line "chenggu: " message to err. Returns the exit status: 0; 2 for input it
-// refuses (with nothing written to out); 1 when the output cannot be written, with a
-// message unless the reader has simply gone away (a closed pipe).
-int RunChenggu(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// out and a one-line "chenggu: " message to err; --batch reads its requests from in.
+// Returns the exit status: 0; 2 for input it refuses (with nothing written to out), or for
+// a --batch run with a bad line (reported in out, the run going on); 1 when the output
+// cannot be written, with a message unless the reader has simply gone away (a closed pipe).
+int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+               std::ostream& err);

@@ -8,9 +8,45 @@
 #ifdef _WIN32
 #include <windows.h>
 
+namespace {
+
+// The console's output code page before the tool switched it to UTF-8; 0 without a console.
+UINT previousOutputCodePage = 0;
+
+void RestoreOutputCodePage() {
+    if (previousOutputCodePage != 0) SetConsoleOutputCP(previousOutputCodePage);
+}
+
+// Ctrl+C and the like end the process without returning from wmain: put the code page back
+// first, then let the default handler end the process.
+BOOL WINAPI OnConsoleControl(DWORD) {
+    RestoreOutputCodePage();
+    return FALSE;
+}
+
+// UTF-8 for the tool's output while it runs; the user's code page again afterwards, so that
+// the next program in the same console (often one writing GBK) is not garbled.
+class Utf8ConsoleOutput {
+  public:
+    Utf8ConsoleOutput() {
+        previousOutputCodePage = GetConsoleOutputCP();
+        if (previousOutputCodePage == 0) return;
+        SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+        SetConsoleOutputCP(CP_UTF8);
+    }
+    ~Utf8ConsoleOutput() {
+        RestoreOutputCodePage();
+        if (previousOutputCodePage != 0) SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+    }
+    Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
+    Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
+};
+
+}  // namespace
+
 // Windows hands over the arguments as UTF-16; the tool works in UTF-8 throughout.
 int wmain(int argc, wchar_t** argv) {
-    SetConsoleOutputCP(CP_UTF8);
+    std::ios::sync_with_stdio(false);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
@@ -19,10 +55,14 @@ int wmain(int argc, wchar_t** argv) {
         argument.resize(argument.size() - 1);  // the terminator
         arguments.push_back(std::move(argument));
     }
-    return RunChenggu(arguments, std::cout, std::cerr);
+    const Utf8ConsoleOutput utf8;
+    return RunChenggu(arguments, std::cin, std::cout, std::cerr);
 }
 #else
 int main(int argc, char** argv) {
-    return RunChenggu(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    // Unsynchronised streams read and write in blocks: --batch streams large inputs.
+    std::ios::sync_with_stdio(false);
+    return RunChenggu(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
+                      std::cerr);
 }
 #endif

@@ -2,14 +2,17 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
-#include "calendar/calendar_date.h"
 #include "cli/arguments.h"
-#include "reading/reading.h"
+#include "reading/birth_reading.h"
 
-std::string ReadingJson(const GregorianDate& date, const LunarDate& lunar, int period,
-                        const Reading& reading);
+// indent: spaces per level, or -1 for a single line (JSON Lines). No final newline.
+std::string ReadingJson(const BirthQuery& query, const BirthReading& reading, int indent);
 // An array of the twelve readings in period order.
-std::string ReadingsJson(const GregorianDate& date, const LunarDate& lunar,
-                         const std::array<Reading, 12>& readings);
+std::string ReadingsJson(const BirthQuery& query, const std::array<BirthReading, 12>& readings,
+                         int indent);
+// A --batch line that could not be read: {"line": N, "input": "…", "error": "…"}.
+std::string BatchErrorJson(std::size_t line, std::string_view input, std::string_view error);

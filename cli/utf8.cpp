@@ -32,6 +32,50 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xdc00 && c <= 0xdfff; }
 
 }  // namespace
 
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    std::size_t length = 0;
+    char32_t c = 0;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+        c = lead & 0x1fu;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        c = lead & 0x0fu;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        c = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (pos + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if ((next & 0xc0) != 0x80) return 0;
+        c = c << 6 | (next & 0x3fu);
+    }
+    const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
+    const bool surrogate = c >= 0xd800 && c <= 0xdfff;
+    return overlong || surrogate || c > 0x10ffff ? 0 : length;
+}
+
+std::string ValidUtf8(std::string_view text) {
+    std::string valid;
+    valid.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        if (length == 0) {
+            Append(valid, ReplacementCharacter);
+            ++pos;
+        } else {
+            valid.append(text.substr(pos, length));
+            pos += length;
+        }
+    }
+    return valid;
+}
+
 std::string Utf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size() * 3);

@@ -3,18 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 
 namespace {
+
+using Json = nlohmann::json;
 
 struct Outcome {
     int status;
     std::string out, err;
 };
 
-Outcome Chenggu(const std::vector<std::string>& arguments) {
+Outcome Chenggu(const std::vector<std::string>& arguments, const std::string& input = "") {
+    std::istringstream in(input);
     std::ostringstream out, err;
-    const int status = RunChenggu(arguments, out, err);
+    const int status = RunChenggu(arguments, in, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -29,6 +34,9 @@ TEST(Chenggu, OneReadingAsText) {
 总骨重：46 钱，四两六钱
 命批：东西南北尽皆通，出姓移名更觉隆。
       衣禄无亏天数定，中年晚景一般同。
+规则：晚子时算当日；年以正月初一为界；闰月整月按所闰之月
+若生于 23:00 后且晚子时算次日：总骨重 47 钱，四两七钱；命批：此命推来旺末年，妻荣子贵自怡然。平生原有滔滔福，可有财源如水流。
+若年以立春为界：总骨重 42 钱，四两二钱；命批：得宽怀处且宽怀，何用双眉总不开。若使中年命运济，那时名利一齐来。
 )");
 }
 
@@ -42,7 +50,12 @@ TEST(Chenggu, LeapMonthsAreMarkedInText) {
 TEST(Chenggu, OneReadingAsJson) {
     const Outcome run = Chenggu({"--json", "1901-01-01", "23:30"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, R"({
+    Json reading = Json::parse(run.out);
+    ASSERT_EQ(reading["alternatives"].size(), 1u);
+    EXPECT_EQ(reading["alternatives"][0]["readingDate"], "1901-01-02");
+    EXPECT_EQ(reading["alternatives"][0]["totalWeight"], 49);
+    reading.erase("alternatives");
+    EXPECT_EQ(reading, Json::parse(R"({
   "date": "1901-01-01",
   "period": 0,
   "periodLabel": "23:00 -  0:59",
@@ -60,9 +73,11 @@ TEST(Chenggu, OneReadingAsJson) {
   "totalWeight": 41,
   "verse": "此命推来事不同，为人能干异凡庸。\r\n\r\n中年还有逍遥福，不比前年云未通。",
   "leapMonth": false,
-  "weightText": "四两一钱"
-}
-)");
+  "weightText": "四两一钱",
+  "conventions": {"lateZi": "same-day", "yearStart": "new-year", "leapMonth": "whole"},
+  "readingDate": "1901-01-01",
+  "verseLines": ["此命推来事不同，为人能干异凡庸。", "中年还有逍遥福，不比前年云未通。"]
+})"));
 }
 
 TEST(Chenggu, TwelvePeriodsAsATable) {
@@ -86,21 +101,96 @@ TEST(Chenggu, TwelvePeriodsAsATable) {
 酉时  17:00 - 18:59     9      39 钱  三两九钱
 戌时  19:00 - 20:59     6      36 钱  三两六钱
 亥时  21:00 - 22:59     6      36 钱  三两六钱
+规则：晚子时算当日；年以正月初一为界；闰月整月按所闰之月
+若生于 23:00 后且晚子时算次日：子时 47 钱，四两七钱
+若年以立春为界：年 5 钱，各时辰总骨重减 4 钱
 )");
 }
 
 TEST(Chenggu, TwelvePeriodsAsJsonArray) {
     const Outcome run = Chenggu({"--json", "2020-05-23"});
     EXPECT_EQ(run.status, 0);
-    ASSERT_EQ(run.out.front(), '[');
-    std::size_t objects = 0;
-    for (std::size_t at = run.out.find("\"period\": "); at != std::string::npos;
-         at = run.out.find("\"period\": ", at + 1)) {
-        EXPECT_EQ(std::stoul(run.out.substr(at + 10)), objects);
-        ++objects;
+    const Json readings = Json::parse(run.out);
+    ASSERT_EQ(readings.size(), 12u);
+    for (std::size_t period = 0; period < 12; ++period) {
+        EXPECT_EQ(readings[period]["period"], period);
+        EXPECT_EQ(readings[period]["leapMonth"], true);
     }
-    EXPECT_EQ(objects, 12u);
-    EXPECT_NE(run.out.find("\"leapMonth\": true"), std::string::npos);
+}
+
+TEST(Chenggu, JsonStatesConventionsAndTheReadingsUnderTheOthers) {
+    // Day 16 of the leap fourth month of 2020, read with the leap month split.
+    const Json split = Json::parse(
+        Chenggu({"--json", "--lunar", "2020-闰4-16", "午", "--leap-month", "split"}).out);
+    EXPECT_EQ(split["date"], "2020-06-07");
+    EXPECT_EQ(split["readingDate"], "2020-06-07");
+    EXPECT_EQ(split["conventions"],
+              Json::parse(R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split"})"));
+    EXPECT_EQ(split["lunarMonth"], 4);
+    EXPECT_EQ(split["monthWeight"], 5);  // the fifth month's
+    EXPECT_EQ(split["leapMonthDate"], nullptr);
+    EXPECT_EQ(split["verseLines"].size(), 2u);
+    ASSERT_EQ(split["alternatives"].size(), 1u);
+    const Json& whole = split["alternatives"][0];
+    EXPECT_EQ(whole["conventions"]["leapMonth"], "whole");
+    EXPECT_EQ(whole["monthWeight"], 9);
+    EXPECT_EQ(whole["totalWeight"], split["totalWeight"].get<int>() + 4);
+    EXPECT_FALSE(whole.contains("alternatives"));
+
+    // A late 子 birth read on the next day; the same-day reading is its alternative.
+    const Json late =
+        Json::parse(Chenggu({"--json", "1990-01-30", "23:30", "--late-zi", "next-day"}).out);
+    EXPECT_EQ(late["readingDate"], "1990-01-31");
+    EXPECT_EQ(late["lunarDay"], 5);
+    EXPECT_EQ(late["alternatives"][0]["readingDate"], "1990-01-30");
+    EXPECT_FALSE(late.contains("leapMonthDate"));
+}
+
+TEST(Chenggu, LunarInputNamesTheSameDayOfTheLeapMonth) {
+    const struct {
+        const char* date;
+        Json leapMonthDate;
+    } cases[] = {
+        {"2020-4-1", "2020-05-23"},  // the fourth month is followed by a leap month
+        {"2020-4-30", nullptr},      // which has 29 days
+        {"2020-L04-01", nullptr},    // the input is the leap month itself
+        {"2020-3-1", nullptr},       // no leap month after the third
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Chenggu({"--json", "--lunar", c.date, "子"});
+        EXPECT_EQ(Json::parse(run.out)["leapMonthDate"], c.leapMonthDate) << c.date;
+    }
+    EXPECT_NE(Chenggu({"--lunar", "2020-4-1", "子"}).out.find("闰四月初一是公历2020年5月23日"),
+              std::string::npos);
+}
+
+TEST(Chenggu, BatchAnswersEveryLineInOrder) {
+    const Outcome run = Chenggu({"--batch", "--lunar"},
+                                "# lunar births\n"
+                                "2020-闰4-1 午\n"
+                                "\n"
+                                "2021-闰4-1 午\r\n"
+                                "  1990-1-4   \n"
+                                "2020-4-1 12:00 extra");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "");
+    std::istringstream lines(run.out);
+    std::vector<Json> answers;
+    for (std::string line; std::getline(lines, line);) answers.push_back(Json::parse(line));
+    ASSERT_EQ(answers.size(), 4u);
+    EXPECT_EQ(answers[0]["date"], "2020-05-23");
+    EXPECT_EQ(answers[1]["line"], 4);
+    EXPECT_EQ(answers[1]["input"], "2021-闰4-1 午");
+    EXPECT_NE(answers[1]["error"].get<std::string>().find("has no leap month"), std::string::npos);
+    EXPECT_TRUE(answers[2].is_array());  // no period: all twelve
+    EXPECT_EQ(answers[2].size(), 12u);
+    EXPECT_EQ(answers[3]["line"], 6);
+
+    EXPECT_EQ(Chenggu({"--batch"}, "1990-01-30 子\n").status, 0);
+    // A bad option is refused before any line is read.
+    const Outcome badOption = Chenggu({"--batch", "--year-start", "winter"}, "1990-01-30\n");
+    EXPECT_EQ(badOption.status, 2);
+    EXPECT_EQ(badOption.out, "");
 }
 
 TEST(Chenggu, CalendarAcrossALeapMonth) {
@@ -145,7 +235,7 @@ TEST(Chenggu, HelpAndVersion) {
     const Outcome help = Chenggu({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    EXPECT_NE(help.out.find("chenggu DATE [PERIOD]"), std::string::npos);
+    EXPECT_NE(help.out.find("DATE [PERIOD]"), std::string::npos);
     EXPECT_NE(help.out.find("--calendar FROM [TO]"), std::string::npos);
 
     // The project's version, as the window's About text gives it too.
@@ -164,8 +254,9 @@ class FullDevice : public std::streambuf {
 TEST(Chenggu, OutputThatCannotBeWrittenIsAFailure) {
     FullDevice device;
     std::ostream out(&device);
+    std::istringstream in;
     std::ostringstream err;
-    EXPECT_EQ(RunChenggu({"1990-01-30", "子"}, out, err), 1);
+    EXPECT_EQ(RunChenggu({"1990-01-30", "子"}, in, out, err), 1);
     EXPECT_EQ(err.str(), "chenggu: cannot write the output\n");
 }
 
@@ -216,6 +307,24 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
          "FROM 2000-01-02 is after TO 2000-01-01"},
         {"a range past 2050", {"--calendar", "2050-12-01", "2051-01-01"}, "2050-12-31"},
         {"a bad FROM", {"--calendar", "yesterday"}, "YYYY-MM-DD"},
+        {"a leap month the year lacks", {"--lunar", "2021-闰4-1"}, "lunar 2021 has no leap month"},
+        {"the wrong leap month", {"--lunar", "2020-闰5-1"}, "leap month follows month 4"},
+        {"day 30 of a 29-day month", {"--lunar", "1901-1-30"}, "has 29 days"},
+        {"day 30 of a 29-day leap month", {"--lunar", "2020-L4-30"}, "has 29 days"},
+        {"lunar 13th month", {"--lunar", "2020-13-1"}, "lunar months run from 1 to 12"},
+        {"before the range", {"--lunar", "1900-11-10"}, "1900-11-11 to 2050-11-18"},
+        {"after the range", {"--lunar", "2050-11-19"}, "1900-11-11 to 2050-11-18"},
+        {"闰 without a month", {"--lunar", "2020-闰-1"}, "闰 needs the number"},
+        {"a Gregorian form for lunar", {"--lunar", "2020/4/1"}, "not a lunar date"},
+        {"an unknown convention", {"--late-zi", "midnight", "1990-01-30"}, "same-day or next-day"},
+        {"an unknown year start", {"--year-start", "winter", "1990-01-30"}, "new-year or spring"},
+        {"an unknown leap rule", {"--leap-month", "half", "1990-01-30"}, "whole or split"},
+        {"a convention without value", {"1990-01-30", "--leap-month"}, "--leap-month"},
+        {"a late 子 read after 2050",
+         {"--late-zi", "next-day", "2050-12-31", "晚子"},
+         "after 2050-12-31"},
+        {"--batch with a date", {"--batch", "1990-01-30"}, "standard input"},
+        {"--batch with --calendar", {"--batch", "--calendar", "2020-01-01"}, "--batch"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -28,8 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (size == 0) arguments.clear();
 
+    std::istringstream in;
     std::ostringstream out, err;
-    const int status = RunChenggu(arguments, out, err);
+    const int status = RunChenggu(arguments, in, out, err);
     if (status == ExitSuccess) {
         Check(!out.str().empty());
         Check(err.str().empty());
