@@ -1,17 +1,26 @@
-// Speed of the calendar engine, the reading and the calendar export.
+// Speed of the calendar engine, the readings and the calendar export, with the walk over
+// lunar years that the conversion replaced measured beside it.
 #include <benchmark/benchmark.h>
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
 #include "cli/calendar_export.h"
+#include "reading/birth_reading.h"
 #include "reading/reading.h"
+#include "reading/verses.h"
+#include "reading/weight_tables.h"
+#include "tests/lunar_walk.h"
 
 namespace {
 
 using CD = CalendarDate;
 
-// The conversion of a date's day of the range: the epoch (1901-01-01), and the costliest,
-// 2050-12-31, 149 lunar years and 11 months from it.
+// Both ends of the range: the walk's cheapest date and its costliest, 149 lunar years and
+// 11 months from the epoch.
+void EndsOfTheRange(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Args({1901, 1, 1})->Args({2050, 12, 31});
+}
+
 void GregorianToLunar(benchmark::State& state) {
     auto year = static_cast<std::uint16_t>(state.range(0));
     const auto month = static_cast<std::uint16_t>(state.range(1));
@@ -23,7 +32,28 @@ void GregorianToLunar(benchmark::State& state) {
         benchmark::DoNotOptimize(y + m + d);
     }
 }
-BENCHMARK(GregorianToLunar)->Args({1901, 1, 1})->Args({2050, 12, 31});
+BENCHMARK(GregorianToLunar)->Apply(EndsOfTheRange);
+
+void GregorianToLunarByTheWalk(benchmark::State& state) {
+    auto year = static_cast<std::uint16_t>(state.range(0));
+    const auto month = static_cast<std::uint16_t>(state.range(1));
+    const auto day = static_cast<std::uint16_t>(state.range(2));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(year);
+        const LunarDate lunar = WalkToLunarDate(CD::DayDifference(year, month, day, 1901, 1, 1));
+        benchmark::DoNotOptimize(lunar.year + lunar.month + lunar.day);
+    }
+}
+BENCHMARK(GregorianToLunarByTheWalk)->Apply(EndsOfTheRange);
+
+void LunarToGregorian(benchmark::State& state) {
+    LunarDate lunar{2050, 11, 18, false};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lunar);
+        benchmark::DoNotOptimize(CD::LunarToGregorian(lunar));
+    }
+}
+BENCHMARK(LunarToGregorian);
 
 void CalendarDateConstruction(benchmark::State& state) {
     int year = 1990;
@@ -45,7 +75,39 @@ void MakeOneReading(benchmark::State& state) {
 }
 BENCHMARK(MakeOneReading);
 
+// A reading under conventions with the readings under the others: what chenggu and the
+// web page compute for one answer.
+void ReadBirthWithAlternatives(benchmark::State& state) {
+    std::uint16_t year = 1990;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(year);
+        const BirthReading reading = ReadBirth({{year, 1, 30}, 0, ZiHalf::Late});
+        benchmark::DoNotOptimize(reading.Alternatives().size());
+    }
+}
+BENCHMARK(ReadBirthWithAlternatives);
+
+// The reading as MakeReading made it before, around the walk: lunar date, names, weights,
+// total and verse.
+Reading ReadingByTheWalk(std::uint16_t y, std::uint16_t m, std::uint16_t d, int period) {
+    const LunarDate lunar = WalkToLunarDate(CD::DayDifference(y, m, d, 1901, 1, 1));
+    Reading r;
+    r.lunarYear = lunar.year;
+    r.lunarMonth = lunar.month;
+    r.lunarDay = lunar.day;
+    r.periodBranch = BirthPeriods[static_cast<std::size_t>(period)].periodBranch;
+    CD::StemBranchNames(y, m, d, r.yearStemBranch, r.monthStemBranch, r.dayStemBranch);
+    r.yearWeight = YearWeight(lunar.year);
+    r.monthWeight = MonthWeight(lunar.month);
+    r.dayWeight = DayWeight(lunar.day);
+    r.periodWeight = PeriodWeight(period);
+    r.totalWeight = r.yearWeight + r.monthWeight + r.dayWeight + r.periodWeight;
+    r.verse = VerseFor(r.totalWeight);
+    return r;
+}
+
 // Every date of 1901-2050 with every period: 54,787 x 12 readings.
+template <Reading (*Read)(std::uint16_t, std::uint16_t, std::uint16_t, int)>
 void FullRangeReadings(benchmark::State& state) {
     for (auto _ : state) {
         std::int64_t total = 0;
@@ -54,7 +116,7 @@ void FullRangeReadings(benchmark::State& state) {
                 const std::uint16_t days = CD::GregorianMonthDays(y, m);
                 for (std::uint16_t d = 1; d <= days; ++d) {
                     for (int period = 0; period < 12; ++period) {
-                        total += MakeReading(y, m, d, period).totalWeight;
+                        total += Read(y, m, d, period).totalWeight;
                     }
                 }
             }
@@ -63,7 +125,8 @@ void FullRangeReadings(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 54787 * 12);
 }
-BENCHMARK(FullRangeReadings)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRangeReadings<MakeReading>)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRangeReadings<ReadingByTheWalk>)->Unit(benchmark::kMillisecond);
 
 // The lunar date and names of every date of 1901-2050, one day at a time.
 void FullRangeDayCursor(benchmark::State& state) {
@@ -76,7 +139,23 @@ void FullRangeDayCursor(benchmark::State& state) {
 }
 BENCHMARK(FullRangeDayCursor)->Unit(benchmark::kMicrosecond);
 
-// The same with the text of chenggu --calendar.
+// The same by converting each day afresh: what the export would cost without the cursor.
+void FullRangeConversions(benchmark::State& state) {
+    for (auto _ : state) {
+        std::int64_t sum = 0;
+        for (std::int32_t offset = 0; offset < 54787; ++offset) {
+            const GregorianDate date = GregorianDate::FromDayOffset(offset);
+            const LunarDate lunar = CD::LunarDateAt(offset);
+            const StemBranchIndex index = CD::StemBranchIndices(date.year, date.month, date.day);
+            sum += lunar.day + index.month;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 54787);
+}
+BENCHMARK(FullRangeConversions)->Unit(benchmark::kMicrosecond);
+
+// The text of chenggu --calendar.
 void FullRangeCalendarExport(benchmark::State& state) {
     for (auto _ : state) {
         const std::string text = CalendarExport({1901, 1, 1}, {2050, 12, 31});

@@ -20,7 +20,6 @@ const char* const LunarDateForm =
 const char* const PeriodForm =
     "give an earthly branch (子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥), 早子 (0:00-0:59) or 晚子 "
     "(23:00-23:59), or a clock time H:MM, for example 子, 晚子 or 23:30";
-const char* const RangeText = "dates run from 1901-01-01 to 2050-12-31";
 constexpr std::string_view LeapMark = "闰";
 
 std::string Quoted(std::string_view text) { return '"' + Printable(text, 40) + '"'; }

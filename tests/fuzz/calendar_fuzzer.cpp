@@ -8,6 +8,7 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
+#include "reading/birth_reading.h"
 #include "reading/reading.h"
 #include "reading/verses.h"
 
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto period = Take<std::int32_t>(data, size);
     const auto offset = Take<std::int32_t>(data, size);
     const auto steps = Take<std::uint8_t>(data, size);
+    const auto flags = Take<std::uint8_t>(data, size);
 
     (void)CD::IsGregorianLeapYear(year);
     (void)CD::GregorianMonthDays(year, month);
@@ -63,6 +65,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(reading.verse == VerseFor(reading.totalWeight));
     } else {
         Check(reading == Reading{});
+    }
+
+    // Lunar to Gregorian: a date converts exactly when it is checked sound, and back again.
+    const LunarDate lunar{year, month, day, (flags & 1) != 0};
+    const GregorianDate gregorian = CD::LunarToGregorian(lunar);
+    Check(gregorian.ok() == (CD::CheckLunarDate(lunar) == LunarDateError::None));
+    if (gregorian.ok()) Check(CD::LunarDateAt(gregorian.DayOffset()) == lunar);
+
+    // Readings under any conventions: sound readings, alternatives that differ in total.
+    const ReadingOptions options{static_cast<LateZi>(flags >> 1 & 1),
+                                 static_cast<YearStart>(flags >> 2 & 1),
+                                 static_cast<LeapMonthRule>(flags >> 3 & 1)};
+    const Birth birth{{year, month, day}, period, static_cast<ZiHalf>((flags >> 4) % 3)};
+    const BirthReading birthReading = ReadBirth(birth, options);
+    Check(birthReading.ok() || birthReading.reading == Reading{});
+    for (const BirthReading& alternative : birthReading.Alternatives()) {
+        Check(alternative.ok());
+        Check(alternative.reading.totalWeight != birthReading.reading.totalWeight);
+        Check(alternative.reading.verse == VerseFor(alternative.reading.totalWeight));
     }
 
     // The day cursor, moved on as many days as the input asks, agrees with the conversion.
