@@ -22,11 +22,13 @@ constexpr std::int32_t EpochLastDayOfYear1900 =
 constexpr std::int32_t FirstConvertibleOffset = 1 - EpochDayOfMonth11;  // -10
 static_assert(EpochLastDayOfMonth11 == 18 && EpochLastDayOfYear1900 == 48);
 
-bool IsLeap(std::int32_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+constexpr bool IsLeap(std::int32_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 // Days since a fixed origin, for differences only. Months outside 1-12 count on from
 // January of the year; days past the month's end count on into the next month.
-std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t d) {
+constexpr std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t d) {
     std::int32_t year = y;
     std::int32_t month = m;
     if (month == 0) {
@@ -41,6 +43,10 @@ std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t d) {
     // year in [-1, 70996]: the product stays far inside 32 bits.
     return 365 * year + (year - 1) / 4 - (year - 1) / 100 + (year - 1) / 400 + before + d + leapDay;
 }
+
+// The last day of the range, 2050-12-31.
+constexpr std::int32_t LastDayOffset = 54786;
+static_assert(DayNumber(2050, 12, 31) - DayNumber(1901, 1, 1) == LastDayOffset);
 
 bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
 
@@ -239,9 +245,8 @@ LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar) {
         days = lunar.leapMonth ? HighHalf(packed) : LowHalf(packed);
     }
     if (lunar.day < 1 || lunar.day > days) return LunarDateError::NoSuchDay;
-    if (!GregorianDate::FromDayOffset(LunarDayOffset(lunar)).ok()) {
-        return LunarDateError::OutsideRange;
-    }
+    const std::int32_t offset = LunarDayOffset(lunar);
+    if (offset < 0 || offset > LastDayOffset) return LunarDateError::OutsideRange;
     return LunarDateError::None;
 }
 
@@ -257,8 +262,7 @@ std::int32_t GregorianDate::DayOffset() const {
 }
 
 GregorianDate GregorianDate::FromDayOffset(std::int32_t dayOffset) {
-    constexpr std::int32_t LastOffset = 54786;  // 2050-12-31
-    if (dayOffset < 0 || dayOffset > LastOffset) return {};
+    if (dayOffset < 0 || dayOffset > LastDayOffset) return {};
     // Days from 1900-03-01, so that the leap day ends each four-year cycle; no century
     // year inside the range skips its leap day except 1900, which lies before it.
     const std::int32_t days = dayOffset + 306;                       // [306, 55092]

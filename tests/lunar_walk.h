@@ -1,31 +1,53 @@
 // The lunar conversion as a walk from the 1901 epoch over whole lunar years, then months,
-// read through the public table readers: the straightforward reading of the tables that
-// the constant-time conversion is checked against (tests) and timed against (benchmarks).
+// reading the packed tables directly: the straightforward reading of the tables that the
+// constant-time conversion is checked against (tests) and timed against (benchmarks).
 #pragma once
 
 #include "calendar/calendar_date.h"
+#include "calendar/lunar_tables.h"
+
+namespace lunar_walk {
+
+inline int LeapMonth(int year) {
+    const int i = year - 1901;
+    const unsigned pair = LunarTables::LeapMonths[static_cast<std::size_t>(i / 2)];
+    return static_cast<int>(i % 2 == 0 ? pair >> 4 : pair & 0x0f);
+}
+
+// Days of the month in calendar position p (0-based, the leap month counted in its place).
+inline int MonthDays(int year, int p) {
+    return 29 + static_cast<int>(
+                    LunarTables::MonthSizes[static_cast<std::size_t>(year - 1901)] >> (15 - p) & 1);
+}
+
+inline int YearDays(int year) {
+    const int months = LeapMonth(year) == 0 ? 12 : 13;
+    int days = 0;
+    for (int p = 0; p < months; ++p) days += MonthDays(year, p);
+    return days;
+}
+
+}  // namespace lunar_walk
 
 inline LunarDate WalkToLunarDate(std::int32_t dayOffset) {
-    using CD = CalendarDate;
+    using namespace lunar_walk;
     if (dayOffset < -10) return {};
     if (dayOffset <= 18) return {1900, 11, static_cast<std::uint16_t>(dayOffset + 11), false};
     if (dayOffset <= 48) return {1900, 12, static_cast<std::uint16_t>(dayOffset - 18), false};
 
     std::int32_t n = dayOffset - 49;  // days after lunar 1901-1-1
-    std::uint16_t year = 1901;
-    for (; year <= 2050 && n >= CD::LunarYearDays(year); ++year) n -= CD::LunarYearDays(year);
+    int year = 1901;
+    for (; year <= 2050 && n >= YearDays(year); ++year) n -= YearDays(year);
     if (year > 2050) return {};
 
-    const std::uint16_t leap = CD::LunarLeapMonth(year);
-    for (std::uint16_t month = 1;; ++month) {
-        const std::uint32_t packed = CD::LunarMonthDays(year, month);
-        const auto regular = static_cast<std::int32_t>(packed & 0xffff);
-        if (n < regular) return {year, month, static_cast<std::uint16_t>(n + 1), false};
-        n -= regular;
-        if (month == leap) {
-            const auto leapDays = static_cast<std::int32_t>(packed >> 16);
-            if (n < leapDays) return {year, month, static_cast<std::uint16_t>(n + 1), true};
-            n -= leapDays;
+    const int leap = LeapMonth(year);
+    for (int p = 0;; ++p) {
+        if (n < MonthDays(year, p)) {
+            const bool isLeap = leap != 0 && p == leap;
+            const int month = leap != 0 && p >= leap ? p : p + 1;
+            return {static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
+                    static_cast<std::uint16_t>(n + 1), isLeap};
         }
+        n -= MonthDays(year, p);
     }
 }
