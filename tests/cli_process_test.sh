@@ -23,6 +23,14 @@ for bad in 2001-02-29 2051-01-01 "1990-01-30 24:00" --nonsense "" "--calendar 20
         fail "'$bad': standard error is not one 'chenggu: ' line: $(cat "$tmp/err")"
 done
 
+# --batch from a pipe: one JSON line per request, bad lines reported in place, status 2.
+printf '1990-01-30 子\r\n# a comment\nnonsense\n2020-05-23\n' | "${run[@]}" --batch >"$tmp/out" 2>"$tmp/err"
+status=$?
+[ "$status" -eq 2 ] || fail "--batch with a bad line: status $status, expected 2"
+[ "$(tr -d '\r' <"$tmp/out" | cut -c1-9 | tr '\n' ' ')" = '{"date":" {"line":3 [{"date": ' ] ||
+    fail "--batch: unexpected lines: $(cut -c1-40 "$tmp/out")"
+[ ! -s "$tmp/err" ] || fail "--batch: a message: $(cat "$tmp/err")"
+
 # The reader stops after one line: the tool ends quietly.
 first=$("${run[@]}" --calendar 1901-01-01 2050-12-31 2>"$tmp/err" | head -1 | tr -d '\r')
 [ "$first" = "$(printf 'date\tlunarYear\tlunarMonth\tleapMonth\tlunarDay\tyearStemBranch\tmonthStemBranch\tdayStemBranch')" ] ||
