@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "calendar/calendar_date.h"
-#include "cli/utf8.h"
+#include "reading/utf8.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
 

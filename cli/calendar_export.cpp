@@ -5,7 +5,7 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
-#include "cli/utf8.h"
+#include "reading/utf8.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <rapidjson/writer.h>
 
 #include "cli/reading_text.h"
-#include "cli/utf8.h"
+#include "reading/utf8.h"
 #include "reading/verses.h"
 
 namespace {

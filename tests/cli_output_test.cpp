@@ -1,51 +1,9 @@
-// The pieces of chenggu's output and input: traditional lunar names, liang and qian, UTF-8,
-// and the date and period forms it accepts.
+// The date, lunar date and period forms chenggu accepts, and the dates it writes.
 #include "cli/arguments.h"
-#include "cli/reading_text.h"
-#include "cli/utf8.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(LunarNames, Months) {
-    const struct {
-        std::uint16_t month;
-        bool leap;
-        const char* name;
-    } cases[] = {{1, false, "正月"},  {2, false, "二月"},  {4, true, "闰四月"}, {10, false, "十月"},
-                 {11, false, "冬月"}, {12, false, "腊月"}, {11, true, "闰冬月"}};
-    for (const auto& c : cases) EXPECT_EQ(LunarMonthName(c.month, c.leap), c.name) << c.month;
-}
-
-TEST(LunarNames, Days) {
-    const struct {
-        std::uint16_t day;
-        const char* name;
-    } cases[] = {{1, "初一"},  {4, "初四"},  {10, "初十"}, {11, "十一"}, {19, "十九"},
-                 {20, "二十"}, {21, "廿一"}, {29, "廿九"}, {30, "三十"}};
-    for (const auto& c : cases) EXPECT_EQ(LunarDayName(c.day), c.name) << c.day;
-}
-
-TEST(WeightText, LiangAndQian) {
-    const struct {
-        std::int32_t qian;
-        const char* text;
-    } cases[] = {{41, "四两一钱"}, {40, "四两"}, {21, "二两一钱"}, {71, "七两一钱"},
-                 {72, "七两二钱"}, {30, "三两"}, {7, "七钱"}};
-    for (const auto& c : cases) EXPECT_EQ(WeightText(c.qian), c.text) << c.qian;
-}
-
-TEST(Utf8, EncodesWideText) {
-    EXPECT_EQ(Utf8(L""), "");
-    EXPECT_EQ(Utf8(L"a-1"), "a-1");
-    EXPECT_EQ(Utf8(L"称骨\r\n"), "称骨\r\n");
-    EXPECT_EQ(Utf8(std::wstring(1, static_cast<wchar_t>(0xd800))), "\xef\xbf\xbd");
-    if constexpr (sizeof(wchar_t) == 2) {
-        const wchar_t pair[] = {static_cast<wchar_t>(0xd83d), static_cast<wchar_t>(0xde00), 0};
-        EXPECT_EQ(Utf8(pair), "\xf0\x9f\x98\x80");
-    }
-}
 
 TEST(ParseDate, AcceptsOneOrTwoDigitMonthsAndDays) {
     const struct {

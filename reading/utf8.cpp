@@ -1,4 +1,4 @@
-#include "cli/utf8.h"
+#include "reading/utf8.h"
 
 #include <cstdint>
 
