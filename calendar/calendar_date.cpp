@@ -77,3 +77,16 @@ std::wstring CalendarDate::StemBranchName(std::int32_t index) {
     name += EarthlyBranches[NonNegativeRemainder(index, 12)];
     return name;
 }
+
+std::string IsoDate(const GregorianDate& date) {
+    std::string text = "0000-00-00";
+    const auto digits = [&text](std::size_t end, std::size_t width, unsigned value) {
+        for (std::size_t i = end; i > end - width; --i, value /= 10) {
+            text[i - 1] = static_cast<char>('0' + value % 10);
+        }
+    };
+    digits(4, 4, date.year);
+    digits(7, 2, date.month);
+    digits(10, 2, date.day);
+    return text;
+}

@@ -56,6 +56,9 @@ struct GregorianDate {
     friend auto operator<=>(const GregorianDate&, const GregorianDate&) = default;
 };
 
+// YYYY-MM-DD, the year in four digits and month and day in two: 1990-01-05.
+std::string IsoDate(const GregorianDate& date);
+
 // A lunar date that says whether the day lies in a leap month, unlike the lunar members of
 // CalendarDate. year 0 means "no date" (outside the tables).
 struct LunarDate {

@@ -112,19 +112,6 @@ std::string Printable(std::string_view text, std::size_t longestShown) {
     return quoted;
 }
 
-std::string FormatDate(const GregorianDate& date) {
-    std::string text = "0000-00-00";
-    const auto digits = [&text](std::size_t end, unsigned value) {
-        for (std::size_t i = end; i-- > 0 && value > 0; value /= 10) {
-            text[i] = static_cast<char>('0' + value % 10);
-        }
-    };
-    digits(4, date.year % 10000u);
-    digits(7, date.month % 100u);
-    digits(10, date.day % 100u);
-    return text;
-}
-
 GregorianDate ParseDate(std::string_view text) {
     std::size_t pos = 0;
     const auto year = Number(text, pos, 4, 4);
@@ -139,15 +126,15 @@ GregorianDate ParseDate(std::string_view text) {
     const GregorianDate date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
                              static_cast<std::uint16_t>(*day)};
     if (*month < 1 || *month > 12) {
-        throw UsageError(FormatDate(date) + " does not exist: months run from 1 to 12");
+        throw UsageError(IsoDate(date) + " does not exist: months run from 1 to 12");
     }
     const int monthDays = CalendarDate::GregorianMonthDays(date.year, date.month);
     if (*day < 1 || *day > monthDays) {
-        throw UsageError(FormatDate(date) + " does not exist: " + MonthNames[*month - 1] + " " +
+        throw UsageError(IsoDate(date) + " does not exist: " + MonthNames[*month - 1] + " " +
                          std::to_string(*year) + " has " + std::to_string(monthDays) + " days");
     }
     if (!CalendarDate::IsSupportedDate(date.year, date.month, date.day)) {
-        throw UsageError(FormatDate(date) +
+        throw UsageError(IsoDate(date) +
                          " is outside the calendar's range: dates run from 1901-01-01 to "
                          "2050-12-31");
     }
@@ -318,8 +305,8 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
         request.lastDate =
             operands.size() == 2 ? ParseAnyDate(operands[1], lunar) : request.firstDate;
         if (request.lastDate < request.firstDate) {
-            throw UsageError("FROM " + FormatDate(request.firstDate) + " is after TO " +
-                             FormatDate(request.lastDate));
+            throw UsageError("FROM " + IsoDate(request.firstDate) + " is after TO " +
+                             IsoDate(request.lastDate));
         }
         return request;
     }

@@ -60,7 +60,6 @@ struct PeriodInput {
 // or a clock time H:MM or HH:MM (23:MM is 晚子, 0:MM 早子).
 PeriodInput ParsePeriod(std::string_view text);
 
-std::string FormatDate(const GregorianDate& date);
 // User input for a one-line message: control characters, quotes and bytes that are not
 // UTF-8 as \xNN escapes, cut short after longestShown characters.
 std::string Printable(std::string_view text, std::size_t longestShown);

@@ -23,7 +23,7 @@ BirthReading Read(const BirthQuery& query, int period, ReadingOptions options) {
     BirthReading reading = ReadBirth({query.date, period, half}, options);
     if (!reading.ok()) {
         // The one birth inside the range that cannot be read.
-        throw UsageError("a 晚子 birth on " + FormatDate(query.date) +
+        throw UsageError("a 晚子 birth on " + IsoDate(query.date) +
                          " is read on the next day under --late-zi next-day, which lies after "
                          "2050-12-31, the end of the calendar's range");
     }

@@ -6,7 +6,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "cli/reading_text.h"
+#include "reading/chinese_text.h"
 #include "reading/utf8.h"
 #include "reading/verses.h"
 
@@ -39,20 +39,23 @@ void WriteConventions(Writer& writer, const ReadingOptions& options) {
     writer.EndObject();
 }
 
-// Every member of the reading by its name; alternatives are full readings without
-// alternatives of their own.
+// Every member of the reading by its name. An alternative (alternativeOf is the reading it
+// is an alternative of) is a full reading without alternatives of its own, and says which
+// convention it switched.
 template <class Writer>
 void WriteReading(Writer& writer, const BirthQuery& query, const BirthReading& br,
-                  bool withAlternatives) {
+                  const BirthReading* alternativeOf) {
     const Reading& r = br.reading;
     const auto period = static_cast<std::size_t>(br.birth.period);
     writer.StartObject();
-    Member(writer, "date", FormatDate(br.birth.date));
+    Member(writer, "date", IsoDate(br.birth.date));
     Member(writer, "period", br.birth.period);
     Member(writer, "periodLabel", Utf8(BirthPeriods[period].periodLabel));
     Member(writer, "lunarYear", r.lunarYear);
     Member(writer, "lunarMonth", r.lunarMonth);
     Member(writer, "lunarDay", r.lunarDay);
+    Member(writer, "lunarMonthName", LunarMonthName(r.lunarMonth, br.lunarDate.leapMonth));
+    Member(writer, "lunarDayName", LunarDayName(r.lunarDay));
     Member(writer, "periodBranch", Utf8(r.periodBranch));
     Member(writer, "yearStemBranch", Utf8(r.yearStemBranch));
     Member(writer, "monthStemBranch", Utf8(r.monthStemBranch));
@@ -68,7 +71,7 @@ void WriteReading(Writer& writer, const BirthQuery& query, const BirthReading& b
     writer.Bool(br.lunarDate.leapMonth);
     Member(writer, "weightText", WeightText(r.totalWeight));
     WriteConventions(writer, br.options);
-    Member(writer, "readingDate", FormatDate(br.readingDate));
+    Member(writer, "readingDate", IsoDate(br.readingDate));
     writer.Key("verseLines");
     writer.StartArray();
     for (const std::string& line : verse.lines) String(writer, line);
@@ -76,16 +79,24 @@ void WriteReading(Writer& writer, const BirthQuery& query, const BirthReading& b
     if (query.lunarInput) {
         writer.Key("leapMonthDate");
         if (query.leapMonthDate) {
-            String(writer, FormatDate(*query.leapMonthDate));
+            String(writer, IsoDate(*query.leapMonthDate));
         } else {
             writer.Null();
         }
     }
-    if (withAlternatives) {
+    if (alternativeOf != nullptr) {
+        // Which convention was switched, and the switch as a condition.
+        for (const Convention convention : Conventions) {
+            if (Switched(alternativeOf->options, convention) == br.options) {
+                Member(writer, "switched", ConventionName(convention));
+            }
+        }
+        Member(writer, "condition", AlternativeName(*alternativeOf, br));
+    } else {
         writer.Key("alternatives");
         writer.StartArray();
         for (const BirthReading& alternative : br.Alternatives()) {
-            WriteReading(writer, query, alternative, false);
+            WriteReading(writer, query, alternative, &br);
         }
         writer.EndArray();
     }
@@ -110,14 +121,14 @@ std::string Json(int indent, Write write) {
 }  // namespace
 
 std::string ReadingJson(const BirthQuery& query, const BirthReading& reading, int indent) {
-    return Json(indent, [&](auto& writer) { WriteReading(writer, query, reading, true); });
+    return Json(indent, [&](auto& writer) { WriteReading(writer, query, reading, nullptr); });
 }
 
 std::string ReadingsJson(const BirthQuery& query, const std::array<BirthReading, 12>& readings,
                          int indent) {
     return Json(indent, [&](auto& writer) {
         writer.StartArray();
-        for (const BirthReading& reading : readings) WriteReading(writer, query, reading, true);
+        for (const BirthReading& reading : readings) WriteReading(writer, query, reading, nullptr);
         writer.EndArray();
     });
 }

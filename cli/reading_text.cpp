@@ -16,19 +16,6 @@ std::string ConventionsLine(const ReadingOptions& options) {
            std::string(ConventionText(options.leapMonth)) + "\n";
 }
 
-// "若晚子时算次日" for the switch that turns `from` into the alternative's conventions.
-std::string SwitchName(const BirthReading& from, const BirthReading& alternative) {
-    const ReadingOptions& to = alternative.options;
-    if (to.lateZi != from.options.lateZi) {
-        const bool assumedLate = from.birth.ziHalf == ZiHalf::Unsaid;
-        return std::string(assumedLate ? "若生于 23:00 后且" : "若") +
-               std::string(ConventionText(to.lateZi));
-    }
-    if (to.yearStart != from.options.yearStart)
-        return "若" + std::string(ConventionText(to.yearStart));
-    return "若" + std::string(ConventionText(to.leapMonth));
-}
-
 // Under next-day a plain 子 is read on its own day; say how to ask for the next.
 constexpr std::string_view LateZiHint =
     "提示：子时跨午夜，“子”按当日论；23:00-23:59 出生请输入“晚子”或 23:MM，按次日论\n";
@@ -113,7 +100,7 @@ std::string ReadingText(const BirthQuery& query, const BirthReading& br) {
         for (const std::string& line : VerseTextFor(alternative.reading.totalWeight).lines) {
             verse += line;
         }
-        text += SwitchName(br, alternative) + "：总骨重 " +
+        text += AlternativeName(br, alternative) + "：总骨重 " +
                 TotalText(alternative.reading.totalWeight) + "；命批：" + verse + "\n";
     }
     if (NeedsLateZiHint(br)) text += LateZiHint;
@@ -137,7 +124,7 @@ std::string PeriodTableText(const BirthQuery& query, const std::array<BirthReadi
     // The late-子 switch moves only the 子 row; the others move every row alike.
     for (const BirthReading& alternative : first.Alternatives()) {
         if (alternative.options.lateZi == first.options.lateZi) continue;
-        text += SwitchName(first, alternative) + "：子时 " +
+        text += AlternativeName(first, alternative) + "：子时 " +
                 TotalText(alternative.reading.totalWeight) + "\n";
     }
     const BirthReading& other = readings[1];
@@ -145,7 +132,7 @@ std::string PeriodTableText(const BirthQuery& query, const std::array<BirthReadi
         const std::int32_t change = alternative.reading.totalWeight - other.reading.totalWeight;
         const Reading& a = alternative.reading;
         const bool year = alternative.options.yearStart != other.options.yearStart;
-        text += SwitchName(other, alternative) + "：" + (year ? "年 " : "月 ") +
+        text += AlternativeName(other, alternative) + "：" + (year ? "年 " : "月 ") +
                 std::to_string(year ? a.yearWeight : a.monthWeight) + " 钱，各时辰总骨重" +
                 (change > 0 ? "加 " : "减 ") + std::to_string(change > 0 ? change : -change) +
                 " 钱\n";

@@ -69,3 +69,16 @@ std::string_view ConventionText(YearStart value) {
 std::string_view ConventionText(LeapMonthRule value) {
     return value == LeapMonthRule::Whole ? "闰月整月按所闰之月" : "闰月十六日起按下月";
 }
+
+std::string AlternativeName(const BirthReading& from, const BirthReading& alternative) {
+    const ReadingOptions& to = alternative.options;
+    if (to.lateZi != from.options.lateZi) {
+        const bool assumedLate = from.birth.ziHalf == ZiHalf::Unsaid;
+        return std::string(assumedLate ? "若生于 23:00 后且" : "若") +
+               std::string(ConventionText(to.lateZi));
+    }
+    if (to.yearStart != from.options.yearStart) {
+        return "若" + std::string(ConventionText(to.yearStart));
+    }
+    return "若" + std::string(ConventionText(to.leapMonth));
+}

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reading/birth_reading.h"
 #include "reading/reading_options.h"
 
 // 正月 … 十月, 冬月, 腊月, with 闰 before a leap month; "?月" outside 1-12.
@@ -29,3 +30,7 @@ const VerseText& VerseTextFor(std::int32_t totalWeight);
 std::string_view ConventionText(LateZi value);
 std::string_view ConventionText(YearStart value);
 std::string_view ConventionText(LeapMonthRule value);
+
+// The switch that turns a reading into one of its alternatives, as a condition:
+// 若晚子时算次日, or 若生于 23:00 后且晚子时算次日 when a plain 子 is taken as late.
+std::string AlternativeName(const BirthReading& from, const BirthReading& alternative);

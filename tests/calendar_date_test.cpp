@@ -137,4 +137,9 @@ TEST(StemBranchName, CycleOfSixty) {
     for (const auto& c : cases) EXPECT_EQ(CalendarDate::StemBranchName(c.index), c.name) << c.index;
 }
 
+TEST(IsoDate, PadsMonthAndDay) {
+    EXPECT_EQ(IsoDate({1990, 1, 5}), "1990-01-05");
+    EXPECT_EQ(IsoDate({2050, 12, 31}), "2050-12-31");
+}
+
 }  // namespace

@@ -54,6 +54,8 @@ TEST(Chenggu, OneReadingAsJson) {
     ASSERT_EQ(reading["alternatives"].size(), 1u);
     EXPECT_EQ(reading["alternatives"][0]["readingDate"], "1901-01-02");
     EXPECT_EQ(reading["alternatives"][0]["totalWeight"], 49);
+    EXPECT_EQ(reading["alternatives"][0]["switched"], "lateZi");
+    EXPECT_EQ(reading["alternatives"][0]["condition"], "若晚子时算次日");
     reading.erase("alternatives");
     EXPECT_EQ(reading, Json::parse(R"({
   "date": "1901-01-01",
@@ -62,6 +64,8 @@ TEST(Chenggu, OneReadingAsJson) {
   "lunarYear": 1900,
   "lunarMonth": 11,
   "lunarDay": 11,
+  "lunarMonthName": "冬月",
+  "lunarDayName": "十一",
   "periodBranch": "子",
   "yearStemBranch": "庚子",
   "monthStemBranch": "戊子",

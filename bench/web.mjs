@@ -1,0 +1,71 @@
+// Figures of the web page in headless Chromium on this machine: the bytes a first visit
+// transfers (and their gzip-compressed size), the time from navigation to the first
+// reading, each load in a new browser with a new profile, and the time from a pick in a
+// list to the new reading. Usage: node bench/web.mjs WEB_DIR [RUNS]
+import { gzipSync } from 'node:zlib';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { launch, serve, waitReady } from '../tests/web/harness.mjs';
+
+const [webDir, runsText = '5'] = process.argv.slice(2);
+const runs = Number(runsText);
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const ms = (value) => `${value.toFixed(1)} ms`;
+
+const server = await serve(webDir);
+try {
+  // Navigation to the first reading, in a new browser each time.
+  const loads = [];
+  for (let i = 0; i < runs; i++) {
+    const browser = await launch();
+    const page = await browser.newPage();
+    await page.goto(`${server.url}?date=1990-01-30&period=子`);
+    await waitReady(page);
+    loads.push(await page.evaluate(() => performance.getEntriesByName('first-reading')[0].startTime));
+    await browser.close();
+  }
+
+  // What one visit asked for, raw and gzip-compressed.
+  const first = new Set();
+  for (const request of server.requests) first.add(request.path.replace(/^\/chenggu\//, '') || 'index.html');
+  let raw = 0;
+  let gzip = 0;
+  const files = [];
+  for (const file of first) {
+    const bytes = readFileSync(join(webDir, file));
+    const packed = gzipSync(bytes, { level: 9 }).length;
+    raw += bytes.length;
+    gzip += packed;
+    files.push(`${file} ${bytes.length} B (${packed} B gzip)`);
+  }
+
+  // A pick: the change event's handler up to the new reading in the page, then to the
+  // next frame.
+  const browser = await launch();
+  const page = await browser.newPage();
+  await page.goto(`${server.url}?date=1990-01-30&period=子`);
+  await waitReady(page);
+  const picks = await page.evaluate(async (count) => {
+    const handler = [];
+    const frame = [];
+    const day = document.getElementById('day');
+    for (let i = 0; i < count; i++) {
+      const start = performance.now();
+      day.value = String((i % 28) + 1);
+      day.dispatchEvent(new Event('change', { bubbles: true }));
+      handler.push(performance.now() - start);
+      await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+      frame.push(performance.now() - start);
+    }
+    return { handler, frame };
+  }, 101);
+  await browser.close();
+
+  console.log(`first visit: ${files.join(', ')}`);
+  console.log(`first visit in all: ${(raw / 1024).toFixed(1)} KiB, ${(gzip / 1024).toFixed(1)} KiB gzip-compressed`);
+  console.log(`navigation to first reading, ${runs} new browsers: min ${ms(Math.min(...loads))}, median ${ms(median(loads))}`);
+  console.log(`pick to new reading (${picks.handler.length} picks): median ${ms(median(picks.handler))}, ` +
+    `to the next frame ${ms(median(picks.frame))}`);
+} finally {
+  await server.close();
+}

@@ -1,0 +1,67 @@
+// What the browser test and the web figures share: a static file server that records every
+// request, and Debian's Chromium started the way this machine needs it.
+import { createServer } from 'node:http';
+import { readFile } from 'node:fs/promises';
+import { extname, join, normalize } from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const TYPES = {
+  '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.wasm': 'application/wasm',
+};
+
+// Serves root on 127.0.0.1 under the path prefix (so that the page is tested away from
+// the server's root, as any host may put it). Returns {url, requests, close}.
+export async function serve(root, prefix = '/chenggu/') {
+  const requests = [];
+  const server = createServer(async (request, response) => {
+    const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    let status = 404;
+    let body = 'not found';
+    let type = 'text/plain';
+    if (path.startsWith(prefix)) {
+      const file = normalize(join(root, path.slice(prefix.length) || 'index.html'));
+      try {
+        body = await readFile(file.startsWith(normalize(root)) ? file : '/nonexistent');
+        status = 200;
+        type = TYPES[extname(file)] ?? 'application/octet-stream';
+      } catch {
+        // stays 404
+      }
+    }
+    requests.push({ path, status, bytes: body.length });
+    response.writeHead(status, { 'content-type': type, 'cache-control': 'no-store' });
+    response.end(body);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const { port } = server.address();
+  return {
+    url: `http://127.0.0.1:${port}${prefix}`,
+    requests,
+    close: () => new Promise((resolve) => server.close(resolve)),
+  };
+}
+
+// A headless Chromium with a new, empty profile. Without the background-networking flags
+// it keeps trying hosts this machine cannot reach.
+export function launch() {
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// Everything the page shows through data-field/data-value, by field name.
+export function shownFields(page) {
+  return page.evaluate(() => Object.fromEntries(
+    [...document.querySelectorAll('[data-field]')].map((e) => [e.dataset.field, e.dataset.value])));
+}
+
+export async function waitReady(page) {
+  await page.waitForSelector('body[data-state="ready"]', { timeout: 10000 });
+}

@@ -1,0 +1,213 @@
+// The web page in Debian's Chromium: shared links and list picks, field by field through
+// data-field/data-value, against the native chenggu on the same requests; bad links; the
+// keyboard; a phone's width; and no console error or failed request anywhere.
+// Usage: node page_test.mjs WEB_DIR CHENGGU
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { after, before, test } from 'node:test';
+import { launch, serve, shownFields, waitReady } from './harness.mjs';
+
+const [webDir, chenggu] = process.argv.slice(2);
+const BRANCHES = [...'子丑寅卯辰巳午未申酉戌亥'];
+const PERIODS = [...BRANCHES, '早子', '晚子'];
+const OPTIONS = { lateZi: ['same-day', 'next-day'], yearStart: ['new-year', 'spring'],
+  leapMonth: ['whole', 'split'] };
+
+// A small seeded generator, so that every run checks the same cases.
+let seed = 20261207;
+const random = (n) => {
+  seed = (seed * 1103515245 + 12345) % 2147483648;
+  return seed % n;
+};
+const pick = (list) => list[random(list.length)];
+
+function gregorianCase(offset) {
+  const date = new Date(Date.UTC(1901, 0, 1) + offset * 86400000).toISOString().slice(0, 10);
+  return { calendar: 'gregorian', date };
+}
+
+// Lunar dates from the native calendar export: every leap month of the range once, and
+// random days.
+function sampleCases() {
+  const lines = execFileSync(chenggu, ['--calendar', '1901-01-01', '2050-12-31'],
+    { encoding: 'utf8', maxBuffer: 1 << 26 })
+    .trim().split('\n').slice(1).map((line) => line.split('\t'));
+  const lunarOf = ([, year, month, leap, day]) =>
+    ({ calendar: 'lunar', date: `${year}-${leap === '1' ? '闰' : ''}${month}-${day}` });
+  const leapMonths = new Map();
+  for (const line of lines) {
+    if (line[3] === '1' && !leapMonths.has(line[1])) leapMonths.set(line[1], []);
+    if (line[3] === '1') leapMonths.get(line[1]).push(line);
+  }
+  const cases = [gregorianCase(0), gregorianCase(lines.length - 1), { calendar: 'lunar', date: '1900-11-11' },
+    { calendar: 'gregorian', date: '1990-01-30' }, { calendar: 'gregorian', date: '2024-02-05' }];
+  for (const days of leapMonths.values()) cases.push(lunarOf(pick(days)));
+  while (cases.length < 200) {
+    cases.push(random(2) ? gregorianCase(random(lines.length)) : lunarOf(pick(lines)));
+  }
+  return cases.map((c) => ({ ...c, period: pick(PERIODS),
+    ...Object.fromEntries(Object.entries(OPTIONS).map(([name, values]) => [name, pick(values)])) }))
+    .filter((c) => !(c.date === '2050-12-31' && c.period === '晚子' && c.lateZi === 'next-day'));
+}
+
+// The native readings of the cases, one chenggu --batch run per calendar and conventions.
+function nativeReadings(cases) {
+  const groups = new Map();
+  cases.forEach((c, i) => {
+    const key = [c.calendar, c.lateZi, c.yearStart, c.leapMonth].join(' ');
+    if (!groups.has(key)) groups.set(key, []);
+    groups.get(key).push(i);
+  });
+  const readings = [];
+  for (const [key, indices] of groups) {
+    const [calendar, lateZi, yearStart, leapMonth] = key.split(' ');
+    const args = ['--batch', '--late-zi', lateZi, '--year-start', yearStart, '--leap-month', leapMonth];
+    if (calendar === 'lunar') args.push('--lunar');
+    const input = indices.map((i) => `${cases[i].date} ${cases[i].period}`).join('\n');
+    const output = execFileSync(chenggu, args, { input, encoding: 'utf8', maxBuffer: 1 << 26 }).trim().split('\n');
+    indices.forEach((i, k) => { readings[i] = JSON.parse(output[k]); });
+  }
+  return readings;
+}
+
+// What the page must show for a reading of chenggu --json.
+function expectedFields(r) {
+  const fields = Object.fromEntries(['lunarYear', 'lunarMonth', 'lunarDay', 'leapMonth', 'yearWeight',
+    'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight'].map((name) => [name, JSON.stringify(r[name])]));
+  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodBranch', 'weightText']) {
+    fields[name] = r[name];
+  }
+  fields.verse = r.verseLines.join('\n');
+  fields.alternatives = JSON.stringify(r.alternatives.map((a) =>
+    ({ conventions: a.conventions, totalWeight: a.totalWeight })));
+  return fields;
+}
+
+function linkOf(c) {
+  const params = new URLSearchParams({ [c.calendar === 'lunar' ? 'lunar' : 'date']: c.date, period: c.period });
+  for (const name of Object.keys(OPTIONS)) params.set(name, c[name]);
+  return `?${params}`;
+}
+
+let server;
+let browser;
+let page;
+const problems = [];
+
+async function open(address) {
+  await page.goto(server.url + address);
+  await waitReady(page);
+}
+
+before(async () => {
+  server = await serve(webDir);
+  browser = await launch();
+  page = await browser.newPage();
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push(`console error: ${message.text()}`);
+  });
+  page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
+  page.on('requestfailed', (request) => problems.push(`request failed: ${request.url()}`));
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+test('shared links show the readings of the native engine', async () => {
+  const cases = sampleCases();
+  const readings = nativeReadings(cases);
+  for (const [i, c] of cases.entries()) {
+    await open(linkOf(c));
+    assert.deepEqual(await shownFields(page), expectedFields(readings[i]), `${linkOf(c)}`);
+    assert.equal(await page.$eval('#message', (e) => e.hidden), true, linkOf(c));
+  }
+});
+
+test('picks in the lists show the readings of the native engine, and the address keeps them', async () => {
+  await open('');
+  const cases = sampleCases().slice(0, 60);
+  const readings = nativeReadings(cases);
+  for (const [i, c] of cases.entries()) {
+    const [, year, leap, month, day] = /^(\d{4})-(闰)?(\d+)-(\d+)$/.exec(c.date);
+    await page.select('#calendar', c.calendar);
+    await page.select('#year', String(Number(year)));
+    await page.select('#month', `${leap ?? ''}${Number(month)}`);
+    await page.select('#day', String(Number(day)));
+    await page.select('#period', c.period);
+    await page.select('#late-zi', c.lateZi);
+    await page.select('#year-start', c.yearStart);
+    await page.select('#leap-month', c.leapMonth);
+    const shown = await shownFields(page);
+    assert.deepEqual(shown, expectedFields(readings[i]), `picked ${JSON.stringify(c)}`);
+    if (i % 10 === 0) {  // the address, kept once the page is idle, reopens the same reading
+      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+      await open(new URL(page.url()).search);
+      assert.deepEqual(await shownFields(page), shown, `reopened ${page.url()}`);
+    }
+  }
+});
+
+test('the lists follow the calendar', async () => {
+  await open('?lunar=2020-闰4-1&period=子');
+  const options = (id) => page.$$eval(`#${id} option`, (list) => list.map((o) => [o.value, o.textContent, o.disabled]));
+  const months = await options('month');
+  assert.deepEqual(months.slice(3, 6).map(([v, t]) => [v, t]), [['4', '四月'], ['闰4', '闰四月'], ['5', '五月']]);
+  assert.equal((await options('day')).length, 29);  // the leap fourth month of 2020
+  const periods = (await options('period')).map(([v]) => v);
+  assert.deepEqual(periods.slice(0, 4), ['子', '早子', '晚子', '丑']);
+  assert.deepEqual((await options('year')).map(([v]) => v).slice(0, 1), ['1900']);
+
+  // Lunar 1900: only the end of its eleventh month and its twelfth lie inside the range.
+  await page.select('#year', '1900');
+  assert.deepEqual((await options('month')).filter(([, , disabled]) => !disabled).map(([v]) => v), ['11', '12']);
+  await page.select('#month', '11');
+  assert.equal((await options('day')).filter(([, , disabled]) => !disabled)[0][0], '11');
+
+  // Back to the Gregorian calendar on the same day.
+  await page.select('#month', '12');
+  await page.select('#day', '30');
+  await page.select('#calendar', 'gregorian');
+  assert.deepEqual(await page.$eval('#birth', () => ['year', 'month', 'day'].map((id) => document.getElementById(id).value)),
+    ['1901', '2', '18']);
+});
+
+test('links that cannot be read open on today with a message', async () => {
+  const bad = ['?date=2001-02-29&period=子', '?date=2051-01-01&period=子', '?lunar=2021-闰4-1&period=午',
+    '?lunar=2020-4-30x', '?date=1990-01-30&period=甲', '?date=1990-01-30&period=子&lateZi=midnight',
+    '?date=2050-12-31&period=晚子&lateZi=next-day', '?lunar=2050-11-19&period=子'];
+  await open('');
+  const todays = await shownFields(page);
+  for (const address of bad) {
+    await open(address);
+    const message = await page.$eval('#message', (e) => (e.hidden ? '' : e.textContent));
+    assert.match(message, /无法打开链接/, address);
+    assert.deepEqual((({ lunarYear, lunarMonth, lunarDay }) => ({ lunarYear, lunarMonth, lunarDay }))(await shownFields(page)),
+      (({ lunarYear, lunarMonth, lunarDay }) => ({ lunarYear, lunarMonth, lunarDay }))(todays), address);
+  }
+});
+
+test('the keyboard alone changes the reading', async () => {
+  await open('?date=1990-01-30&period=子');
+  await page.focus('#day');
+  await page.keyboard.press('ArrowDown');
+  assert.equal(await page.$eval('#day', (e) => e.value), '31');
+  assert.equal((await shownFields(page)).lunarDay, '5');
+  const labels = await page.$$eval('select', (list) => list.map((s) => s.labels.length));
+  assert.ok(labels.every((n) => n === 1), 'every list has its label');
+});
+
+test('a phone 360 px wide needs no horizontal scrolling', async () => {
+  await page.setViewport({ width: 360, height: 740 });
+  for (const address of ['?lunar=2020-闰4-16&period=晚子&leapMonth=split', '?date=1990-01-30&period=子']) {
+    await open(address);
+    const width = await page.evaluate(() => [document.documentElement.scrollWidth, window.innerWidth]);
+    assert.ok(width[0] <= width[1], `${address}: ${width[0]} px wide in ${width[1]} px`);
+  }
+});
+
+test('no console error and no failed request', () => {
+  const failed = server.requests.filter((r) => r.status !== 200).map((r) => `${r.status} ${r.path}`);
+  assert.deepEqual([...problems, ...failed], []);
+});
