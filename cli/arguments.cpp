@@ -205,14 +205,7 @@ BirthQuery ParseBirthQuery(std::span<const std::string> operands, bool lunar) {
     }
     BirthQuery query;
     if (lunar) {
-        const LunarDate date = ParseLunarDate(operands[0]);
-        query.date = CalendarDate::LunarToGregorian(date);
-        query.lunarInput = true;
-        if (!date.leapMonth && CalendarDate::LunarLeapMonth(date.year) == date.month) {
-            const GregorianDate inLeapMonth =
-                CalendarDate::LunarToGregorian({date.year, date.month, date.day, true});
-            if (inLeapMonth.ok()) query.leapMonthDate = inLeapMonth;
-        }
+        query = BirthQuery::FromLunar(ParseLunarDate(operands[0]));
     } else {
         query.date = ParseDate(operands[0]);
     }

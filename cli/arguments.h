@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calendar/calendar_date.h"
+#include "cli/birth_query.h"
 #include "reading/birth_reading.h"
 #include "reading/reading_options.h"
 
@@ -20,17 +21,6 @@ class UsageError : public std::runtime_error {
 };
 
 enum class Command { Reading, Batch, Calendar, Help, Version };
-
-// A birth as typed: DATE [PERIOD], the date Gregorian or lunar.
-struct BirthQuery {
-    GregorianDate date;              // the Gregorian birth date, converted when DATE is lunar
-    std::optional<int> period;       // 0 (子) to 11 (亥); none = all twelve
-    ZiHalf ziHalf = ZiHalf::Unsaid;  // 早子, 晚子, or a clock time in the 子 period
-    bool lunarInput = false;
-    // For lunar input of a month that a leap month follows: the Gregorian date of the same
-    // day in the leap month, when that day exists.
-    std::optional<GregorianDate> leapMonthDate;
-};
 
 struct Request {
     Command command = Command::Reading;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/arguments.h"
+#include "cli/birth_query.h"
 #include "reading/birth_reading.h"
 
 // indent: spaces per level, or -1 for a single line (JSON Lines). No final newline.

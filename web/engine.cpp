@@ -68,13 +68,7 @@ EMSCRIPTEN_KEEPALIVE const char* chenggu_read(int lunar, int year, int month, in
     if (lunar != 0) {
         const auto date = Lunar(year, month, day, leap);
         if (!date || CD::CheckLunarDate(*date) != LunarDateError::None) return Error("NoSuchDate");
-        query.date = CD::LunarToGregorian(*date);
-        query.lunarInput = true;
-        if (!date->leapMonth && CD::LunarLeapMonth(date->year) == date->month) {
-            const GregorianDate inLeap =
-                CD::LunarToGregorian({date->year, date->month, date->day, true});
-            if (inLeap.ok()) query.leapMonthDate = inLeap;
-        }
+        query = BirthQuery::FromLunar(*date);
     } else {
         const auto y = DatePart(year), m = DatePart(month), d = DatePart(day);
         if (!y || !m || !d || !GregorianDate{*y, *m, *d}.ok()) return Error("NoSuchDate");
