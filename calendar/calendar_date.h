@@ -124,6 +124,10 @@ class CalendarDate {
     // Low 16 bits: days of the month; high 16 bits: days of the leap month after it, or 0.
     static std::uint32_t LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth);
     static std::uint16_t LunarYearDays(std::uint16_t lunarYear);
+    // Days of one month (the leap month when leapMonth), lunar 1900's months 11 and 12
+    // included; 0 when the month does not exist or lies outside the range's lunar years.
+    static std::uint16_t LunarMonthLength(std::uint16_t lunarYear, std::uint16_t lunarMonth,
+                                          bool leapMonth);
     // Day of the Gregorian month on which its sectional term (节) falls.
     static int SectionalTermDay(std::uint16_t year, std::uint16_t month);
 

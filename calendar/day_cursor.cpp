@@ -1,7 +1,5 @@
 #include "calendar/day_cursor.h"
 
-#include "calendar/lunar_tables.h"
-
 DayCursor::DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day)
     : year_(year),
       month_(month),
@@ -57,11 +55,5 @@ void DayCursor::EnterGregorianMonth() {
 }
 
 void DayCursor::EnterLunarMonth() {
-    if (lunar_.year <= 1900) {  // the epoch's months, before the tables
-        lunarMonthDays_ = lunar_.month == 11 ? LunarTables::Lunar1900Month11Days
-                                             : LunarTables::Lunar1900Month12Days;
-        return;
-    }
-    const std::uint32_t packed = CalendarDate::LunarMonthDays(lunar_.year, lunar_.month);
-    lunarMonthDays_ = static_cast<std::uint16_t>(lunar_.leapMonth ? packed >> 16 : packed & 0xffff);
+    lunarMonthDays_ = CalendarDate::LunarMonthLength(lunar_.year, lunar_.month, lunar_.leapMonth);
 }

@@ -228,22 +228,29 @@ void CalendarDate::GregorianToLunar(std::uint16_t year, std::uint16_t month, std
                         DayDifference(year, month, day, FirstYear, 1, 1));
 }
 
+std::uint16_t CalendarDate::LunarMonthLength(std::uint16_t lunarYear, std::uint16_t lunarMonth,
+                                             bool leapMonth) {
+    if (lunarYear == FirstYear - 1) {  // only the end of lunar 1900 is known
+        if (leapMonth) return 0;
+        if (lunarMonth == 11) return LunarTables::Lunar1900Month11Days;
+        if (lunarMonth == 12) return LunarTables::Lunar1900Month12Days;
+        return 0;
+    }
+    if (!HasTables(lunarYear) || (leapMonth && LunarLeapMonth(lunarYear) != lunarMonth)) return 0;
+    const std::uint32_t packed = LunarMonthDays(lunarYear, lunarMonth);
+    return leapMonth ? HighHalf(packed) : LowHalf(packed);
+}
+
 LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar) {
     if (lunar.year < FirstYear - 1 || lunar.year > LastYear) return LunarDateError::OutsideRange;
     if (lunar.month < 1 || lunar.month > 12) return LunarDateError::NoSuchMonth;
-    std::uint16_t days = 0;
-    if (lunar.year == FirstYear - 1) {
-        // Only the end of lunar 1900 is known: months 11 and 12.
-        if (lunar.month < 11 || lunar.leapMonth) return LunarDateError::OutsideRange;
-        days = lunar.month == 11 ? LunarTables::Lunar1900Month11Days
-                                 : LunarTables::Lunar1900Month12Days;
-    } else {
-        if (lunar.leapMonth && LunarLeapMonth(lunar.year) != lunar.month) {
-            return LunarDateError::NoSuchLeapMonth;
-        }
-        const std::uint32_t packed = LunarMonthDays(lunar.year, lunar.month);
-        days = lunar.leapMonth ? HighHalf(packed) : LowHalf(packed);
+    if (lunar.year == FirstYear - 1 && (lunar.month < 11 || lunar.leapMonth)) {
+        return LunarDateError::OutsideRange;
     }
+    if (lunar.leapMonth && LunarLeapMonth(lunar.year) != lunar.month) {
+        return LunarDateError::NoSuchLeapMonth;
+    }
+    const std::uint16_t days = LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth);
     if (lunar.day < 1 || lunar.day > days) return LunarDateError::NoSuchDay;
     const std::int32_t offset = LunarDayOffset(lunar);
     if (offset < 0 || offset > LastDayOffset) return LunarDateError::OutsideRange;

@@ -71,10 +71,8 @@ std::string FormatLunarDate(const LunarDate& lunar) {
         case LunarDateError::NoSuchDay: {
             if (lunar.day == 0)
                 throw UsageError(date + " does not exist: lunar days run from 1 to 30");
-            const std::uint32_t packed = CalendarDate::LunarMonthDays(lunar.year, lunar.month);
-            const unsigned days = lunar.year < 1901 ? (lunar.month == 11 ? 29u : 30u)
-                                  : lunar.leapMonth ? packed >> 16
-                                                    : packed & 0xffffu;
+            const unsigned days =
+                CalendarDate::LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth);
             throw UsageError(date + " does not exist: " +
                              (lunar.leapMonth ? "the leap month after month " : "month ") +
                              std::to_string(lunar.month) + " of " + year + " has " +

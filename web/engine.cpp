@@ -6,7 +6,6 @@
 #include <string>
 
 #include "calendar/calendar_date.h"
-#include "calendar/lunar_tables.h"
 #include "cli/reading_json.h"
 #include "reading/birth_reading.h"
 #include "reading/chinese_text.h"
@@ -97,22 +96,10 @@ EMSCRIPTEN_KEEPALIVE int chenggu_lunar_leap_month(int year) {
     return y ? CD::LunarLeapMonth(*y) : 0;
 }
 
-// Days of a lunar month (the leap month when leap is 1), 0 when there is no such month; for
-// lunar 1900 the two months the range reaches into.
+// Days of a lunar month (the leap month when leap is 1), 0 when there is no such month.
 EMSCRIPTEN_KEEPALIVE int chenggu_lunar_month_days(int year, int month, int leap) {
     const auto lunar = Lunar(year, month, 1, leap);
-    if (!lunar || lunar->year < LunarTables::FirstYear - 1 || lunar->year > LunarTables::LastYear) {
-        return 0;
-    }
-    if (lunar->year < LunarTables::FirstYear) {
-        if (leap != 0) return 0;
-        return month == 11   ? LunarTables::Lunar1900Month11Days
-               : month == 12 ? LunarTables::Lunar1900Month12Days
-                             : 0;
-    }
-    if (leap != 0 && CD::LunarLeapMonth(lunar->year) != month) return 0;
-    const std::uint32_t packed = CD::LunarMonthDays(lunar->year, lunar->month);
-    return static_cast<int>(leap != 0 ? packed >> 16 : packed & 0xffff);
+    return lunar ? CD::LunarMonthLength(lunar->year, lunar->month, lunar->leapMonth) : 0;
 }
 
 // {"year","month","day"} of a lunar date, or {"error"} saying why it has none.
