@@ -235,8 +235,9 @@ function render() {
   show('verse', r.verseLines.join('\n'), null);
   document.querySelector('[data-field="verse"]').replaceChildren(...verseElement(r.verseLines));
 
-  $('conventions').textContent = `算法：${CONVENTIONS.map((c) => $(c.id).selectedOptions[0].textContent)
-    .map((text, i) => ['晚子时', '年份', '闰月'][i] + text).join('；')}`;
+  // 算法：晚子时算当日；年份以正月初一为界；闰月整月按所闰之月, from the lists' labels.
+  $('conventions').textContent = `算法：${CONVENTIONS.map(({ id }) =>
+    $(id).labels[0].textContent + $(id).selectedOptions[0].textContent).join('；')}`;
 
   const alternatives = r.alternatives;
   show('alternatives', alternatives.map((a) => ({ conventions: a.conventions, totalWeight: a.totalWeight })), null);
