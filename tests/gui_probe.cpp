@@ -11,6 +11,13 @@
 //   gui-probe count ID          item count of a list
 //   gui-probe fields            the fourteen result texts, joined by |
 //   gui-probe check             "ok" when the fields show the reading of the lists' date
+//   gui-probe pick ID INDEX     selects an item of a list as a user pick does
+//   gui-probe digits            for each result field that shows digits, as drawn on the
+//                               screen: its text, the height in pixels of all its digits
+//                               together, of its shortest digit, and its darkest grey level
+//   gui-probe strokes           the Chinese characters of the program's menus and of the edit
+//                               fields' context menu that the menu font draws with strokes
+//                               missing; exit status 1 when there are any
 //   gui-probe close             asks the program to close (WM_CLOSE)
 //   gui-probe launch PATH CLASS starts a program and prints the milliseconds until a visible
 //                               window of CLASS shows (for TqSuanMing: until its first
@@ -18,7 +25,9 @@
 // Exit status 0 on success, 1 when the window or the answer is not there.
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -129,6 +138,162 @@ int Launch(std::wstring path, const std::wstring& windowClass) {
     return window != nullptr ? 0 : 1;
 }
 
+// A white 32-bit bitmap selected into a memory device context, to draw into or copy the
+// screen into, and read back pixel by pixel.
+class Canvas {
+public:
+    Canvas(LONG width, LONG height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        pixels_ = static_cast<const std::uint32_t*>(bits);
+        previous_ = SelectObject(dc_, bitmap_);
+        PatBlt(dc_, 0, 0, width, height, WHITENESS);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return dc_; }
+    // Grey level of a pixel, 0 black to 255 white; white outside the canvas. Call GdiFlush
+    // after drawing, first.
+    int Grey(LONG x, LONG y) const {
+        if (pixels_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 255;
+        const std::uint32_t bgr = pixels_[y * width_ + x];
+        return static_cast<int>((bgr & 0xff) * 114 + (bgr >> 8 & 0xff) * 587 + (bgr >> 16 & 0xff) * 299) / 1000;
+    }
+
+private:
+    LONG width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    const std::uint32_t* pixels_ = nullptr;
+};
+
+// What the display shows, pixel by pixel.
+class ScreenCapture : public Canvas {
+public:
+    ScreenCapture() : Canvas(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) {
+        const HDC screen = GetDC(nullptr);
+        BitBlt(Dc(), 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), screen, 0, 0, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        GdiFlush();
+    }
+};
+
+// A pixel counts as ink when it is clearly darker than the white field.
+constexpr int InkGrey = 0xc0;
+
+// Measures the digits of a result field on the screen. Ink columns are grouped into glyphs at
+// blank columns; a glyph counts as a digit when the character drawn at its left edge is one.
+void PrintDigits(const ScreenCapture& screen, HWND field) {
+    const std::wstring text = Text(field);
+    RECT client{};
+    GetClientRect(field, &client);
+    POINT origin{0, 0};
+    ClientToScreen(field, &origin);
+    const auto characterAt = [&](LONG x) {
+        wchar_t found = L' ';
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto position = SendMessageW(field, EM_POSFROMCHAR, i, 0);
+            if (position != -1 && static_cast<short>(LOWORD(position)) <= x) found = text[i];
+        }
+        return found;
+    };
+    LONG top = client.bottom, bottom = -1, shortest = client.bottom;
+    int darkest = 255, digits = 0;
+    LONG glyphTop = client.bottom, glyphBottom = -1;
+    wchar_t glyph = 0;
+    for (LONG x = 0; x <= client.right; ++x) {
+        bool ink = false;
+        for (LONG y = 0; x < client.right && y < client.bottom; ++y) {
+            const int grey = screen.Grey(origin.x + x, origin.y + y);
+            if (grey >= InkGrey) continue;
+            if (glyph == 0) glyph = characterAt(x);
+            ink = true;
+            glyphTop = std::min(glyphTop, y);
+            glyphBottom = std::max(glyphBottom, y);
+            if (glyph >= L'0' && glyph <= L'9') darkest = std::min(darkest, grey);
+        }
+        if (ink || glyph == 0) continue;
+        if (glyph >= L'0' && glyph <= L'9') {
+            ++digits;
+            top = std::min(top, glyphTop);
+            bottom = std::max(bottom, glyphBottom);
+            shortest = std::min(shortest, glyphBottom - glyphTop + 1);
+        }
+        glyph = 0, glyphTop = client.bottom, glyphBottom = -1;
+    }
+    if (text.find_first_of(L"0123456789") == std::wstring::npos) return;
+    if (digits == 0) top = bottom + 1, shortest = 0;
+    std::printf("%ld %ld %d ", bottom - top + 1, shortest, darkest);
+    Print(text);
+}
+
+// Whether a character drawn as the menus draw it lost a stroke. The glyph's coverage, as
+// GetGlyphOutlineW computes it from the outline in 65 grey levels, keeps every stroke however
+// thin; a pixel at least a quarter covered with no ink next to it in the drawing is a piece
+// of a lost stroke.
+bool LosesStrokes(const LOGFONTW& menuFont, wchar_t character) {
+    constexpr LONG Origin = 8;
+    const Canvas drawn(48, 48);
+    const HFONT font = CreateFontIndirectW(&menuFont);
+    const HGDIOBJ previousFont = SelectObject(drawn.Dc(), font);
+    SetBkMode(drawn.Dc(), TRANSPARENT);
+    TextOutW(drawn.Dc(), Origin, Origin, &character, 1);
+    GdiFlush();
+    TEXTMETRICW text{};
+    GetTextMetricsW(drawn.Dc(), &text);
+    GLYPHMETRICS glyph{};
+    const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    const DWORD size = GetGlyphOutlineW(drawn.Dc(), character, GGO_GRAY8_BITMAP, &glyph, 0, nullptr, &identity);
+    std::string coverage(size == GDI_ERROR ? 0 : size, '\0');
+    if (!coverage.empty()) {
+        GetGlyphOutlineW(drawn.Dc(), character, GGO_GRAY8_BITMAP, &glyph, size, coverage.data(), &identity);
+    }
+    SelectObject(drawn.Dc(), previousFont);
+    DeleteObject(font);
+
+    const auto pitch = static_cast<LONG>((glyph.gmBlackBoxX + 3) & ~3u);
+    const LONG left = Origin + glyph.gmptGlyphOrigin.x;
+    const LONG top = Origin + text.tmAscent - glyph.gmptGlyphOrigin.y;
+    int lost = 0;
+    for (LONG i = 0; i < static_cast<LONG>(coverage.size()); ++i) {
+        const LONG x = i % pitch, y = i / pitch;
+        if (coverage[static_cast<std::size_t>(i)] < 16) continue;
+        bool inkNearby = false;
+        for (LONG dy = -1; dy <= 1; ++dy) {
+            for (LONG dx = -1; dx <= 1; ++dx) {
+                inkNearby |= drawn.Grey(left + x + dx, top + y + dy) < InkGrey;
+            }
+        }
+        lost += inkNearby ? 0 : 1;
+    }
+    return coverage.empty() || lost >= 3;
+}
+
+// The Chinese characters of a menu and its submenus.
+std::wstring MenuCharacters(HMENU menu) {
+    std::wstring characters;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[256] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        for (const wchar_t* c = text; *c != 0; ++c) {
+            if (*c >= 0x4e00 && *c <= 0x9fff && characters.find(*c) == std::wstring::npos) {
+                characters += *c;
+            }
+        }
+        if (const HMENU submenu = GetSubMenu(menu, i)) characters += MenuCharacters(submenu);
+    }
+    return characters;
+}
+
 int Fail(const char* why) {
     std::fprintf(stderr, "gui-probe: %s\n", why);
     return 1;
@@ -154,6 +319,25 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
         return Fail("no reading after 20 s");
+    }
+
+    if (command == L"strokes") {
+        const HMENU programMenu = LoadMenuW(GetModuleHandleW(nullptr), L"IDM_TQ");
+        const HMENU editMenu = LoadMenuW(GetModuleHandleW(L"user32.dll"), L"EDITMENU");
+        if (programMenu == nullptr) return Fail("the program's menu is not there");
+        std::wstring characters = MenuCharacters(programMenu);
+        if (editMenu != nullptr) characters += MenuCharacters(editMenu);
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        std::wstring broken;
+        for (const wchar_t character : characters) {
+            if (LosesStrokes(metrics.lfMenuFont, character)) broken += character;
+        }
+        Print(L"menu font " + std::wstring(metrics.lfMenuFont.lfFaceName) + L", " +
+              std::to_wstring(characters.size()) + L" characters: " + characters);
+        if (!broken.empty()) Print(L"strokes missing: " + broken);
+        return broken.empty() ? 0 : 1;
     }
 
     const HWND window = MainWindow();
@@ -199,6 +383,16 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         std::printf("ok\n");
+    } else if (command == L"pick") {
+        if (argc < 4) return Fail("pick ID INDEX");
+        const HWND list = GetDlgItem(window, id);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(argv[3])), 0);
+        SendMessageW(list, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), 0);
+    } else if (command == L"digits") {
+        const ScreenCapture screen;
+        for (const FormControl field : ResultFields) {
+            PrintDigits(screen, GetDlgItem(window, FormControlId(field)));
+        }
     } else if (command == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else {

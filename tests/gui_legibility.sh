@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Legibility as the user sees it: the real program under Xvfb showing a reading whose fields
+# hold all ten digits (1991-05-04, 丑), measured on the screen by gui-probe. Every digit of
+# the result fields is drawn solid (its darkest pixel at most #404040 on white) and full
+# height (a field's digits span 8 pixels or more, none under 7), and the menu font draws
+# every Chinese character of the menus with all its strokes.
+# Usage: gui_legibility.sh WINEPREFIX PROGRAM PROBE
+set -euo pipefail
+prefix=$1 program=$2 probe=$3
+
+if [ -z "${CHENGGU_E2E_DISPLAY:-}" ]; then
+    exec xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
+        env CHENGGU_E2E_DISPLAY=1 "$0" "$@"
+fi
+
+. "$(dirname "$0")/../scripts/wine-env.sh"
+use_wine_prefix "$prefix"
+YEAR_LIST=102 MONTH_LIST=104 DAY_LIST=106 PERIOD_LIST=108
+
+probe() { wine "$probe" "$@" | tr -d '\r'; }
+
+wine "$program" &
+program_pid=$!
+trap 'probe close >/dev/null 2>&1 || true; sleep 1; kill "$program_pid" 2>/dev/null || true' EXIT
+probe wait
+probe pick $YEAR_LIST 90
+probe pick $MONTH_LIST 4
+probe pick $DAY_LIST 3
+probe pick $PERIOD_LIST 1
+sleep 0.5
+probe check
+
+# One line per field: span of its digits, shortest digit, darkest grey, text.
+probe digits | awk '
+    { print; digits = digits $4 }
+    $1 < 8 || $2 < 7 || $3 > 64 { bad = bad "\n  " $4 ": span " $1 " px, shortest " $2 " px, darkest " $3 }
+    END {
+        for (d = 0; d <= 9; d++) if (index(digits, d) == 0) bad = bad "\n  digit " d " not shown"
+        if (bad != "") { print "FAIL: digits hard to read:" bad; exit 1 }
+        print "ok: every digit solid and full height"
+    }'
+probe strokes
