@@ -2,6 +2,8 @@
 // area, whose client area holds the birth-date form.
 #include "app/main_window.h"
 
+#include <commctrl.h>
+
 #include "app/birth_form.h"
 #include "app/controls.h"
 #include "app/menu_commands.h"
@@ -119,6 +121,10 @@ HWND CreateMainWindow(HINSTANCE instance) {
 
 int RunApplication(HINSTANCE instance, int showCommand) {
     instanceHandle = instance;
+    // The status bar's class belongs to the common controls, which register it only when
+    // asked to. Without it the form still works, only the bar is missing.
+    const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&commonControls);
     if (RegisterMainWindowClass(instance) == 0) return 1;
     const HWND window = CreateMainWindow(instance);
     if (window == nullptr) return 1;

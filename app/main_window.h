@@ -15,9 +15,10 @@ extern HWND mainWindow;
 extern HBRUSH controlBrush;  // returned for the control-colour messages
 extern HFONT formFont;       // the labels' and result fields' font
 
-// Registers the class, creates and shows the Main window and runs the message loop until a
-// quit message arrives. Returns the exit code: 0 after the quit message, 1 when the class
-// cannot be registered or the window cannot be created.
+// Initialises the common controls' bar classes (the status bar), registers the class,
+// creates and shows the Main window and runs the message loop until a quit message arrives.
+// Returns the exit code: 0 after the quit message, 1 when the class cannot be registered or
+// the window cannot be created.
 int RunApplication(HINSTANCE instance, int showCommand);
 
 ATOM RegisterMainWindowClass(HINSTANCE instance);
