@@ -6,6 +6,7 @@
 //   gui-probe rect ID           screen rectangle of a control: x y width height
 //   gui-probe item ID INDEX     screen point of an item of the dropped-down list of ID: x y
 //   gui-probe dialog            screen rectangle of the open About dialog: x y width height
+//   gui-probe popup             screen rectangle of the open menu: x y width height
 //   gui-probe top               index of the first item the dropped-down list shows
 //   gui-probe cursel ID         selected index of a list
 //   gui-probe count ID          item count of a list
@@ -359,10 +360,12 @@ int wmain(int argc, wchar_t** argv) {
         POINT point{8, (index - top) * height + height / 2};
         ClientToScreen(list, &point);
         std::printf("%ld %ld\n", point.x, point.y);
-    } else if (command == L"dialog") {
-        const HWND dialog = FindWindowW(L"#32770", nullptr);
+    } else if (command == L"dialog" || command == L"popup") {
+        const HWND dialog = FindWindowW(command == L"dialog" ? L"#32770" : L"#32768", nullptr);
         RECT rect{};
-        if (dialog == nullptr || !GetWindowRect(dialog, &rect)) return Fail("no dialog is open");
+        if (dialog == nullptr || !IsWindowVisible(dialog) || !GetWindowRect(dialog, &rect)) {
+            return Fail("it is not open");
+        }
         std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top);
     } else if (command == L"top") {
