@@ -142,8 +142,9 @@ int Launch(std::wstring path, const std::wstring& windowClass) {
 // A white 32-bit bitmap selected into a memory device context, to draw into or copy the
 // screen into, and read back pixel by pixel.
 class Canvas {
-public:
-    Canvas(LONG width, LONG height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+  public:
+    Canvas(LONG width, LONG height)
+        : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
@@ -166,10 +167,12 @@ public:
     int Grey(LONG x, LONG y) const {
         if (pixels_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 255;
         const std::uint32_t bgr = pixels_[y * width_ + x];
-        return static_cast<int>((bgr & 0xff) * 114 + (bgr >> 8 & 0xff) * 587 + (bgr >> 16 & 0xff) * 299) / 1000;
+        return static_cast<int>((bgr & 0xff) * 114 + (bgr >> 8 & 0xff) * 587 +
+                                (bgr >> 16 & 0xff) * 299) /
+               1000;
     }
 
-private:
+  private:
     LONG width_, height_;
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
@@ -179,10 +182,11 @@ private:
 
 // What the display shows, pixel by pixel.
 class ScreenCapture : public Canvas {
-public:
+  public:
     ScreenCapture() : Canvas(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) {
         const HDC screen = GetDC(nullptr);
-        BitBlt(Dc(), 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), screen, 0, 0, SRCCOPY);
+        BitBlt(Dc(), 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), screen, 0,
+               0, SRCCOPY);
         ReleaseDC(nullptr, screen);
         GdiFlush();
     }
@@ -253,10 +257,12 @@ bool LosesStrokes(const LOGFONTW& menuFont, wchar_t character) {
     GetTextMetricsW(drawn.Dc(), &text);
     GLYPHMETRICS glyph{};
     const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    const DWORD size = GetGlyphOutlineW(drawn.Dc(), character, GGO_GRAY8_BITMAP, &glyph, 0, nullptr, &identity);
+    const DWORD size =
+        GetGlyphOutlineW(drawn.Dc(), character, GGO_GRAY8_BITMAP, &glyph, 0, nullptr, &identity);
     std::string coverage(size == GDI_ERROR ? 0 : size, '\0');
     if (!coverage.empty()) {
-        GetGlyphOutlineW(drawn.Dc(), character, GGO_GRAY8_BITMAP, &glyph, size, coverage.data(), &identity);
+        GetGlyphOutlineW(drawn.Dc(), character, GGO_GRAY8_BITMAP, &glyph, size, coverage.data(),
+                         &identity);
     }
     SelectObject(drawn.Dc(), previousFont);
     DeleteObject(font);
