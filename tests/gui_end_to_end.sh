@@ -3,19 +3,9 @@
 # xdotool, and checked from outside its process by gui-probe.
 # Usage: gui_end_to_end.sh WINEPREFIX PROGRAM PROBE
 set -euo pipefail
-prefix=$1 program=$2 probe=$3
-
-# A display of its own: Xvfb through xvfb-run, on a free display number.
-if [ -z "${CHENGGU_E2E_DISPLAY:-}" ]; then
-    exec xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
-        env CHENGGU_E2E_DISPLAY=1 "$0" "$@"
-fi
-
-. "$(dirname "$0")/../scripts/wine-env.sh"
-use_wine_prefix "$prefix"
+. "$(dirname "$0")/gui_session.sh"
 MONTH_LIST=104 DAY_LIST=106
 
-probe() { wine "$probe" "$@" | tr -d '\r'; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 expect() {  # what actual expected
     [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"

@@ -6,18 +6,8 @@
 # every Chinese character of the menus with all its strokes.
 # Usage: gui_legibility.sh WINEPREFIX PROGRAM PROBE
 set -euo pipefail
-prefix=$1 program=$2 probe=$3
-
-if [ -z "${CHENGGU_E2E_DISPLAY:-}" ]; then
-    exec xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
-        env CHENGGU_E2E_DISPLAY=1 "$0" "$@"
-fi
-
-. "$(dirname "$0")/../scripts/wine-env.sh"
-use_wine_prefix "$prefix"
+. "$(dirname "$0")/gui_session.sh"
 YEAR_LIST=102 MONTH_LIST=104 DAY_LIST=106 PERIOD_LIST=108
-
-probe() { wine "$probe" "$@" | tr -d '\r'; }
 
 wine "$program" &
 program_pid=$!
