@@ -7,16 +7,12 @@
 # Usage: gui_legibility.sh WINEPREFIX PROGRAM PROBE
 set -euo pipefail
 . "$(dirname "$0")/gui_session.sh"
-YEAR_LIST=102 MONTH_LIST=104 DAY_LIST=106 PERIOD_LIST=108
 
 wine "$program" &
 program_pid=$!
 trap 'probe close >/dev/null 2>&1 || true; sleep 1; kill "$program_pid" 2>/dev/null || true' EXIT
 probe wait
-probe pick $YEAR_LIST 90
-probe pick $MONTH_LIST 4
-probe pick $DAY_LIST 3
-probe pick $PERIOD_LIST 1
+probe show 1991 5 4 1
 sleep 0.5
 probe check
 

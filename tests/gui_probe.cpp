@@ -12,7 +12,8 @@
 //   gui-probe count ID          item count of a list
 //   gui-probe fields            the fourteen result texts, joined by |
 //   gui-probe check             "ok" when the fields show the reading of the lists' date
-//   gui-probe pick ID INDEX     selects an item of a list as a user pick does
+//   gui-probe show Y M D P      picks year Y, month M, day D and period P (0 for 子) in the
+//                               lists, in that order, as a user does
 //   gui-probe digits            for each result field that shows digits, as drawn on the
 //                               screen: its text, the height in pixels of all its digits
 //                               together, of its shortest digit, and its darkest grey level
@@ -32,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/birth_form.h"
 #include "reading/reading.h"
@@ -195,6 +197,8 @@ class ScreenCapture : public Canvas {
 // A pixel counts as ink when it is clearly darker than the white field.
 constexpr int InkGrey = 0xc0;
 
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
 // Measures the digits of a result field on the screen. Ink columns are grouped into glyphs at
 // blank columns; a glyph counts as a digit when the character drawn at its left edge is one.
 void PrintDigits(const ScreenCapture& screen, HWND field) {
@@ -224,10 +228,10 @@ void PrintDigits(const ScreenCapture& screen, HWND field) {
             ink = true;
             glyphTop = std::min(glyphTop, y);
             glyphBottom = std::max(glyphBottom, y);
-            if (glyph >= L'0' && glyph <= L'9') darkest = std::min(darkest, grey);
+            if (IsDigit(glyph)) darkest = std::min(darkest, grey);
         }
         if (ink || glyph == 0) continue;
-        if (glyph >= L'0' && glyph <= L'9') {
+        if (IsDigit(glyph)) {
             ++digits;
             top = std::min(top, glyphTop);
             bottom = std::max(bottom, glyphBottom);
@@ -235,7 +239,7 @@ void PrintDigits(const ScreenCapture& screen, HWND field) {
         }
         glyph = 0, glyphTop = client.bottom, glyphBottom = -1;
     }
-    if (text.find_first_of(L"0123456789") == std::wstring::npos) return;
+    if (std::none_of(text.begin(), text.end(), IsDigit)) return;
     if (digits == 0) top = bottom + 1, shortest = 0;
     std::printf("%ld %ld %d ", bottom - top + 1, shortest, darkest);
     Print(text);
@@ -392,11 +396,19 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         std::printf("ok\n");
-    } else if (command == L"pick") {
-        if (argc < 4) return Fail("pick ID INDEX");
-        const HWND list = GetDlgItem(window, id);
-        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(argv[3])), 0);
-        SendMessageW(list, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), 0);
+    } else if (command == L"show") {
+        if (argc < 6) return Fail("show YEAR MONTH DAY PERIOD");
+        const std::array<std::pair<FormControl, int>, 4> picks{{
+            {FormControl::YearList, _wtoi(argv[2]) - 1901},
+            {FormControl::MonthList, _wtoi(argv[3]) - 1},
+            {FormControl::DayList, _wtoi(argv[4]) - 1},
+            {FormControl::PeriodList, _wtoi(argv[5])},
+        }};
+        for (const auto& [list, index] : picks) {
+            const HWND control = GetDlgItem(window, FormControlId(list));
+            SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            SendMessageW(control, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), 0);
+        }
     } else if (command == L"digits") {
         const ScreenCapture screen;
         for (const FormControl field : ResultFields) {
