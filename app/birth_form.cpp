@@ -14,6 +14,14 @@
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
 
+using chenggu::BirthPeriod;
+using chenggu::BirthPeriods;
+using chenggu::CalendarDate;
+using chenggu::DecimalText;
+using chenggu::MakeReading;
+using chenggu::PeriodForHour;
+using chenggu::Reading;
+
 namespace {
 
 // The form's block of identifiers, taken before WinMain runs: 101-140.
@@ -96,6 +104,13 @@ void AddItem(FormControl list, const std::wstring& text) {
     Send(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// A period as the list shows it, 13 characters with the hours right-aligned in two places:
+// "23:00 -  0:59", " 1:00 -  2:59".
+std::wstring PeriodListLabel(const BirthPeriod& period) {
+    const auto hour = [](int h) { return (h < 10 ? L" " : L"") + DecimalText(h); };
+    return hour(period.firstHour) + L":00 - " + hour((period.firstHour + 1) % 24) + L":59";
+}
+
 void FillList(FormControl list) {
     switch (list) {
         case FormControl::YearList:
@@ -108,9 +123,7 @@ void FillList(FormControl list) {
             for (int day = 1; day <= 31; ++day) AddItem(list, DecimalText(day));
             break;
         case FormControl::PeriodList:
-            for (const BirthPeriod& period : BirthPeriods) {
-                AddItem(list, std::wstring(period.periodLabel));
-            }
+            for (const BirthPeriod& period : BirthPeriods) AddItem(list, PeriodListLabel(period));
             break;
         default:
             break;
@@ -170,7 +183,7 @@ void RefreshDayList() {
 
 void SelectCurrentDateTime() {
     const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
+    const std::tm* local = std::localtime(&now);  // the window's one thread
     if (local == nullptr) {  // a clock the runtime cannot read: start on the first day
         SelectDateTime(FirstYear, 1, 1, 0);
         return;

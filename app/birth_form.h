@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 
+namespace chenggu {
 struct Reading;
+}
 
 // The form's 40 controls in creation order; a control's identifier is FormControlId(it).
 // clang-format off
@@ -40,7 +42,7 @@ inline constexpr std::array<FormControl, 14> ResultFields{
     FormControl::DayWeightField,      FormControl::PeriodWeightField,
     FormControl::TotalWeightField,    FormControl::VerseField,
 };
-std::array<std::wstring, 14> ResultTexts(const Reading& reading);
+std::array<std::wstring, 14> ResultTexts(const chenggu::Reading& reading);
 
 std::uint16_t FormControlId(FormControl control);
 

@@ -4,8 +4,10 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
+#include "calendar/utf8.h"
+#include "chenggu/birth_reading.h"
+#include "chenggu/json.h"
 #include "cli/calendar_export.h"
-#include "reading/birth_reading.h"
 #include "reading/reading.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
@@ -13,6 +15,7 @@
 
 namespace {
 
+using namespace chenggu;
 using CD = CalendarDate;
 
 // Both ends of the range, the walk's cheapest date and its costliest (149 lunar years and
@@ -75,17 +78,27 @@ void MakeOneReading(benchmark::State& state) {
 }
 BENCHMARK(MakeOneReading);
 
-// A reading under conventions with the readings under the others: what chenggu and the
-// web page compute for one answer.
-void ReadBirthWithAlternatives(benchmark::State& state) {
+// A reading under conventions with the readings under the others: what every face computes
+// for one answer.
+void ReadWithAlternatives(benchmark::State& state) {
     std::uint16_t year = 1990;
     for (auto _ : state) {
         benchmark::DoNotOptimize(year);
-        const BirthReading reading = ReadBirth({{year, 1, 30}, 0, ZiHalf::Late});
-        benchmark::DoNotOptimize(reading.Alternatives().size());
+        const Result<BirthReading> reading = Read({{year, 1, 30}, {}, Period{0, ZiHalf::Late}});
+        benchmark::DoNotOptimize(reading->alternatives.size());
     }
 }
-BENCHMARK(ReadBirthWithAlternatives);
+BENCHMARK(ReadWithAlternatives);
+
+// A request in, its JSON out: what the C interface, Python and JavaScript pay for a reading.
+void ReadJsonRequest(benchmark::State& state) {
+    const std::string request = R"({"date": "1990-01-30", "period": "23:30"})";
+    for (auto _ : state) {
+        const std::string answer = ReadJson(request);
+        benchmark::DoNotOptimize(answer.data());
+    }
+}
+BENCHMARK(ReadJsonRequest);
 
 // The reading as MakeReading made it before, around the walk: lunar date, names, weights,
 // total and verse.
@@ -95,7 +108,7 @@ Reading ReadingByTheWalk(std::uint16_t y, std::uint16_t m, std::uint16_t d, int 
     r.lunarYear = lunar.year;
     r.lunarMonth = lunar.month;
     r.lunarDay = lunar.day;
-    r.periodBranch = BirthPeriods[static_cast<std::size_t>(period)].periodBranch;
+    r.periodBranch = Widen(BirthPeriods[static_cast<std::size_t>(period)].periodBranch);
     CD::StemBranchNames(y, m, d, r.yearStemBranch, r.monthStemBranch, r.dayStemBranch);
     r.yearWeight = YearWeight(lunar.year);
     r.monthWeight = MonthWeight(lunar.month);
@@ -125,7 +138,16 @@ void FullRangeReadings(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 54787 * 12);
 }
+// The same through the public API, each reading with its alternatives.
+Reading PublicReading(std::uint16_t y, std::uint16_t m, std::uint16_t d, int period) {
+    const Result<BirthReading> reading = Read({{y, m, d}, {}, Period{period}});
+    Reading r;
+    r.totalWeight = reading->totalWeight + static_cast<std::int32_t>(reading->alternatives.size());
+    return r;
+}
+
 BENCHMARK(FullRangeReadings<MakeReading>)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRangeReadings<PublicReading>)->Unit(benchmark::kMillisecond);
 BENCHMARK(FullRangeReadings<ReadingByTheWalk>)->Unit(benchmark::kMillisecond);
 
 // The lunar date and names of every date of 1901-2050, one day at a time.
@@ -158,7 +180,7 @@ BENCHMARK(FullRangeConversions)->Unit(benchmark::kMicrosecond);
 // The text of chenggu --calendar.
 void FullRangeCalendarExport(benchmark::State& state) {
     for (auto _ : state) {
-        const std::string text = CalendarExport({1901, 1, 1}, {2050, 12, 31});
+        const std::string text = cli::CalendarExport(FirstDate, LastDate).value();
         benchmark::DoNotOptimize(text.data());
     }
     state.SetItemsProcessed(state.iterations() * 54787);

@@ -1,8 +1,12 @@
 // The CalendarDate record and the stem-branch (干支) names of years, months and days.
-#include "calendar_date.h"
+#include "calendar/calendar_date.h"
 
 #include <ctime>
+#include <optional>
 
+#include "calendar/utf8.h"
+
+namespace chenggu {
 namespace {
 
 // 1900-01-01 is a 甲戌 day (index 10).
@@ -11,9 +15,48 @@ constexpr std::int32_t FirstDayIndex = 10;
 // the stem-branch month that opens on February's term (寅) has a branch index of 2.
 constexpr std::int32_t MonthIndexBase = 22788;
 
-std::size_t NonNegativeRemainder(std::int32_t index, std::int32_t divisor) {
+constexpr std::size_t NonNegativeRemainder(std::int32_t index, std::int32_t divisor) {
     const std::int32_t r = index % divisor;
     return static_cast<std::size_t>(r < 0 ? r + divisor : r);
+}
+
+// Every stem and branch is one character of three UTF-8 bytes.
+constexpr std::size_t CharacterBytes = 3;
+static_assert([] {
+    for (const std::string_view stem : HeavenlyStems) {
+        if (stem.size() != CharacterBytes) return false;
+    }
+    for (const std::string_view branch : EarthlyBranches) {
+        if (branch.size() != CharacterBytes) return false;
+    }
+    return true;
+}());
+
+// The sixty names of the cycle, six bytes each, made at compile time from the two tables.
+constexpr std::size_t NameBytes = 2 * CharacterBytes;
+constexpr std::array<char, 60 * NameBytes> CycleNames = [] {
+    std::array<char, 60 * NameBytes> names{};
+    for (std::size_t i = 0; i < 60; ++i) {
+        const std::string_view stem = HeavenlyStems[i % 10];
+        const std::string_view branch = EarthlyBranches[i % 12];
+        for (std::size_t b = 0; b < CharacterBytes; ++b) {
+            names[i * NameBytes + b] = stem[b];
+            names[i * NameBytes + CharacterBytes + b] = branch[b];
+        }
+    }
+    return names;
+}();
+
+// Today's local date and time, without the shared buffer of std::localtime.
+std::optional<std::tm> LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    if (localtime_s(&local, &now) != 0) return std::nullopt;
+#else
+    if (localtime_r(&now, &local) == nullptr) return std::nullopt;
+#endif
+    return local;
 }
 
 }  // namespace
@@ -25,10 +68,8 @@ CalendarDate::CalendarDate(int gregorianYear, int gregorianMonth, int gregorianD
     Recompute();
 }
 
-CalendarDate::CalendarDate() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    if (local != nullptr) {
+CalendarDate::CalendarDate() : year(1901), month(1), day(1) {
+    if (const std::optional<std::tm> local = LocalNow()) {
         year = static_cast<std::uint16_t>(local->tm_year + 1900);
         month = static_cast<std::uint16_t>(local->tm_mon + 1);
         day = static_cast<std::uint16_t>(local->tm_mday);
@@ -73,9 +114,11 @@ void CalendarDate::StemBranchNames(std::uint16_t year, std::uint16_t month, std:
 }
 
 std::wstring CalendarDate::StemBranchName(std::int32_t index) {
-    std::wstring name(HeavenlyStems[NonNegativeRemainder(index, 10)]);
-    name += EarthlyBranches[NonNegativeRemainder(index, 12)];
-    return name;
+    return Widen(StemBranchText(index));
+}
+
+std::string_view StemBranchText(std::int32_t index) {
+    return {CycleNames.data() + NonNegativeRemainder(index, 60) * NameBytes, NameBytes};
 }
 
 std::string IsoDate(const GregorianDate& date) {
@@ -90,3 +133,10 @@ std::string IsoDate(const GregorianDate& date) {
     digits(10, 2, date.day);
     return text;
 }
+
+std::string LunarDateText(const LunarDate& date) {
+    return std::to_string(date.year) + (date.leapMonth ? "-闰" : "-") + std::to_string(date.month) +
+           "-" + std::to_string(date.day);
+}
+
+}  // namespace chenggu

@@ -5,8 +5,10 @@
 // comes from the packed tables of lunar_tables.h. Outside it nothing is read past a table
 // and nothing is undefined; the answers are:
 //   - LunarLeapMonth: 0 for lunar years outside 1901-2050.
-//   - LunarMonthDays: 30 for every month of a lunar year up to 1900 (the epoch's rule);
-//     0 for a lunar year after 2050 or a month outside 1-12.
+//   - LunarMonthDays: 30 for every month of a lunar year up to 1900, as its contract has
+//     always said: a placeholder that no conversion uses (lunar 1900's real months 11 and
+//     12 have 29 and 30 days; LunarMonthLength gives them); 0 for a lunar year after 2050
+//     or a month outside 1-12.
 //   - LunarYearDays: the sum of those, so 360 up to 1900 and 0 after 2050.
 //   - LunarDateAt / LunarDateFromOffset / GregorianToLunar: lunar 0-0-0 for a day before
 //     1900-12-22 (lunar 1900-11-1, the first day the epoch determines) or after
@@ -18,9 +20,12 @@
 //   - LunarToGregorian: a GregorianDate that is not ok() for a lunar date that does not
 //     exist or lies outside the range; CheckLunarDate says which.
 //   - GregorianDate::FromDayOffset: not ok() for an offset outside the range.
-//   - StemBranchName: the cycle continues below index 0 (index -1 is 癸亥).
+//   - StemBranchName, StemBranchText: the cycle continues below index 0 (index -1 is 癸亥).
 //   - A CalendarDate (and StemBranchNames) outside IsInDomain: lunar date 0-0-0 and
 //     empty names.
+//
+// Which month length to use: LunarMonthLength, the real length of any month the engine
+// converts. LunarMonthDays keeps its packed form and its contract for lunar 1900.
 #pragma once
 
 #include <array>
@@ -28,47 +33,22 @@
 #include <string>
 #include <string_view>
 
-// The ten heavenly stems and the twelve earthly branches; a sexagenary index i names
-// HeavenlyStems[i mod 10] followed by EarthlyBranches[i mod 12], index 0 being 甲子.
-inline constexpr std::array<std::wstring_view, 10> HeavenlyStems{
-    L"甲", L"乙", L"丙", L"丁", L"戊", L"己", L"庚", L"辛", L"壬", L"癸",
+#include "chenggu/date.h"
+
+namespace chenggu {
+
+// The ten heavenly stems and the twelve earthly branches, in UTF-8; a sexagenary index i
+// names HeavenlyStems[i mod 10] followed by EarthlyBranches[i mod 12], index 0 being 甲子.
+inline constexpr std::array<std::string_view, 10> HeavenlyStems{
+    "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸",
 };
-inline constexpr std::array<std::wstring_view, 12> EarthlyBranches{
-    L"子", L"丑", L"寅", L"卯", L"辰", L"巳", L"午", L"未", L"申", L"酉", L"戌", L"亥",
+inline constexpr std::array<std::string_view, 12> EarthlyBranches{
+    "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥",
 };
 
 // A year whose stem-branch name is 甲子, index 0 of the cycle: the year named by year index
 // i is CycleStartYear + i.
 inline constexpr int CycleStartYear = 1864;
-
-// A Gregorian date as a value. ok() holds for a real date from 1901-01-01 to 2050-12-31.
-struct GregorianDate {
-    std::uint16_t year = 0;
-    std::uint16_t month = 0;  // [1, 12]
-    std::uint16_t day = 0;    // [1, 31]
-
-    bool ok() const;
-    // Days since 1901-01-01; a day past the end of its month counts on.
-    std::int32_t DayOffset() const;
-    // The date of a day offset; a date that is not ok() outside the range.
-    static GregorianDate FromDayOffset(std::int32_t dayOffset);
-
-    friend auto operator<=>(const GregorianDate&, const GregorianDate&) = default;
-};
-
-// YYYY-MM-DD, the year in four digits and month and day in two: 1990-01-05.
-std::string IsoDate(const GregorianDate& date);
-
-// A lunar date that says whether the day lies in a leap month, unlike the lunar members of
-// CalendarDate. year 0 means "no date" (outside the tables).
-struct LunarDate {
-    std::uint16_t year = 0;
-    std::uint16_t month = 0;  // [1, 12]; a leap month carries the number of the month it follows
-    std::uint16_t day = 0;    // [1, 30]
-    bool leapMonth = false;
-
-    friend bool operator==(const LunarDate&, const LunarDate&) = default;
-};
 
 // Why a lunar date cannot be converted (LunarDateError::None: it can).
 enum class LunarDateError {
@@ -103,7 +83,7 @@ class CalendarDate {
     // Each argument is kept as its low 16 bits. A day past the end of its month counts on
     // into the next month: 2001-02-29 derives everything of 2001-03-01.
     CalendarDate(int year, int month, int day);
-    // Today's local date.
+    // Today's local date (1901-01-01 when the clock cannot be read). Thread-safe.
     CalendarDate();
 
     // Derives the lunar date and the names from year, month and day.
@@ -158,3 +138,8 @@ class CalendarDate {
     static bool IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day);
     static bool IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 };
+
+// The stem-branch name of a sexagenary index in UTF-8, from a constant table of the sixty.
+std::string_view StemBranchText(std::int32_t index);
+
+}  // namespace chenggu

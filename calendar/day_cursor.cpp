@@ -1,5 +1,7 @@
 #include "calendar/day_cursor.h"
 
+namespace chenggu {
+
 DayCursor::DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day)
     : year_(year),
       month_(month),
@@ -57,3 +59,5 @@ void DayCursor::EnterGregorianMonth() {
 void DayCursor::EnterLunarMonth() {
     lunarMonthDays_ = CalendarDate::LunarMonthLength(lunar_.year, lunar_.month, lunar_.leapMonth);
 }
+
+}  // namespace chenggu

@@ -1,12 +1,12 @@
 // Gregorian arithmetic and the lunar conversion in both directions: day numbers counted from
 // a fixed epoch, and the day offset of every lunar new year, derived at compile time from the
 // packed tables, so that a conversion never walks over the years.
-#include "calendar_date.h"
-
 #include <bit>
 
-#include "lunar_tables.h"
+#include "calendar/calendar_date.h"
+#include "calendar/lunar_tables.h"
 
+namespace chenggu {
 namespace {
 
 using LunarTables::FirstYear;
@@ -81,8 +81,9 @@ constexpr std::array<std::int32_t, LunarTables::YearCount + 1> NewYearOffsets = 
     return offsets;
 }();
 
-// The Gregorian year (as an index from 1901) of a day offset in [0, 54826]: from 1901 to
-// 2099 every fourth year is a leap year, so four years are always 1,461 days.
+// The Gregorian year (as an index from 1901) of a day offset from 0 to 54827 (2051-02-10,
+// the last day of lunar 2050, the latest day LunarDateAt looks up): from 1901 to 2099 every
+// fourth year is a leap year, so four years are always 1,461 days.
 constexpr int GregorianYearIndex(std::int32_t dayOffset) { return (4 * dayOffset + 3) / 1461; }
 
 constexpr bool TablesAreConsistent() {
@@ -291,3 +292,5 @@ bool CalendarDate::IsInDomain(std::uint16_t year, std::uint16_t month, std::uint
 bool CalendarDate::IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
     return IsInDomain(year, month, day) && day <= GregorianMonthDays(year, month);
 }
+
+}  // namespace chenggu

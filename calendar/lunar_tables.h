@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdint>
 
-namespace LunarTables {
+namespace chenggu::LunarTables {
 
 inline constexpr int FirstYear = 1901;
 inline constexpr int LastYear = 2050;
@@ -241,4 +241,4 @@ inline constexpr std::array<std::uint8_t, 12 * YearCount> SectionalTerms{
 
 };
 
-}  // namespace LunarTables
+}  // namespace chenggu::LunarTables

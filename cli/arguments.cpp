@@ -2,237 +2,35 @@
 
 #include <CLI/CLI.hpp>
 
-#include <array>
-#include <charconv>
-#include <cstdio>
+#include <optional>
+#include <string_view>
 
-#include "calendar/calendar_date.h"
-#include "reading/utf8.h"
-#include "reading/verses.h"
-#include "reading/weight_tables.h"
+#include "reading/messages.h"
 
+namespace chenggu::cli {
 namespace {
 
-const char* const DateForm = "write it as YYYY-MM-DD, for example 1990-01-30";
-const char* const LunarDateForm =
-    "write it as YYYY-MM-DD, with 闰 or L before the month of a leap month, for example "
-    "2020-04-01 or 2020-闰4-1";
-const char* const PeriodForm =
-    "give an earthly branch (子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥), 早子 (0:00-0:59) or 晚子 "
-    "(23:00-23:59), or a clock time H:MM, for example 子, 晚子 or 23:30";
-constexpr std::string_view LeapMark = "闰";
+std::string Quoted(std::string_view text) { return '"' + Printable(text) + '"'; }
 
-std::string Quoted(std::string_view text) { return '"' + Printable(text, 40) + '"'; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A run of 1 to maxDigits ASCII digits starting at text[pos]; advances pos.
-std::optional<int> Number(std::string_view text, std::size_t& pos, std::size_t minDigits,
-                          std::size_t maxDigits) {
-    std::size_t end = pos;
-    while (end < text.size() && IsDigit(text[end]) && end - pos < maxDigits) ++end;
-    if (end - pos < minDigits) return std::nullopt;
-    int value = 0;
-    std::from_chars(text.data() + pos, text.data() + end, value);
-    pos = end;
-    return value;
-}
-
-bool Skip(std::string_view text, std::size_t& pos, char separator) {
-    if (pos >= text.size() || text[pos] != separator) return false;
-    ++pos;
-    return true;
-}
-
-const char* const MonthNames[] = {"January",   "February", "March",    "April",
-                                  "May",       "June",     "July",     "August",
-                                  "September", "October",  "November", "December"};
-
-// A lunar date as typed back in messages: 2020-04-01, 2020-闰04-01.
-std::string FormatLunarDate(const LunarDate& lunar) {
-    std::array<char, 24> text{};
-    std::snprintf(text.data(), text.size(), "%04u-%s%02u-%02u", unsigned{lunar.year},
-                  lunar.leapMonth ? "闰" : "", unsigned{lunar.month}, unsigned{lunar.day});
-    return text.data();
-}
-
-[[noreturn]] void RefuseLunarDate(const LunarDate& lunar, LunarDateError error) {
-    const std::string date = "lunar " + FormatLunarDate(lunar);
-    const std::string year = "lunar " + std::to_string(lunar.year);
-    switch (error) {
-        case LunarDateError::NoSuchMonth:
-            throw UsageError(date + " does not exist: lunar months run from 1 to 12");
-        case LunarDateError::NoSuchLeapMonth: {
-            const int leap = CalendarDate::LunarLeapMonth(lunar.year);
-            throw UsageError(date + " does not exist: " + year +
-                             (leap == 0 ? " has no leap month"
-                                        : "'s leap month follows month " + std::to_string(leap)));
-        }
-        case LunarDateError::NoSuchDay: {
-            if (lunar.day == 0)
-                throw UsageError(date + " does not exist: lunar days run from 1 to 30");
-            const unsigned days =
-                CalendarDate::LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth);
-            throw UsageError(date + " does not exist: " +
-                             (lunar.leapMonth ? "the leap month after month " : "month ") +
-                             std::to_string(lunar.month) + " of " + year + " has " +
-                             std::to_string(days) + " days");
-        }
-        case LunarDateError::OutsideRange:
-        case LunarDateError::None:
-            break;
-    }
-    throw UsageError(date +
-                     " is outside the calendar's range: lunar dates run from 1900-11-11 to "
-                     "2050-11-18 (1901-01-01 to 2050-12-31)");
+GregorianDate ParseAnyDate(std::string_view text, bool lunar) {
+    return Accepted(ParseBirth(text, std::nullopt, lunar)).date;
 }
 
 }  // namespace
 
-std::string Printable(std::string_view text, std::size_t longestShown) {
-    std::string quoted;
-    std::size_t shown = 0, pos = 0;
-    for (; pos < text.size() && shown < longestShown; ++shown) {
-        const std::size_t length = Utf8SequenceLength(text, pos);
-        const auto c = static_cast<unsigned char>(text[pos]);
-        if (length == 0 || c < 0x20 || c == 0x7f || c == '"' || c == '\\') {
-            static constexpr char Hex[] = "0123456789abcdef";
-            quoted += "\\x";
-            quoted += Hex[c >> 4];
-            quoted += Hex[c & 0xf];
-            ++pos;
-        } else {
-            quoted.append(text.substr(pos, length));
-            pos += length;
-        }
-    }
-    if (pos < text.size()) quoted += "...";
-    return quoted;
-}
-
-GregorianDate ParseDate(std::string_view text) {
-    std::size_t pos = 0;
-    const auto year = Number(text, pos, 4, 4);
-    const bool dash1 = year && Skip(text, pos, '-');
-    const auto month = dash1 ? Number(text, pos, 1, 2) : std::nullopt;
-    const bool dash2 = month && Skip(text, pos, '-');
-    const auto day = dash2 ? Number(text, pos, 1, 2) : std::nullopt;
-    if (!day || pos != text.size()) {
-        throw UsageError(Quoted(text) + " is not a date: " + DateForm);
-    }
-
-    const GregorianDate date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
-                             static_cast<std::uint16_t>(*day)};
-    if (*month < 1 || *month > 12) {
-        throw UsageError(IsoDate(date) + " does not exist: months run from 1 to 12");
-    }
-    const int monthDays = CalendarDate::GregorianMonthDays(date.year, date.month);
-    if (*day < 1 || *day > monthDays) {
-        throw UsageError(IsoDate(date) + " does not exist: " + MonthNames[*month - 1] + " " +
-                         std::to_string(*year) + " has " + std::to_string(monthDays) + " days");
-    }
-    if (!CalendarDate::IsSupportedDate(date.year, date.month, date.day)) {
-        throw UsageError(IsoDate(date) +
-                         " is outside the calendar's range: dates run from 1901-01-01 to "
-                         "2050-12-31");
-    }
-    return date;
-}
-
-LunarDate ParseLunarDate(std::string_view text) {
-    std::size_t pos = 0;
-    const auto year = Number(text, pos, 4, 4);
-    const bool dash1 = year && Skip(text, pos, '-');
-    bool leap = false;
-    if (dash1 && text.substr(pos).starts_with(LeapMark)) {
-        leap = true;
-        pos += LeapMark.size();
-    } else if (dash1 && pos < text.size() && (text[pos] == 'L' || text[pos] == 'l')) {
-        leap = true;
-        ++pos;
-    }
-    const auto month = dash1 ? Number(text, pos, 1, 2) : std::nullopt;
-    if (leap && !month) {
-        throw UsageError(Quoted(text) + " is not a lunar date: 闰 needs the number of the month " +
-                         "it repeats, for example 2020-闰4-1");
-    }
-    const bool dash2 = month && Skip(text, pos, '-');
-    const auto day = dash2 ? Number(text, pos, 1, 2) : std::nullopt;
-    if (!day || pos != text.size()) {
-        throw UsageError(Quoted(text) + " is not a lunar date: " + LunarDateForm);
-    }
-    const LunarDate lunar{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
-                          static_cast<std::uint16_t>(*day), leap};
-    const LunarDateError error = CalendarDate::CheckLunarDate(lunar);
-    if (error != LunarDateError::None) RefuseLunarDate(lunar, error);
-    return lunar;
-}
-
-PeriodInput ParsePeriod(std::string_view text) {
-    // An earthly branch, alone or with 时; 子 may be split into its early and late halves.
-    const auto named = [text](const std::string& name) {
-        return text == name || text == name + "时";
-    };
-    if (named("早子")) return {0, ZiHalf::Early};
-    if (named("晚子")) return {0, ZiHalf::Late};
-    for (std::size_t period = 0; period < BirthPeriods.size(); ++period) {
-        if (named(Utf8(BirthPeriods[period].periodBranch))) return {static_cast<int>(period)};
-    }
-    // A clock time.
-    std::size_t pos = 0;
-    const auto hour = Number(text, pos, 1, 2);
-    const bool colon = hour && Skip(text, pos, ':');
-    const auto minute = colon ? Number(text, pos, 2, 2) : std::nullopt;
-    if (!minute || pos != text.size()) {
-        throw UsageError(Quoted(text) + " is not a birth period: " + PeriodForm);
-    }
-    if (*hour > 23 || *minute > 59) {
-        throw UsageError(Quoted(text) + " is not a time of day: times run from 0:00 to 23:59");
-    }
-    if (*hour == 23) return {0, ZiHalf::Late};
-    if (*hour == 0) return {0, ZiHalf::Early};
-    return {PeriodForHour(static_cast<std::uint16_t>(*hour))};
-}
-
-BirthQuery ParseBirthQuery(std::span<const std::string> operands, bool lunar) {
+Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar) {
     if (operands.empty()) {
         throw UsageError("a birth date is needed: chenggu DATE [PERIOD] (see chenggu --help)");
     }
     if (operands.size() > 2) {
         throw UsageError("too many arguments: DATE [PERIOD] takes a date and a period");
     }
-    BirthQuery query;
-    if (lunar) {
-        query = BirthQuery::FromLunar(ParseLunarDate(operands[0]));
-    } else {
-        query.date = ParseDate(operands[0]);
-    }
-    if (operands.size() == 2) {
-        const PeriodInput period = ParsePeriod(operands[1]);
-        query.period = period.period;
-        query.ziHalf = period.ziHalf;
-    }
-    return query;
+    const std::optional<std::string_view> period =
+        operands.size() == 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
+    return Accepted(ParseBirth(operands[0], period, lunar));
 }
 
-namespace {
-
-template <class Value>
-Value ConventionValue(std::optional<Value> value, const char* option, std::string_view text,
-                      const char* accepted) {
-    if (!value) {
-        throw UsageError("unknown value " + Quoted(text) + " for " + option + ": use " + accepted);
-    }
-    return *value;
-}
-
-GregorianDate ParseAnyDate(std::string_view text, bool lunar) {
-    return lunar ? CalendarDate::LunarToGregorian(ParseLunarDate(text)) : ParseDate(text);
-}
-
-}  // namespace
-
-Request ParseArguments(const std::vector<std::string>& arguments) {
+Arguments ParseArguments(const std::vector<std::string>& arguments) {
     CLI::App app{"", "chenggu"};
     bool json = false, calendar = false, batch = false, lunar = false, version = false;
     std::optional<std::string> lateZi, yearStart, leapMonth;
@@ -253,7 +51,7 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     try {
         app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::CallForHelp&) {
-        Request help;
+        Arguments help;
         help.command = Command::Help;
         return help;
     } catch (const CLI::ExtrasError&) {
@@ -268,7 +66,7 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
         throw UsageError(Printable(e.what(), 200) + " (see chenggu --help)");
     }
 
-    Request request;
+    Arguments request;
     if (version) {
         request.command = Command::Version;
         return request;
@@ -276,17 +74,18 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     request.json = json;
     request.lunar = lunar;
     // Conventions are checked first, so that --batch refuses them before reading any input.
-    if (lateZi) {
-        request.options.lateZi =
-            ConventionValue(ParseLateZi(*lateZi), "--late-zi", *lateZi, "same-day or next-day");
-    }
-    if (yearStart) {
-        request.options.yearStart = ConventionValue(ParseYearStart(*yearStart), "--year-start",
-                                                    *yearStart, "new-year or spring");
-    }
-    if (leapMonth) {
-        request.options.leapMonth = ConventionValue(ParseLeapMonthRule(*leapMonth), "--leap-month",
-                                                    *leapMonth, "whole or split");
+    const struct {
+        Convention convention;
+        const std::optional<std::string>& value;
+        const char* option;
+    } conventions[] = {{Convention::LateZi, lateZi, "--late-zi"},
+                       {Convention::YearStart, yearStart, "--year-start"},
+                       {Convention::LeapMonth, leapMonth, "--leap-month"}};
+    for (const auto& c : conventions) {
+        if (c.value) {
+            request.options =
+                Accepted(SetConvention(request.options, c.convention, *c.value, c.option));
+        }
     }
     if (calendar) {
         request.command = Command::Calendar;
@@ -310,7 +109,7 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
         }
         return request;
     }
-    request.birth = ParseBirthQuery(operands, lunar);
+    request.birth = ParseBirthOperands(operands, lunar);
     return request;
 }
 
@@ -357,3 +156,5 @@ Examples:
 Errors go to standard error as one line starting "chenggu: ", with exit status 2.
 )";
 }
+
+}  // namespace chenggu::cli

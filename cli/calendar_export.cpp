@@ -1,12 +1,13 @@
 #include "cli/calendar_export.h"
 
-#include <array>
+#include <algorithm>
 #include <charconv>
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
-#include "reading/utf8.h"
+#include "reading/messages.h"
 
+namespace chenggu::cli {
 namespace {
 
 constexpr std::string_view Header =
@@ -14,35 +15,28 @@ constexpr std::string_view Header =
     "dayStemBranch\n";
 constexpr std::size_t LongestLine = 64;  // "2050-12-31\t2050\t11\t0\t18\t" and 3 names of 6 bytes
 
-// The sixty stem-branch names in UTF-8, made once.
-const std::array<std::string, 60>& CycleNames() {
-    static const std::array<std::string, 60> names = [] {
-        std::array<std::string, 60> made;
-        for (std::size_t i = 0; i < made.size(); ++i) {
-            made[i] = Utf8(CalendarDate::StemBranchName(static_cast<std::int32_t>(i)));
-        }
-        return made;
-    }();
-    return names;
-}
-
 char* Number(char* out, unsigned value, int minDigits) {
     if (minDigits == 2 && value < 10) *out++ = '0';
     return std::to_chars(out, out + 8, value).ptr;
 }
 
 char* Name(char* out, std::int32_t index) {
-    const std::string& name = CycleNames()[static_cast<std::size_t>(index % 60)];
-    for (const char c : name) *out++ = c;
-    return out;
+    const std::string_view name = StemBranchText(index);
+    return std::copy(name.begin(), name.end(), out);
 }
 
 }  // namespace
 
-std::string CalendarExport(const GregorianDate& first, const GregorianDate& last) {
-    const std::int32_t days = CalendarDate::DayDifference(last.year, last.month, last.day,
-                                                          first.year, first.month, first.day) +
-                              1;
+Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDate& last) {
+    for (const GregorianDate& date : {first, last}) {
+        if (!date.ok()) return GregorianBirth(date).error();
+    }
+    if (last < first) {
+        return refusal::BadRequest(
+            "FROM " + IsoDate(first) + " is after TO " + IsoDate(last),
+            "起始日 " + IsoDate(first) + " 在结束日 " + IsoDate(last) + " 之后");
+    }
+    const std::int32_t days = last.DayOffset() - first.DayOffset() + 1;  // [1, 54787]
     std::string text(Header.size() + static_cast<std::size_t>(days) * LongestLine, '\0');
     char* out = std::copy(Header.begin(), Header.end(), text.data());
 
@@ -74,3 +68,5 @@ std::string CalendarExport(const GregorianDate& first, const GregorianDate& last
     text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
+
+}  // namespace chenggu::cli

@@ -3,9 +3,14 @@
 
 #include <string>
 
-#include "cli/arguments.h"
+#include "chenggu/date.h"
+#include "chenggu/error.h"
 
-// A header line, then one line per date from first to last inclusive (both supported dates,
-// first not after last): date, lunar year, month, leap flag (0/1), day, and the stem-branch
-// names of year, month and day.
-std::string CalendarExport(const GregorianDate& first, const GregorianDate& last);
+namespace chenggu::cli {
+
+// A header line, then one line per date from first to last inclusive: date, lunar year,
+// month, leap flag (0/1), day, and the stem-branch names of year, month and day. Refused
+// for a date outside 1901-01-01 to 2050-12-31 and for first after last.
+Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDate& last);
+
+}  // namespace chenggu::cli

@@ -1,56 +1,37 @@
 #include "cli/chenggu.h"
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 
+#include "calendar/utf8.h"
+#include "chenggu/json.h"
+#include "chenggu/version.h"
 #include "cli/arguments.h"
 #include "cli/calendar_export.h"
-#include "cli/reading_json.h"
 #include "cli/reading_text.h"
 
-#ifndef CHENGGU_VERSION
-#define CHENGGU_VERSION "unknown"
-#endif
-
+namespace chenggu::cli {
 namespace {
 
 // The longest --batch line read; the rest of a longer line is skipped and the line refused.
 constexpr std::size_t LongestBatchLine = 1024;
 
-BirthReading Read(const BirthQuery& query, int period, ReadingOptions options) {
-    const ZiHalf half = period == 0 ? query.ziHalf : ZiHalf::Unsaid;
-    BirthReading reading = ReadBirth({query.date, period, half}, options);
-    if (!reading.ok()) {
-        // The one birth inside the range that cannot be read.
-        throw UsageError("a 晚子 birth on " + IsoDate(query.date) +
-                         " is read on the next day under --late-zi next-day, which lies after "
-                         "2050-12-31, the end of the calendar's range");
-    }
-    return reading;
+// The reading of a birth as text or JSON; all twelve periods when it has no period.
+std::string ReadingOutput(const Birth& birth, const Options& options, bool json, int indent) {
+    if (json) return Accepted(AnswerJson({birth, options}, indent)) + "\n";
+    if (birth.period) return ReadingText(Accepted(Read(birth, options)));
+    return PeriodTableText(Accepted(ReadEveryPeriod(birth, options)));
 }
 
-// The reading of a birth as text or JSON; all twelve periods when none is given.
-std::string ReadingOutput(const BirthQuery& query, ReadingOptions options, bool json, int indent) {
-    if (query.period) {
-        const BirthReading reading = Read(query, *query.period, options);
-        return json ? ReadingJson(query, reading, indent) + "\n" : ReadingText(query, reading);
-    }
-    std::array<BirthReading, 12> readings;
-    for (std::size_t period = 0; period < readings.size(); ++period) {
-        readings[period] = Read(query, static_cast<int>(period), options);
-    }
-    return json ? ReadingsJson(query, readings, indent) + "\n" : PeriodTableText(query, readings);
-}
-
-std::string Output(const Request& request) {
+std::string Output(const Arguments& request) {
     switch (request.command) {
         case Command::Help:
             return UsageText();
         case Command::Version:
             return std::string("chenggu ") + CHENGGU_VERSION + "\n";
         case Command::Calendar:
-            return CalendarExport(request.firstDate, request.lastDate);
+            return Accepted(CalendarExport(request.firstDate, request.lastDate));
         case Command::Reading:
         case Command::Batch:
             break;
@@ -91,7 +72,7 @@ std::vector<std::string> Fields(std::string_view line) {
 
 // One JSON line per request line, in order, flushed whenever the input has nothing more
 // ready, so that a reader at the other end of a pipe sees each answer without waiting.
-int RunBatch(const Request& request, std::istream& in, std::ostream& out) {
+int RunBatch(const Arguments& request, std::istream& in, std::ostream& out) {
     std::streambuf& input = *in.rdbuf();
     std::string line;
     bool overlong = false, anyBad = false;
@@ -104,10 +85,13 @@ int RunBatch(const Request& request, std::istream& in, std::ostream& out) {
                 throw UsageError("the line is longer than " + std::to_string(LongestBatchLine) +
                                  " bytes");
             }
-            answer =
-                ReadingOutput(ParseBirthQuery(fields, request.lunar), request.options, true, -1);
+            if (ValidUtf8(line) != line) {
+                throw UsageError("the line is not UTF-8 text: save the requests as UTF-8");
+            }
+            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options,
+                                   true, -1);
         } catch (const UsageError& e) {
-            answer = BatchErrorJson(number, line, e.what()) + "\n";
+            answer = LineErrorJson(number, line, e.what()) + "\n";
             anyBad = true;
         }
         out.write(answer.data(), static_cast<std::streamsize>(answer.size()));
@@ -121,7 +105,7 @@ int RunBatch(const Request& request, std::istream& in, std::ostream& out) {
 int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                std::ostream& err) {
     std::string text;
-    Request request;
+    Arguments request;
     try {
         request = ParseArguments(arguments);
         if (request.command != Command::Batch) text = Output(request);
@@ -145,3 +129,5 @@ int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std:
     }
     return status;
 }
+
+}  // namespace chenggu::cli

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace chenggu::cli {
+
 // Exit statuses.
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitOutputFailed = 1;
@@ -18,3 +20,5 @@ inline constexpr int ExitUsage = 2;
 // cannot be written, with a message unless the reader has simply gone away (a closed pipe).
 int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                std::ostream& err);
+
+}  // namespace chenggu::cli

@@ -8,6 +8,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "cli/console_input.h"
+
 namespace {
 
 // The console's output code page before the tool switched it to UTF-8; 0 without a console.
@@ -56,13 +58,19 @@ int wmain(int argc, wchar_t** argv) {
         arguments.push_back(std::move(argument));
     }
     const Utf8ConsoleOutput utf8;
-    return RunChenggu(arguments, std::cin, std::cout, std::cerr);
+    // Requests typed into a console are read as the console's UTF-16, not as its code page.
+    if (chenggu::cli::ConsoleInput::IsConsole()) {
+        chenggu::cli::ConsoleInput console(chenggu::cli::ConsoleInput::FromConsole());
+        std::istream input(&console);
+        return chenggu::cli::RunChenggu(arguments, input, std::cout, std::cerr);
+    }
+    return chenggu::cli::RunChenggu(arguments, std::cin, std::cout, std::cerr);
 }
 #else
 int main(int argc, char** argv) {
     // Unsynchronised streams read and write in blocks: --batch streams large inputs.
     std::ios::sync_with_stdio(false);
-    return RunChenggu(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
-                      std::cerr);
+    return chenggu::cli::RunChenggu(std::vector<std::string>(argv + 1, argv + argc), std::cin,
+                                    std::cout, std::cerr);
 }
 #endif

@@ -1,44 +1,102 @@
-#include "reading/birth_reading.h"
+// The reading of a birth under conventions, with its alternatives: the engine's one path
+// from a birth to its weights, for every face.
+#include "chenggu/birth_reading.h"
 
+#include <algorithm>
+
+#include "calendar/calendar_date.h"
+#include "reading/day_reading.h"
+#include "reading/messages.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
 
+namespace chenggu {
 namespace {
 
 // The day a birth is read on: a late 子 birth moves to the next day under NextDay.
-GregorianDate ReadingDay(const Birth& birth, ReadingOptions options) {
-    if (birth.period == 0 && birth.ziHalf == ZiHalf::Late && options.lateZi == LateZi::NextDay) {
-        return GregorianDate::FromDayOffset(birth.date.DayOffset() + 1);
+GregorianDate ReadingDay(const GregorianDate& date, const Period& period, const Options& options) {
+    if (period.index == 0 && period.ziHalf == ZiHalf::Late && options.lateZi == LateZi::NextDay) {
+        return GregorianDate::FromDayOffset(date.DayOffset() + 1);
     }
-    return birth.date;
+    return date;
 }
+
+// Why a birth cannot be read, if it cannot: a date outside the range, a period that is not
+// one of the twelve, or a lunar date that is not the same day as the Gregorian one.
+std::optional<Error> Unsound(const Birth& birth) {
+    const Result<Birth> checked = GregorianBirth(birth.date, birth.period);
+    if (!checked) return checked.error();
+    if (birth.lunarInput && CalendarDate::LunarToGregorian(*birth.lunarInput) != birth.date) {
+        return refusal::BadRequest("the lunar date " + LunarDateText(*birth.lunarInput) +
+                                       " is not the day " + IsoDate(birth.date),
+                                   "农历 " + LunarDateText(*birth.lunarInput) + " 不是公历 " +
+                                       IsoDate(birth.date));
+    }
+    return std::nullopt;
+}
+
+// The reading of a sound birth with a sound period, alternatives included.
+Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const Options& options) {
+    const GregorianDate day = ReadingDay(birth.date, period, options);
+    if (!day.ok()) return refusal::ReadingDayAfterRange(birth.date);
+    BirthReading reading = ReadDay(birth, period, options, day);
+
+    for (const Convention convention : Conventions) {
+        const Options switched = Switched(options, convention);
+        Period otherPeriod = period;
+        // A plain 子 read on its own day may have been a 晚子.
+        if (convention == Convention::LateZi && period.index == 0 &&
+            period.ziHalf == ZiHalf::Unsaid && switched.lateZi == LateZi::NextDay) {
+            otherPeriod.ziHalf = ZiHalf::Late;
+        }
+        const GregorianDate otherDay = ReadingDay(birth.date, otherPeriod, switched);
+        if (!otherDay.ok()) continue;
+        BirthReading alternative = ReadDay(birth, otherPeriod, switched, otherDay);
+        if (alternative.totalWeight == reading.totalWeight) continue;
+        alternative.switched = convention;
+        reading.alternatives.push_back(std::move(alternative));
+    }
+    return reading;
+}
+
+// Every sum of four table weights has a verse.
+constexpr auto WeightRange = [](const auto& table, auto weightOf) {
+    std::int32_t lightest = weightOf(table[0]), heaviest = lightest;
+    for (const auto& entry : table) {
+        lightest = std::min(lightest, weightOf(entry));
+        heaviest = std::max(heaviest, weightOf(entry));
+    }
+    return std::array<std::int32_t, 2>{lightest, heaviest};
+};
+constexpr auto Keyed = [](const KeyedWeight& entry) { return entry.weight; };
+constexpr auto Plain = [](std::int32_t weight) { return weight; };
+static_assert([] {
+    const std::array<std::array<std::int32_t, 2>, 4> ranges{
+        WeightRange(YearWeights, Keyed), WeightRange(MonthWeights, Keyed),
+        WeightRange(DayWeights, Keyed), WeightRange(PeriodWeights, Plain)};
+    std::int32_t lightest = 0, heaviest = 0;
+    for (const auto& range : ranges) lightest += range[0], heaviest += range[1];
+    return lightest >= LightestVerseWeight &&
+           heaviest < LightestVerseWeight + static_cast<std::int32_t>(Verses.size());
+}());
 
 }  // namespace
 
-bool Birth::ok() const {
-    return date.ok() && period >= 0 && period < static_cast<int>(BirthPeriods.size()) &&
-           (period == 0 || ziHalf == ZiHalf::Unsaid);
-}
-
-BirthReading ReadBirth(const Birth& birth, ReadingOptions options) {
-    BirthReading result{birth, options, {}, {}, {}};
-    if (!birth.ok()) return result;
-    const GregorianDate day = ReadingDay(birth, options);
-    if (!day.ok()) return result;
-
-    const LunarDate lunar = CalendarDate::LunarDateAt(day.DayOffset());
-    const StemBranchIndex index = CalendarDate::StemBranchIndices(day.year, day.month, day.day);
-    result.readingDate = day;
-    result.lunarDate = lunar;
-
-    Reading& r = result.reading;
-    r.lunarYear = lunar.year;
-    r.lunarMonth = lunar.month;
-    r.lunarDay = lunar.day;
-    r.periodBranch = BirthPeriods[static_cast<std::size_t>(birth.period)].periodBranch;
-    r.yearStemBranch = CalendarDate::StemBranchName(index.year);
-    r.monthStemBranch = CalendarDate::StemBranchName(index.month);
-    r.dayStemBranch = CalendarDate::StemBranchName(index.day);
+BirthReading ReadDay(const Birth& birth, const Period& period, const Options& options,
+                     const GregorianDate& readingDate) {
+    BirthReading r;
+    r.birth = birth;
+    r.birth.period = period;
+    r.options = options;
+    r.readingDate = readingDate;
+    const LunarDate lunar = CalendarDate::LunarDateAt(readingDate.DayOffset());
+    const StemBranchIndex index =
+        CalendarDate::StemBranchIndices(readingDate.year, readingDate.month, readingDate.day);
+    r.lunarDate = lunar;
+    r.yearStemBranch = StemBranchText(index.year);
+    r.monthStemBranch = StemBranchText(index.month);
+    r.dayStemBranch = StemBranchText(index.day);
+    r.periodBranch = BirthPeriods[static_cast<std::size_t>(period.index)].periodBranch;
 
     // Under Spring the weighed year is the one yearStemBranch names.
     const int weighedYear =
@@ -51,26 +109,28 @@ BirthReading ReadBirth(const Birth& birth, ReadingOptions options) {
     r.yearWeight = YearWeight(static_cast<std::uint16_t>(weighedYear));
     r.monthWeight = MonthWeight(static_cast<std::uint16_t>(weighedMonth));
     r.dayWeight = DayWeight(lunar.day);
-    r.periodWeight = PeriodWeight(birth.period);
+    r.periodWeight = PeriodWeight(period.index);
     r.totalWeight = r.yearWeight + r.monthWeight + r.dayWeight + r.periodWeight;
-    r.verse = VerseFor(r.totalWeight);
-    return result;
+    r.verseLines = Verses[static_cast<std::size_t>(r.totalWeight - LightestVerseWeight)];  // [0, 50]
+    return r;
 }
 
-std::vector<BirthReading> BirthReading::Alternatives() const {
-    std::vector<BirthReading> alternatives;
-    if (!ok()) return alternatives;
-    for (const Convention convention : Conventions) {
-        Birth other = birth;
-        const ReadingOptions switched = Switched(options, convention);
-        if (convention == Convention::LateZi && birth.period == 0 &&
-            birth.ziHalf == ZiHalf::Unsaid && switched.lateZi == LateZi::NextDay) {
-            other.ziHalf = ZiHalf::Late;
-        }
-        BirthReading alternative = ReadBirth(other, switched);
-        if (alternative.ok() && alternative.reading.totalWeight != reading.totalWeight) {
-            alternatives.push_back(std::move(alternative));
-        }
-    }
-    return alternatives;
+Result<BirthReading> Read(const Birth& birth, const Options& options) {
+    if (const auto error = Unsound(birth)) return *error;
+    if (!birth.period) return refusal::NoPeriod();
+    return ReadSound(birth, *birth.period, options);
 }
+
+Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const Options& options) {
+    Birth day = birth;
+    day.period.reset();
+    if (const auto error = Unsound(day)) return *error;
+    std::array<BirthReading, 12> readings;
+    for (int index = 0; index < 12; ++index) {
+        // A plain period is read on its own day, so every one of them can be read.
+        readings[static_cast<std::size_t>(index)] = *ReadSound(day, Period{index}, options);
+    }
+    return readings;
+}
+
+}  // namespace chenggu

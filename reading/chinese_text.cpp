@@ -1,32 +1,48 @@
-#include "reading/chinese_text.h"
+#include "chenggu/chinese_text.h"
 
 #include <array>
 
-#include "reading/utf8.h"
 #include "reading/verses.h"
 
+namespace chenggu {
 namespace {
 
 constexpr std::array<std::string_view, 11> Numerals{"〇", "一", "二", "三", "四", "五",
                                                     "六", "七", "八", "九", "十"};
-constexpr std::array<std::string_view, 12> MonthNames{"正", "二", "三", "四", "五", "六",
-                                                      "七", "八", "九", "十", "冬", "腊"};
-constexpr std::string_view VerseBreak = "\r\n";
+constexpr std::array<std::string_view, 12> MonthNames{"正月", "二月", "三月", "四月",
+                                                      "五月", "六月", "七月", "八月",
+                                                      "九月", "十月", "冬月", "腊月"};
+constexpr std::array<std::string_view, 12> LeapMonthNames{
+    "闰正月", "闰二月", "闰三月", "闰四月", "闰五月", "闰六月",
+    "闰七月", "闰八月", "闰九月", "闰十月", "闰冬月", "闰腊月"};
+// clang-format off
+constexpr std::array<std::string_view, 30> DayNames{
+    "初一", "初二", "初三", "初四", "初五", "初六", "初七", "初八", "初九", "初十",
+    "十一", "十二", "十三", "十四", "十五", "十六", "十七", "十八", "十九", "二十",
+    "廿一", "廿二", "廿三", "廿四", "廿五", "廿六", "廿七", "廿八", "廿九", "三十",
+};
+// clang-format on
+
+// The twelve periods by name; the hours they cover are in BirthPeriods.
+constexpr std::array<std::string_view, 12> PeriodNames{"子时", "丑时", "寅时", "卯时",
+                                                       "辰时", "巳时", "午时", "未时",
+                                                       "申时", "酉时", "戌时", "亥时"};
 
 }  // namespace
 
-std::string LunarMonthName(std::uint16_t month, bool leapMonth) {
+std::string_view LunarMonthName(std::uint16_t month, bool leapMonth) {
     if (month < 1 || month > MonthNames.size()) return "?月";
-    return std::string(leapMonth ? "闰" : "") + std::string(MonthNames[month - 1u]) + "月";
+    return (leapMonth ? LeapMonthNames : MonthNames)[month - 1u];
 }
 
-std::string LunarDayName(std::uint16_t day) {
-    if (day < 1 || day > 30) return "?";
-    if (day <= 10) return "初" + std::string(Numerals[day]);
-    if (day < 20) return "十" + std::string(Numerals[day - 10u]);
-    if (day == 20) return "二十";
-    if (day < 30) return "廿" + std::string(Numerals[day - 20u]);
-    return "三十";
+std::string_view LunarDayName(std::uint16_t day) {
+    if (day < 1 || day > DayNames.size()) return "?";
+    return DayNames[day - 1u];
+}
+
+std::string LunarDateName(const LunarDate& date) {
+    return std::to_string(date.year) + "年" + std::string(LunarMonthName(date.month, date.leapMonth)) +
+           std::string(LunarDayName(date.day));
 }
 
 std::string WeightText(std::int32_t qian) {
@@ -39,25 +55,24 @@ std::string WeightText(std::int32_t qian) {
     return text;
 }
 
-const VerseText& VerseTextFor(std::int32_t totalWeight) {
-    static const std::array<VerseText, Verses.size()> texts = [] {
-        std::array<VerseText, Verses.size()> made;
-        for (std::size_t i = 0; i < Verses.size(); ++i) {
-            made[i].verse = Utf8(Verses[i]);
-            const std::string& text = made[i].verse;
-            for (std::size_t start = 0; start <= text.size();) {
-                std::size_t end = text.find(VerseBreak, start);
-                if (end == std::string::npos) end = text.size();
-                if (end > start) made[i].lines.push_back(text.substr(start, end - start));
-                start = end + VerseBreak.size();
-            }
-        }
-        return made;
-    }();
-    static const VerseText none;
+std::string_view PeriodName(const Period& period) {
+    if (!period.ok()) return "?";
+    if (period.ziHalf == ZiHalf::Early) return "早子时";
+    if (period.ziHalf == ZiHalf::Late) return "晚子时";
+    return PeriodNames[static_cast<std::size_t>(period.index)];
+}
+
+std::string_view PeriodLabel(const Period& period) {
+    if (!period.ok()) return "?";
+    if (period.ziHalf == ZiHalf::Early) return "0:00-0:59";
+    if (period.ziHalf == ZiHalf::Late) return "23:00-23:59";
+    return BirthPeriods[static_cast<std::size_t>(period.index)].periodLabel;
+}
+
+std::array<std::string_view, 2> VerseLines(std::int32_t totalWeight) {
     const std::int64_t entry = std::int64_t{totalWeight} - LightestVerseWeight;
-    if (entry < 0 || entry >= static_cast<std::int64_t>(texts.size())) return none;
-    return texts[static_cast<std::size_t>(entry)];
+    if (entry < 0 || entry >= static_cast<std::int64_t>(Verses.size())) return {};
+    return Verses[static_cast<std::size_t>(entry)];
 }
 
 std::string_view ConventionText(LateZi value) {
@@ -70,15 +85,17 @@ std::string_view ConventionText(LeapMonthRule value) {
     return value == LeapMonthRule::Whole ? "闰月整月按所闰之月" : "闰月十六日起按下月";
 }
 
-std::string AlternativeName(const BirthReading& from, const BirthReading& alternative) {
-    const ReadingOptions& to = alternative.options;
-    if (to.lateZi != from.options.lateZi) {
-        const bool assumedLate = from.birth.ziHalf == ZiHalf::Unsaid;
+std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative) {
+    const Options& to = alternative.options;
+    if (to.lateZi != reading.options.lateZi) {
+        const bool assumedLate = reading.period().ziHalf == ZiHalf::Unsaid;
         return std::string(assumedLate ? "若生于 23:00 后且" : "若") +
                std::string(ConventionText(to.lateZi));
     }
-    if (to.yearStart != from.options.yearStart) {
+    if (to.yearStart != reading.options.yearStart) {
         return "若" + std::string(ConventionText(to.yearStart));
     }
     return "若" + std::string(ConventionText(to.leapMonth));
 }
+
+}  // namespace chenggu

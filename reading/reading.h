@@ -1,9 +1,13 @@
-// A bone-weight reading: the lunar date and stem-branch names of a birth date, the four
-// weights of year, month, day and birth period, their total and its verse.
+// The window's reading record: the lunar date and stem-branch names of a birth date, the
+// four weights of year, month, day and birth period, their total and its verse, in the wide
+// text the window shows (the verse's two lines with an empty line between them). It is made
+// from the engine's UTF-8 reading; nothing but the window reads it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+namespace chenggu {
 
 struct Reading {
     std::uint16_t lunarYear = 0;
@@ -25,6 +29,8 @@ struct Reading {
 
 // The reading of a Gregorian birth date (years 1901-2050, months 1-12, days 1-31; a day
 // past its month's end counts on, so 2001-02-29 reads as 2001-03-01) and a period index
-// (0 = 子 to 11 = 亥). Pure: it touches no window and keeps no state. Outside those ranges
-// the answer is an empty reading: zeros, empty texts, total 0.
+// (0 = 子 to 11 = 亥), under the window's conventions. Pure: it touches no window and keeps
+// no state. Outside those ranges the answer is an empty reading: zeros, empty texts, total 0.
 Reading MakeReading(std::uint16_t year, std::uint16_t month, std::uint16_t day, int period);
+
+}  // namespace chenggu

@@ -1,5 +1,7 @@
 #include "reading/weight_tables.h"
 
+namespace chenggu {
+
 namespace {
 
 // The cycle row of the year keyed 1941 is row 0.
@@ -31,3 +33,5 @@ std::int32_t PeriodWeight(int period) {
 std::int32_t PeriodForHour(std::uint16_t hour) {
     return hour < HourToPeriod.size() ? HourToPeriod[hour] : 0;
 }
+
+}  // namespace chenggu

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace chenggu {
+
 // A weight stored beside the key it belongs to. Lookups go by position; the key only
 // names the row for a reader of the table.
 struct KeyedWeight {
@@ -60,3 +62,5 @@ std::int32_t DayWeight(std::uint16_t lunarDay);
 std::int32_t PeriodWeight(int period);
 // The period of an hour of the day; 0 (子) for an hour above 23.
 std::int32_t PeriodForHour(std::uint16_t hour);
+
+}  // namespace chenggu

@@ -1,89 +1,109 @@
 // Readings under the conventions, as whole-range properties: the defaults are the window's
-// reading, and each switch changes exactly what it is about.
-#include "reading/birth_reading.h"
+// reading, each switch changes exactly what it is about, and the alternatives are the single
+// switches that change the total, each saying which it is.
+#include "chenggu/birth_reading.h"
 
 #include <gtest/gtest.h>
 
+#include "calendar/calendar_date.h"
+#include "calendar/utf8.h"
+#include "reading/reading.h"
 #include "reading/weight_tables.h"
 
 namespace {
 
+using namespace chenggu;
 using CD = CalendarDate;
-constexpr std::int32_t LastOffset = 54786;  // 2050-12-31
 
 template <class Visit>
 void ForEachDay(Visit visit) {
-    for (std::int32_t offset = 0; offset <= LastOffset; ++offset) {
+    for (std::int32_t offset = 0; offset <= LastDate.DayOffset(); ++offset) {
         visit(GregorianDate::FromDayOffset(offset));
     }
 }
 
-// The reading without what a convention may change.
-Reading WithoutWeights(Reading r) {
-    r.yearWeight = r.monthWeight = r.totalWeight = 0;
-    r.verse.clear();
-    return r;
+BirthReading ReadOrFail(const GregorianDate& date, Period period, Options options = {}) {
+    const Result<BirthReading> reading = Read({date, {}, period}, options);
+    EXPECT_TRUE(reading.ok()) << IsoDate(date) << ": " << reading.error().reason;
+    return reading.ok() ? *reading : BirthReading{};
+}
+
+// What a convention cannot change: the day read, its lunar date and names, day and period.
+auto Unswitchable(const BirthReading& r) {
+    return std::tuple(r.readingDate, r.lunarDate, r.yearStemBranch, r.monthStemBranch,
+                      r.dayStemBranch, r.periodBranch, r.dayWeight, r.periodWeight);
 }
 
 TEST(BirthReading, DefaultsAreTheWindowsReadingForEveryDateAndPeriod) {
     ForEachDay([](const GregorianDate& date) {
         const LunarDate lunar = CD::LunarDateAt(date.DayOffset());
         for (int period = 0; period < 12; ++period) {
-            const Reading expected = MakeReading(date.year, date.month, date.day, period);
-            const BirthReading plain = ReadBirth({date, period});
-            ASSERT_EQ(plain.reading, expected) << date.DayOffset() << " " << period;
-            ASSERT_EQ(plain.readingDate, date);
-            ASSERT_EQ(plain.lunarDate, lunar);
+            const Reading window = MakeReading(date.year, date.month, date.day, period);
+            const BirthReading r = ReadOrFail(date, {period});
+            ASSERT_EQ(r.readingDate, date);
+            ASSERT_EQ(r.lunarDate, lunar);
+            ASSERT_EQ(Widen(r.yearStemBranch), window.yearStemBranch);
+            ASSERT_EQ(Widen(r.monthStemBranch), window.monthStemBranch);
+            ASSERT_EQ(Widen(r.dayStemBranch), window.dayStemBranch);
+            ASSERT_EQ(Widen(r.periodBranch), window.periodBranch);
+            ASSERT_EQ(std::tuple(r.yearWeight, r.monthWeight, r.dayWeight, r.periodWeight,
+                                 r.totalWeight),
+                      std::tuple(window.yearWeight, window.monthWeight, window.dayWeight,
+                                 window.periodWeight, window.totalWeight));
+            ASSERT_EQ(Widen(r.verseLines[0]) + L"\r\n\r\n" + Widen(r.verseLines[1]), window.verse);
         }
         for (const ZiHalf half : {ZiHalf::Early, ZiHalf::Late}) {
-            ASSERT_EQ(ReadBirth({date, 0, half}).reading,
-                      MakeReading(date.year, date.month, date.day, 0));
+            ASSERT_EQ(ReadOrFail(date, {0, half}).totalWeight,
+                      MakeReading(date.year, date.month, date.day, 0).totalWeight);
         }
     });
 }
 
 TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
-    const ReadingOptions spring{.yearStart = YearStart::Spring};
-    const ReadingOptions split{.leapMonth = LeapMonthRule::Split};
-    const ReadingOptions nextDay{.lateZi = LateZi::NextDay};
+    const Options spring{.yearStart = YearStart::Spring};
+    const Options split{.leapMonth = LeapMonthRule::Split};
+    const Options nextDay{.lateZi = LateZi::NextDay};
+    const Period late{0, ZiHalf::Late};
     int springChanges = 0, splitChanges = 0;
     ForEachDay([&](const GregorianDate& date) {
-        const BirthReading base = ReadBirth({date, 0, ZiHalf::Late});
-        SCOPED_TRACE(testing::Message() << date.year << "-" << date.month << "-" << date.day);
+        const BirthReading base = ReadOrFail(date, late);
+        SCOPED_TRACE(IsoDate(date));
 
-        // Spring: the weighed year is the one whose name yearStemBranch shows.
-        const BirthReading springReading = ReadBirth({date, 0, ZiHalf::Late}, spring);
+        // Spring: the weighed year is the one yearStemBranch names.
+        const BirthReading springReading = ReadOrFail(date, late, spring);
         const int named =
-            CD::StemBranchName(date.year - CycleStartYear) == base.reading.yearStemBranch
-                ? date.year
-                : date.year - 1;
-        ASSERT_EQ(CD::StemBranchName(named - CycleStartYear), base.reading.yearStemBranch);
-        ASSERT_EQ(springReading.reading.yearWeight, YearWeight(static_cast<std::uint16_t>(named)));
-        ASSERT_EQ(WithoutWeights(springReading.reading), WithoutWeights(base.reading));
-        ASSERT_EQ(springReading.reading.monthWeight, base.reading.monthWeight);
-        springChanges += springReading.reading.yearWeight != base.reading.yearWeight;
+            StemBranchText(date.year - CycleStartYear) == base.yearStemBranch ? date.year
+                                                                                : date.year - 1;
+        ASSERT_EQ(StemBranchText(named - CycleStartYear), base.yearStemBranch);
+        ASSERT_EQ(springReading.yearWeight, YearWeight(static_cast<std::uint16_t>(named)));
+        ASSERT_EQ(Unswitchable(springReading), Unswitchable(base));
+        ASSERT_EQ(springReading.monthWeight, base.monthWeight);
+        springChanges += springReading.yearWeight != base.yearWeight;
 
         // Split: only days 16 and after of a leap month weigh as the next month.
-        const BirthReading splitReading = ReadBirth({date, 0, ZiHalf::Late}, split);
+        const BirthReading splitReading = ReadOrFail(date, late, split);
         const LunarDate& lunar = base.lunarDate;
         const bool laterHalf = lunar.leapMonth && lunar.day >= 16;
-        ASSERT_EQ(splitReading.reading.monthWeight,
-                  MonthWeight(
-                      static_cast<std::uint16_t>(laterHalf ? lunar.month % 12 + 1 : lunar.month)));
-        ASSERT_EQ(WithoutWeights(splitReading.reading), WithoutWeights(base.reading));
-        ASSERT_EQ(splitReading.reading.yearWeight, base.reading.yearWeight);
+        ASSERT_EQ(splitReading.monthWeight,
+                  MonthWeight(static_cast<std::uint16_t>(laterHalf ? lunar.month % 12 + 1
+                                                                   : lunar.month)));
+        ASSERT_EQ(Unswitchable(splitReading), Unswitchable(base));
+        ASSERT_EQ(splitReading.yearWeight, base.yearWeight);
         splitChanges += laterHalf;
 
         // Next day: a late 子 birth is read as the next day; early and plain 子 are not moved.
-        const BirthReading late = ReadBirth({date, 0, ZiHalf::Late}, nextDay);
+        const Result<BirthReading> lateNext = Read({date, {}, late}, nextDay);
         const GregorianDate next = GregorianDate::FromDayOffset(date.DayOffset() + 1);
-        ASSERT_EQ(late.ok(), next.ok());
+        ASSERT_EQ(lateNext.ok(), next.ok());
         if (next.ok()) {
-            ASSERT_EQ(late.readingDate, next);
-            ASSERT_EQ(late.reading, ReadBirth({next, 0}).reading);
+            ASSERT_EQ(lateNext->readingDate, next);
+            ASSERT_EQ(lateNext->totalWeight, ReadOrFail(next, {0}).totalWeight);
+            ASSERT_EQ(lateNext->lunarDate, ReadOrFail(next, {0}).lunarDate);
+        } else {
+            ASSERT_EQ(lateNext.error().code, ErrorCode::ReadingDayOutsideRange);
         }
-        ASSERT_EQ(ReadBirth({date, 0, ZiHalf::Early}, nextDay).reading, base.reading);
-        ASSERT_EQ(ReadBirth({date, 0}, nextDay).reading, base.reading);
+        ASSERT_EQ(Unswitchable(ReadOrFail(date, {0, ZiHalf::Early}, nextDay)), Unswitchable(base));
+        ASSERT_EQ(Unswitchable(ReadOrFail(date, {0}, nextDay)), Unswitchable(base));
     });
     // Both switches matter somewhere: between Start of Spring and the new year, and in the
     // second halves of the 55 leap months.
@@ -91,52 +111,78 @@ TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
     EXPECT_GT(splitChanges, 55 * 13);
 }
 
-TEST(BirthReading, AlternativesAreTheSingleSwitchesThatChangeTheTotal) {
-    const ReadingOptions allSwitched{LateZi::NextDay, YearStart::Spring, LeapMonthRule::Split};
+TEST(BirthReading, AlternativesAreTheSingleSwitchesThatChangeTheTotalAndSayWhich) {
+    const Options allSwitched{LateZi::NextDay, YearStart::Spring, LeapMonthRule::Split};
     ForEachDay([&](const GregorianDate& date) {
-        for (const ReadingOptions options : {ReadingOptions{}, allSwitched}) {
-            const BirthReading reading = ReadBirth({date, 0}, options);
+        for (const Options options : {Options{}, allSwitched}) {
+            const BirthReading reading = ReadOrFail(date, {0}, options);
             std::size_t next = 0;
-            for (const BirthReading& alternative : reading.Alternatives()) {
-                ASSERT_NE(alternative.reading.totalWeight, reading.reading.totalWeight);
-                while (next < Conventions.size() &&
-                       Switched(options, Conventions[next]) != alternative.options) {
+            for (const BirthReading& alternative : reading.alternatives) {
+                ASSERT_NE(alternative.totalWeight, reading.totalWeight);
+                ASSERT_TRUE(alternative.switched.has_value());
+                ASSERT_EQ(Switched(options, *alternative.switched), alternative.options);
+                ASSERT_TRUE(alternative.alternatives.empty());
+                while (next < Conventions.size() && Conventions[next] != *alternative.switched) {
                     ++next;
                 }
-                ASSERT_LT(next++, Conventions.size()) << "not a single switch, or out of order";
+                ASSERT_LT(next++, Conventions.size()) << "out of order, or twice";
                 // A plain 子 read on its day may have been late: the next day's reading.
-                if (alternative.options.lateZi != options.lateZi) {
+                if (alternative.switched == Convention::LateZi) {
                     ASSERT_EQ(options.lateZi, LateZi::SameDay);
                     ASSERT_EQ(alternative.readingDate.DayOffset(), date.DayOffset() + 1);
+                    ASSERT_EQ(alternative.period().ziHalf, ZiHalf::Late);
                 }
+            }
+            // And every switch that changes the total is there.
+            for (const Convention convention : {Convention::YearStart, Convention::LeapMonth}) {
+                const BirthReading other = ReadOrFail(date, {0}, Switched(options, convention));
+                const bool listed = std::any_of(
+                    reading.alternatives.begin(), reading.alternatives.end(),
+                    [&](const BirthReading& a) { return a.switched == convention; });
+                ASSERT_EQ(listed, other.totalWeight != reading.totalWeight);
             }
         }
     });
 }
 
-TEST(BirthReading, RefusesWhatCannotBeRead) {
+TEST(BirthReading, RefusesWhatCannotBeReadWithTheReason) {
     const struct {
         const char* what;
         Birth birth;
-        ReadingOptions options;
+        Options options;
+        ErrorCode code;
     } cases[] = {
         {"late 子 on the last day, read on the next",
-         {{2050, 12, 31}, 0, ZiHalf::Late},
-         {.lateZi = LateZi::NextDay}},
-        {"a date that does not exist", {{2001, 2, 29}, 3}, {}},
-        {"a date outside the range", {{1900, 12, 31}, 3}, {}},
-        {"period 12", {{2000, 1, 1}, 12}, {}},
-        {"period -1", {{2000, 1, 1}, -1}, {}},
-        {"a half of 子 given to 丑", {{2000, 1, 1}, 1, ZiHalf::Late}, {}},
+         {LastDate, {}, Period{0, ZiHalf::Late}},
+         {.lateZi = LateZi::NextDay},
+         ErrorCode::ReadingDayOutsideRange},
+        {"a date that does not exist", {{2001, 2, 29}, {}, Period{3}}, {}, ErrorCode::NoSuchDate},
+        {"a date outside the range", {{1900, 12, 31}, {}, Period{3}}, {}, ErrorCode::OutsideRange},
+        {"period 12", {{2000, 1, 1}, {}, Period{12}}, {}, ErrorCode::NotAPeriod},
+        {"period -1", {{2000, 1, 1}, {}, Period{-1}}, {}, ErrorCode::NotAPeriod},
+        {"a half of 子 given to 丑",
+         {{2000, 1, 1}, {}, Period{1, ZiHalf::Late}},
+         {},
+         ErrorCode::NotAPeriod},
+        {"no period", {{2000, 1, 1}, {}, {}}, {}, ErrorCode::NotAPeriod},
+        {"a lunar date of another day",
+         {{2020, 5, 23}, LunarDate{2020, 4, 1, false}, Period{0}},
+         {},
+         ErrorCode::BadRequest},
     };
     for (const auto& c : cases) {
-        const BirthReading reading = ReadBirth(c.birth, c.options);
-        EXPECT_FALSE(reading.ok()) << c.what;
-        EXPECT_EQ(reading.reading, Reading{}) << c.what;
-        EXPECT_TRUE(reading.Alternatives().empty()) << c.what;
+        const Result<BirthReading> reading = Read(c.birth, c.options);
+        ASSERT_FALSE(reading.ok()) << c.what;
+        EXPECT_EQ(reading.error().code, c.code) << c.what;
+        EXPECT_FALSE(reading.error().reason.empty()) << c.what;
+        EXPECT_FALSE(reading.error().chineseReason.empty()) << c.what;
     }
     // The last day itself reads on every convention, without a next-day alternative.
-    EXPECT_TRUE(ReadBirth({{2050, 12, 31}, 0, ZiHalf::Late}).ok());
+    const Result<BirthReading> last = Read({LastDate, {}, Period{0, ZiHalf::Late}});
+    ASSERT_TRUE(last.ok());
+    for (const BirthReading& alternative : last->alternatives) {
+        EXPECT_NE(alternative.switched, Convention::LateZi);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // The CalendarDate record: lunar members and stem-branch names of known dates, and where
 // the year and month names change.
 #include "calendar/calendar_date.h"
+#include "calendar/utf8.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 
 namespace {
+
+using namespace chenggu;
 
 struct Expected {
     std::uint16_t y, m, d;
@@ -128,13 +131,28 @@ TEST(CalendarDate, DefaultIsTodaysLocalDate) {
     EXPECT_FALSE(today.dayStemBranch.empty()) << "today lies inside 1901-2050";
 }
 
+// std::localtime hands every caller one shared buffer: the engine must not write into it
+// (nor race another thread for it).
+TEST(CalendarDate, TodayLeavesTheSharedLocalTimeBufferAlone) {
+    const std::time_t epoch = 0;
+    const std::tm* shared = std::localtime(&epoch);
+    ASSERT_NE(shared, nullptr);
+    const int year = shared->tm_year;
+    const CalendarDate today;
+    EXPECT_EQ(shared->tm_year, year) << "CalendarDate() went through std::localtime";
+    EXPECT_GT(today.year, 1970);
+}
+
 TEST(StemBranchName, CycleOfSixty) {
     const struct {
         std::int32_t index;
         const wchar_t* name;
     } cases[] = {{0, L"甲子"},  {1, L"乙丑"},  {10, L"甲戌"},  {59, L"癸亥"},       {60, L"甲子"},
                  {36, L"庚子"}, {-1, L"癸亥"}, {-60, L"甲子"}, {INT32_MIN, L"丙辰"}};
-    for (const auto& c : cases) EXPECT_EQ(CalendarDate::StemBranchName(c.index), c.name) << c.index;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CalendarDate::StemBranchName(c.index), c.name) << c.index;
+        EXPECT_EQ(Widen(StemBranchText(c.index)), c.name) << c.index;
+    }
 }
 
 TEST(IsoDate, PadsMonthAndDay) {

@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 using CD = CalendarDate;
 namespace chrono = std::chrono;
 

@@ -1,9 +1,11 @@
 // Readings in words: traditional lunar names, liang and qian, verse lines.
-#include "reading/chinese_text.h"
+#include "chenggu/chinese_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using namespace chenggu;
 
 TEST(LunarNames, Months) {
     const struct {
@@ -33,13 +35,30 @@ TEST(WeightText, LiangAndQian) {
     for (const auto& c : cases) EXPECT_EQ(WeightText(c.qian), c.text) << c.qian;
 }
 
-TEST(VerseText, LinesWithoutBreaks) {
-    EXPECT_EQ(VerseTextFor(46).lines,
-              (std::vector<std::string>{"东西南北尽皆通，出姓移名更觉隆。",
-                                        "衣禄无亏天数定，中年晚景一般同。"}));
-    EXPECT_EQ(VerseTextFor(72).lines.back(), "天上紫微来照命，统治万民乐太平");
-    EXPECT_TRUE(VerseTextFor(20).lines.empty());
-    EXPECT_TRUE(VerseTextFor(73).verse.empty());
+TEST(PeriodNames, TheTwelveAndTheHalvesOfZi) {
+    const struct {
+        Period period;
+        const char* name;
+        const char* label;
+    } cases[] = {{{0}, "子时", "23:00-0:59"},
+                 {{0, ZiHalf::Early}, "早子时", "0:00-0:59"},
+                 {{0, ZiHalf::Late}, "晚子时", "23:00-23:59"},
+                 {{1}, "丑时", "1:00-2:59"},
+                 {{11}, "亥时", "21:00-22:59"},
+                 {{12}, "?", "?"},
+                 {{1, ZiHalf::Late}, "?", "?"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PeriodName(c.period), c.name) << c.period.index;
+        EXPECT_EQ(PeriodLabel(c.period), c.label) << c.period.index;
+    }
+}
+
+TEST(VerseLines, TwoLinesWithoutBreaks) {
+    EXPECT_EQ(VerseLines(46)[0], "东西南北尽皆通，出姓移名更觉隆。");
+    EXPECT_EQ(VerseLines(46)[1], "衣禄无亏天数定，中年晚景一般同。");
+    EXPECT_EQ(VerseLines(72)[1], "天上紫微来照命，统治万民乐太平");
+    EXPECT_TRUE(VerseLines(20)[0].empty());
+    EXPECT_TRUE(VerseLines(73)[1].empty());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // chenggu as a user meets it: whole outputs for known dates, and every kind of refused input.
 #include "cli/chenggu.h"
 
+#include "chenggu/version.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -8,6 +10,8 @@
 #include <sstream>
 
 namespace {
+
+using namespace chenggu::cli;
 
 using Json = nlohmann::json;
 
@@ -60,7 +64,8 @@ TEST(Chenggu, OneReadingAsJson) {
     EXPECT_EQ(reading, Json::parse(R"({
   "date": "1901-01-01",
   "period": 0,
-  "periodLabel": "23:00 -  0:59",
+  "periodLabel": "23:00-23:59",
+  "periodHalf": "late",
   "lunarYear": 1900,
   "lunarMonth": 11,
   "lunarDay": 11,
@@ -75,7 +80,7 @@ TEST(Chenggu, OneReadingAsJson) {
   "dayWeight": 9,
   "periodWeight": 16,
   "totalWeight": 41,
-  "verse": "此命推来事不同，为人能干异凡庸。\r\n\r\n中年还有逍遥福，不比前年云未通。",
+  "verse": "此命推来事不同，为人能干异凡庸。\n中年还有逍遥福，不比前年云未通。",
   "leapMonth": false,
   "weightText": "四两一钱",
   "conventions": {"lateZi": "same-day", "yearStart": "new-year", "leapMonth": "whole"},
@@ -191,6 +196,13 @@ TEST(Chenggu, BatchAnswersEveryLineInOrder) {
     EXPECT_EQ(answers[3]["line"], 6);
 
     EXPECT_EQ(Chenggu({"--batch"}, "1990-01-30 子\n").status, 0);
+    // A line in another encoding (GBK, as a Chinese Windows console or Notepad may save it)
+    // is refused as such, not as a date it cannot read.
+    const Outcome gbk = Chenggu({"--batch"}, "1990-01-30 \xd7\xd3\n");
+    EXPECT_EQ(gbk.status, 2);
+    EXPECT_NE(Json::parse(gbk.out)["error"].get<std::string>().find("not UTF-8"),
+              std::string::npos)
+        << gbk.out;
     // A bad option is refused before any line is read.
     const Outcome badOption = Chenggu({"--batch", "--year-start", "winter"}, "1990-01-30\n");
     EXPECT_EQ(badOption.status, 2);

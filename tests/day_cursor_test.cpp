@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 using CD = CalendarDate;
 
 void ExpectCursorMatchesConversionUntilTheEnd(std::uint16_t y, std::uint16_t m, std::uint16_t d) {

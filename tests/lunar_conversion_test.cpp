@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 using CD = CalendarDate;
 
 struct Ymd {

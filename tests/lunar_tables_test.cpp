@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 using CD = CalendarDate;
 
 std::vector<int> MonthLengths(std::uint16_t lunarYear) {

@@ -6,6 +6,7 @@
 #include "calendar/calendar_date.h"
 #include "calendar/lunar_tables.h"
 
+namespace chenggu {
 namespace lunar_walk {
 
 inline int LeapMonth(int year) {
@@ -51,3 +52,5 @@ inline LunarDate WalkToLunarDate(std::int32_t dayOffset) {
         n -= MonthDays(year, p);
     }
 }
+
+}  // namespace chenggu

@@ -19,7 +19,7 @@ make_bin() {  # uid with_sudo
     stub id "echo $1"
     stub dpkg-query ":"
     stub apt-get ":"
-    stub locale "echo zh_CN.utf8"
+    stub locale "echo zh_CN.utf8; echo zh_CN.gbk"
     stub npm ":"
     stub node ":"
     [ "$2" = no ] || stub sudo '"$@"'

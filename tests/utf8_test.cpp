@@ -1,9 +1,11 @@
-// Wide text to UTF-8, and the repair of text that is not UTF-8.
-#include "reading/utf8.h"
+// Wide text to UTF-8 and back, and the repair of text that is not UTF-8.
+#include "calendar/utf8.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using namespace chenggu;
 
 TEST(Utf8, EncodesWideText) {
     EXPECT_EQ(Utf8(L""), "");
@@ -14,6 +16,13 @@ TEST(Utf8, EncodesWideText) {
         const wchar_t pair[] = {static_cast<wchar_t>(0xd83d), static_cast<wchar_t>(0xde00), 0};
         EXPECT_EQ(Utf8(pair), "\xf0\x9f\x98\x80");
     }
+}
+
+TEST(Widen, DecodesUtf8AndReplacesBadBytes) {
+    EXPECT_EQ(Widen(""), L"");
+    EXPECT_EQ(Widen("称骨 1"), L"称骨 1");
+    EXPECT_EQ(Widen("子\xff"), L"子\xfffd");
+    EXPECT_EQ(Utf8(Widen("\xf0\x9f\x98\x80")), "\xf0\x9f\x98\x80");  // a surrogate pair on Windows
 }
 
 TEST(ValidUtf8, ReplacesEachBadByte) {

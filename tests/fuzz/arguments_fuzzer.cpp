@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace chenggu::cli;
+
 void Check(bool condition) {
     if (!condition) std::abort();
 }

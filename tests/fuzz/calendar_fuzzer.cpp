@@ -8,11 +8,14 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
-#include "reading/birth_reading.h"
+#include "chenggu/birth_reading.h"
+#include "chenggu/chinese_text.h"
 #include "reading/reading.h"
 #include "reading/verses.h"
 
 namespace {
+
+using namespace chenggu;
 
 void Check(bool condition) {
     if (!condition) std::abort();
@@ -31,7 +34,7 @@ T Take(const std::uint8_t*& data, std::size_t& size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using CD = CalendarDate;
+    using CD = chenggu::CalendarDate;
     const auto year = Take<std::uint16_t>(data, size);
     const auto month = Take<std::uint16_t>(data, size);
     const auto day = Take<std::uint16_t>(data, size);
@@ -67,23 +70,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(reading == Reading{});
     }
 
-    // Lunar to Gregorian: a date converts exactly when it is checked sound, and back again.
+    // Lunar to Gregorian: a date converts exactly when it is checked sound, and back again;
+    // what does not convert is refused with a reason.
     const LunarDate lunar{year, month, day, (flags & 1) != 0};
     const GregorianDate gregorian = CD::LunarToGregorian(lunar);
     Check(gregorian.ok() == (CD::CheckLunarDate(lunar) == LunarDateError::None));
     if (gregorian.ok()) Check(CD::LunarDateAt(gregorian.DayOffset()) == lunar);
+    const Result<GregorianDate> checked = ToGregorian(lunar);
+    Check(checked.ok() == gregorian.ok());
+    if (!checked.ok()) Check(!checked.error().reason.empty());
 
     // Readings under any conventions: sound readings, alternatives that differ in total.
-    const ReadingOptions options{static_cast<LateZi>(flags >> 1 & 1),
-                                 static_cast<YearStart>(flags >> 2 & 1),
-                                 static_cast<LeapMonthRule>(flags >> 3 & 1)};
-    const Birth birth{{year, month, day}, period, static_cast<ZiHalf>((flags >> 4) % 3)};
-    const BirthReading birthReading = ReadBirth(birth, options);
-    Check(birthReading.ok() || birthReading.reading == Reading{});
-    for (const BirthReading& alternative : birthReading.Alternatives()) {
-        Check(alternative.ok());
-        Check(alternative.reading.totalWeight != birthReading.reading.totalWeight);
-        Check(alternative.reading.verse == VerseFor(alternative.reading.totalWeight));
+    const Options options{static_cast<LateZi>(flags >> 1 & 1), static_cast<YearStart>(flags >> 2 & 1),
+                          static_cast<LeapMonthRule>(flags >> 3 & 1)};
+    const Period birthPeriod{period, static_cast<ZiHalf>((flags >> 4) % 3)};
+    const Result<BirthReading> birthReading = Read({{year, month, day}, {}, birthPeriod}, options);
+    Check(birthReading.ok() == (GregorianDate{year, month, day}.ok() && birthPeriod.ok()) ||
+          (!birthReading.ok() && birthReading.error().code == ErrorCode::ReadingDayOutsideRange));
+    if (birthReading.ok()) {
+        Check(birthReading->totalWeight == birthReading->yearWeight + birthReading->monthWeight +
+                                               birthReading->dayWeight + birthReading->periodWeight);
+        Check(birthReading->verseLines == VerseLines(birthReading->totalWeight));
+        for (const BirthReading& alternative : birthReading->alternatives) {
+            Check(alternative.totalWeight != birthReading->totalWeight);
+            Check(alternative.switched.has_value());
+            Check(Switched(options, *alternative.switched) == alternative.options);
+        }
     }
 
     // The day cursor, moved on as many days as the input asks, agrees with the conversion.

@@ -1,5 +1,6 @@
-#include "reading/reading_options.h"
+#include "chenggu/conventions.h"
 
+namespace chenggu {
 namespace {
 
 // The two names of a two-valued convention, in enumerator order.
@@ -28,7 +29,7 @@ Enum Other(Enum value) {
 
 }  // namespace
 
-ReadingOptions Switched(ReadingOptions options, Convention convention) {
+Options Switched(Options options, Convention convention) {
     switch (convention) {
         case Convention::LateZi:
             options.lateZi = Other(options.lateZi);
@@ -61,3 +62,5 @@ std::optional<YearStart> ParseYearStart(std::string_view name) {
 std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name) {
     return Parse<LeapMonthRule>(LeapMonthNames, name);
 }
+
+}  // namespace chenggu

@@ -1,10 +1,12 @@
 // The conventions on which bone-weight readings differ, and the names they go by in the
-// command line's options, its JSON and the web page's addresses.
+// command line's options, in JSON and in the web page's addresses.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string_view>
+
+namespace chenggu {
 
 // A birth from 23:00 to 23:59 (晚子时) is read on its own civil day or on the next day.
 enum class LateZi { SameDay, NextDay };
@@ -15,21 +17,21 @@ enum class YearStart { NewYear, Spring };
 enum class LeapMonthRule { Whole, Split };
 
 // Defaults: the reading as the window has always made it.
-struct ReadingOptions {
+struct Options {
     LateZi lateZi = LateZi::SameDay;
     YearStart yearStart = YearStart::NewYear;
     LeapMonthRule leapMonth = LeapMonthRule::Whole;
 
-    friend bool operator==(const ReadingOptions&, const ReadingOptions&) = default;
+    friend bool operator==(const Options&, const Options&) = default;
 };
 
-// The three switches, in the order in which alternatives are listed.
+// The switches, in the order in which alternatives are listed.
 enum class Convention { LateZi, YearStart, LeapMonth };
 inline constexpr std::array<Convention, 3> Conventions{Convention::LateZi, Convention::YearStart,
                                                        Convention::LeapMonth};
 
 // The options with one convention turned to its other value.
-ReadingOptions Switched(ReadingOptions options, Convention convention);
+Options Switched(Options options, Convention convention);
 
 // Names: "lateZi", "yearStart", "leapMonth"; values: "same-day"/"next-day",
 // "new-year"/"spring", "whole"/"split".
@@ -41,3 +43,5 @@ std::string_view ValueName(LeapMonthRule value);
 std::optional<LateZi> ParseLateZi(std::string_view name);
 std::optional<YearStart> ParseYearStart(std::string_view name);
 std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name);
+
+}  // namespace chenggu

@@ -1,12 +1,15 @@
-#include "reading/utf8.h"
+#include "calendar/utf8.h"
 
 #include <cstdint>
 
+namespace chenggu {
 namespace {
 
 constexpr char32_t ReplacementCharacter = 0xfffd;
 
-void Append(std::string& out, char32_t c) {
+}  // namespace
+
+void AppendUtf8(std::string& out, char32_t c) {
     const auto byte = [](char32_t bits) {
         return static_cast<char>(static_cast<unsigned char>(bits));
     };
@@ -27,8 +30,20 @@ void Append(std::string& out, char32_t c) {
     }
 }
 
+namespace {
+
 bool IsHighSurrogate(char32_t c) { return c >= 0xd800 && c <= 0xdbff; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xdc00 && c <= 0xdfff; }
+
+// The code point of the well-formed sequence of the given length at text[pos].
+char32_t Decode(std::string_view text, std::size_t pos, std::size_t length) {
+    constexpr unsigned char LeadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
+    char32_t c = static_cast<unsigned char>(text[pos]) & LeadBits[length];
+    for (std::size_t i = 1; i < length; ++i) {
+        c = c << 6 | (static_cast<unsigned char>(text[pos + i]) & 0x3fu);
+    }
+    return c;
+}
 
 }  // namespace
 
@@ -66,7 +81,7 @@ std::string ValidUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = Utf8SequenceLength(text, pos);
         if (length == 0) {
-            Append(valid, ReplacementCharacter);
+            AppendUtf8(valid, ReplacementCharacter);
             ++pos;
         } else {
             valid.append(text.substr(pos, length));
@@ -74,6 +89,25 @@ std::string ValidUtf8(std::string_view text) {
         }
     }
     return valid;
+}
+
+std::wstring Widen(std::string_view text) {
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, pos);
+        const char32_t c = length == 0 ? ReplacementCharacter : Decode(text, pos, length);
+        pos += length == 0 ? 1 : length;
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (c >= 0x10000) {  // a surrogate pair
+                wide += static_cast<wchar_t>(0xd800 + ((c - 0x10000) >> 10));
+                wide += static_cast<wchar_t>(0xdc00 + ((c - 0x10000) & 0x3ff));
+                continue;
+            }
+        }
+        wide += static_cast<wchar_t>(c);
+    }
+    return wide;
 }
 
 std::string Utf8(std::wstring_view text) {
@@ -88,7 +122,9 @@ std::string Utf8(std::wstring_view text) {
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10ffff) {
             c = ReplacementCharacter;
         }
-        Append(out, c);
+        AppendUtf8(out, c);
     }
     return out;
 }
+
+}  // namespace chenggu

@@ -1,0 +1,69 @@
+// A birth as a value: its date, Gregorian or given in the lunar calendar, and its birth
+// period (时辰), with the two halves of 子 when they are known; and the text forms people
+// type them in, read with a reason for what cannot be read.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "chenggu/conventions.h"
+#include "chenggu/date.h"
+#include "chenggu/error.h"
+
+namespace chenggu {
+
+// Which half of the 子 period, 23:00 to 0:59, a birth fell in, when it is known: early
+// (早子, 0:00-0:59, always read on its own day) or late (晚子, 23:00-23:59).
+enum class ZiHalf : std::uint8_t { Unsaid, Early, Late };
+
+// One of the twelve birth periods: 0 = 子 (23:00-0:59), 1 = 丑 (1:00-2:59), … 11 = 亥.
+struct Period {
+    int index = 0;
+    ZiHalf ziHalf = ZiHalf::Unsaid;  // only for 子
+
+    // An index 0-11, and a half only for 子.
+    bool ok() const;
+    friend bool operator==(const Period&, const Period&) = default;
+};
+
+struct Birth {
+    GregorianDate date;                   // the birth date, converted when given as lunar
+    std::optional<LunarDate> lunarInput;  // the lunar date as given, for lunar input
+    std::optional<Period> period;         // none: the reading of every period
+};
+
+// A birth from a Gregorian date, or from a lunar date; refused with a reason when the date
+// does not exist, lies outside the range or the period is not one of the twelve.
+Result<Birth> GregorianBirth(const GregorianDate& date, std::optional<Period> period = {});
+Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period = {});
+
+// The lunar date of a Gregorian date inside the range (year 0 outside it).
+LunarDate ToLunar(const GregorianDate& date);
+// The Gregorian date of a lunar date, or why it has none.
+Result<GregorianDate> ToGregorian(const LunarDate& date);
+// For a day of a month that a leap month follows: the Gregorian date of the same day of
+// that leap month, when the day exists there. People who know only "the fourth month" may
+// have been born in either.
+std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
+
+// Text as typed, for the command line, lines of a batch, requests and the web page's
+// addresses. Each says what it could not read and which forms it accepts.
+//
+// YYYY-MM-DD (month and day may have one digit), 1901-01-01 to 2050-12-31.
+Result<GregorianDate> ParseDate(std::string_view text);
+// A lunar date YYYY-MM-DD with 闰 or L before the month of a leap month (2020-闰4-1,
+// 2020-L04-01), from 1900-11-11 to 2050-11-18.
+Result<LunarDate> ParseLunarDate(std::string_view text);
+// An earthly branch (子 … 亥, optionally followed by 时), 早子 or 晚子 (optionally with 时),
+// or a clock time H:MM or HH:MM (23:MM is 晚子, 0:MM 早子).
+Result<Period> ParsePeriod(std::string_view text);
+// DATE [PERIOD], the date lunar when lunar is set.
+Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period,
+                         bool lunar);
+// The options with one convention set from its value's name; shownName is the name the
+// user wrote it under (--late-zi, lateZi), for the message when the value is unknown.
+Result<Options> SetConvention(Options options, Convention convention, std::string_view value,
+                              std::string_view shownName);
+
+}  // namespace chenggu

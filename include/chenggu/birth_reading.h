@@ -1,0 +1,55 @@
+// The bone-weight reading of a birth: its lunar date, the stem-branch (干支) names, the four
+// weights in qian (钱), their total and its verse, under chosen conventions, together with
+// the readings under each other convention that would give another total. All text is
+// UTF-8 and lives in the engine's constant tables.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "chenggu/birth.h"
+#include "chenggu/conventions.h"
+#include "chenggu/date.h"
+#include "chenggu/error.h"
+
+namespace chenggu {
+
+struct BirthReading {
+    Birth birth;  // as read; its period is always set
+    Options options;
+    GregorianDate readingDate;  // the day read: the next one for a 晚子 birth under NextDay
+    LunarDate lunarDate;        // of readingDate, with its leap flag
+    std::string_view yearStemBranch;  // 己巳: the year from Start of Spring (立春)
+    std::string_view monthStemBranch;
+    std::string_view dayStemBranch;
+    std::string_view periodBranch;  // 子
+    std::int32_t yearWeight = 0;    // qian; ten qian make one liang (两)
+    std::int32_t monthWeight = 0;
+    std::int32_t dayWeight = 0;
+    std::int32_t periodWeight = 0;
+    std::int32_t totalWeight = 0;
+    std::array<std::string_view, 2> verseLines;  // the verse of the total, two lines
+
+    // On an alternative: the convention switched from the reading it belongs to.
+    std::optional<Convention> switched;
+    // The readings with one convention switched, for each switch that changes the total, in
+    // the order of Conventions. A plain 子 read on its own day may have been a 晚子: its
+    // late-子 alternative is the reading of the next day. Alternatives have none of their own.
+    std::vector<BirthReading> alternatives;
+
+    const Period& period() const { return *birth.period; }
+};
+
+// The reading of a birth with a period. Refused with a reason for a birth that is not sound
+// (a date outside the range, a period that is not one of the twelve, no period) and for a
+// 晚子 birth on 2050-12-31 read on the next day.
+Result<BirthReading> Read(const Birth& birth, const Options& options = {});
+// The twelve readings of a birth date, one for each period in period order (the birth's
+// own period, if it has one, is not looked at).
+Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth,
+                                                     const Options& options = {});
+
+}  // namespace chenggu

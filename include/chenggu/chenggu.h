@@ -1,0 +1,42 @@
+/* The bone-weight reading (称骨算命) from C and from any language that can call C.
+ *
+ * Every function takes a request as a UTF-8 JSON object and returns a newly allocated,
+ * NUL-terminated UTF-8 JSON text, which the caller releases with chenggu_free. A request
+ * that cannot be read or answered (NULL included) gets {"error": "<reason>"}; no function
+ * crashes on bad input or keeps state between calls, and all may be called from any thread.
+ * NULL is returned only when memory runs out. */
+#ifndef CHENGGU_CHENGGU_H
+#define CHENGGU_CHENGGU_H
+
+#include "chenggu/version.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The reading of a birth, exactly as chenggu --json writes it. The request:
+ *   {"date": "1990-01-30", "period": "子", "lunar": false, "lateZi": "same-day",
+ *    "yearStart": "new-year", "leapMonth": "whole"}
+ * date is required (the lunar form 2020-闰4-1 when lunar is true); the rest is optional with
+ * the defaults shown; without period the answer is the array of the day's twelve readings.
+ * "language": "zh" gives the reason of a refusal in Chinese. */
+char *chenggu_read_json(const char *request_json);
+
+/* A year's months with their names and days, for forms: {"calendar": "lunar", "year": 2020}.
+ * See MonthsJson in chenggu/json.h. */
+char *chenggu_months_json(const char *request_json);
+
+/* A day in both calendars: {"date": "2020-闰4-1", "lunar": true}. See DateJson. */
+char *chenggu_date_json(const char *request_json);
+
+/* Releases a text returned by the functions above; NULL is allowed. */
+void chenggu_free(char *text);
+
+/* The library's version, "1.1.0": a constant string, not to be released. */
+const char *chenggu_version(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,49 @@
+// Dates as values: a Gregorian date and a Chinese lunar date that carries its leap flag.
+// Both are plain aggregates; ok() says whether a Gregorian date lies in the range every
+// reading covers, 1901-01-01 to 2050-12-31.
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <string>
+
+namespace chenggu {
+
+// A Gregorian date. ok() holds for a real date from 1901-01-01 to 2050-12-31.
+struct GregorianDate {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;  // [1, 12]
+    std::uint16_t day = 0;    // [1, 31]
+
+    bool ok() const;
+    // Days since 1901-01-01; a day past the end of its month counts on.
+    std::int32_t DayOffset() const;
+    // The date of a day offset; a date that is not ok() outside the range.
+    static GregorianDate FromDayOffset(std::int32_t dayOffset);
+
+    friend auto operator<=>(const GregorianDate&, const GregorianDate&) = default;
+};
+
+// A lunar date. The year is numbered by the Gregorian year in which it begins; a leap month
+// has the number of the month it follows, with leapMonth set. year 0 means "no date".
+struct LunarDate {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;  // [1, 12]
+    std::uint16_t day = 0;    // [1, 30]
+    bool leapMonth = false;
+
+    friend bool operator==(const LunarDate&, const LunarDate&) = default;
+};
+
+// The first and last days every reading covers, in both calendars.
+inline constexpr GregorianDate FirstDate{1901, 1, 1};
+inline constexpr GregorianDate LastDate{2050, 12, 31};
+inline constexpr LunarDate FirstLunarDate{1900, 11, 11, false};
+inline constexpr LunarDate LastLunarDate{2050, 11, 18, false};
+
+// YYYY-MM-DD: 1990-01-05.
+std::string IsoDate(const GregorianDate& date);
+// YYYY-M-D with 闰 before the month of a leap month, the form lunar input takes: 2020-闰4-1.
+std::string LunarDateText(const LunarDate& date);
+
+}  // namespace chenggu

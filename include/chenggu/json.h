@@ -1,0 +1,71 @@
+// Readings as JSON, the one answer every face shares: chenggu --json and --batch, the C
+// interface, the Python module, the npm package and the web page all write it with these.
+//
+// A reading is an object with every member of the reading by name: date, period,
+// periodLabel, periodHalf ("early", "late" or null), lunarYear, lunarMonth, lunarDay,
+// lunarMonthName, lunarDayName, periodBranch, yearStemBranch, monthStemBranch,
+// dayStemBranch, the four weights and totalWeight, verse (its lines joined by "\n"),
+// leapMonth, weightText, conventions, readingDate, verseLines, leapMonthDate (lunar input
+// only), and alternatives: the full readings under each other convention that changes the
+// total, each with switched (the convention's name) and condition (若…) instead of
+// alternatives of its own.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "chenggu/birth.h"
+#include "chenggu/birth_reading.h"
+#include "chenggu/conventions.h"
+#include "chenggu/error.h"
+
+namespace chenggu {
+
+// indent: spaces a level, or -1 for a single line (JSON Lines). No final newline.
+std::string ReadingJson(const BirthReading& reading, int indent = 2);
+// The twelve readings of a day, as an array in period order.
+std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent = 2);
+
+// A request: the fields of a line of chenggu --batch and the options.
+struct Request {
+    Birth birth;  // without a period: the twelve readings of the day
+    Options options;
+    Language language = Language::English;  // of the reason, when the request is refused
+};
+
+// A request from its JSON object:
+//   {"date": "1990-01-30", "period": "子", "lunar": false, "lateZi": "same-day",
+//    "yearStart": "new-year", "leapMonth": "whole", "language": "en"}
+// date is required and takes the lunar form 2020-闰4-1 when lunar is true; period may be
+// left out or null; the others default to the values shown; language is "en" or "zh".
+Result<Request> ParseRequest(std::string_view json);
+// The answer to a request as JSON: one reading, or the array of twelve without a period.
+Result<std::string> AnswerJson(const Request& request, int indent = -1);
+// A request in, its answer out: the reading's JSON, or {"error": "<reason>"} for a request
+// that cannot be read or answered. Never fails.
+std::string ReadJson(std::string_view requestJson);
+
+// {"error": "<reason>"}.
+std::string ErrorJson(std::string_view reason);
+// A line of a stream of requests that was refused: {"line": N, "input": "…", "error": "…"},
+// input and error made valid UTF-8.
+std::string LineErrorJson(std::size_t line, std::string_view input, std::string_view reason);
+
+// For forms that offer dates in lists (the web page). A request
+//   {"calendar": "gregorian" or "lunar", "year": 2020, "language": "en"}
+// answers the year's months in calendar order, each with its name, its days and the first
+// and last of them inside the range (null when none is):
+//   {"calendar": "lunar", "year": 2020, "firstYear": 1900, "lastYear": 2050,
+//    "months": [{"month": 4, "leap": true, "name": "闰四月", "days": 29, "firstDay": 1,
+//                "lastDay": 29}, …],
+//    "dayNames": ["初一", …], "periods": [{"name": "子", "label": "23:00-0:59",
+//                "half": null}, {"name": "早子", …}, …]}
+std::string MonthsJson(std::string_view requestJson);
+// A request {"date": "2020-闰4-1", "lunar": true} answers the day in both calendars:
+//   {"date": "2020-05-23", "lunarYear": 2020, "lunarMonth": 4, "lunarDay": 1,
+//    "leapMonth": true}, or {"error": "<reason>"}.
+std::string DateJson(std::string_view requestJson);
+
+}  // namespace chenggu

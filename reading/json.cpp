@@ -1,0 +1,209 @@
+// Readings as JSON, and requests read from JSON.
+#include "chenggu/json.h"
+
+#include "calendar/utf8.h"
+#include "chenggu/chinese_text.h"
+#include "reading/json_reader.h"
+#include "reading/json_writer.h"
+#include "reading/messages.h"
+
+namespace chenggu {
+namespace {
+
+std::string_view HalfName(ZiHalf half) {
+    return half == ZiHalf::Early ? "early" : "late";
+}
+
+void WriteConventions(JsonWriter& writer, const Options& options) {
+    writer.Key("conventions");
+    writer.StartObject();
+    writer.Member(ConventionName(Convention::LateZi), ValueName(options.lateZi));
+    writer.Member(ConventionName(Convention::YearStart), ValueName(options.yearStart));
+    writer.Member(ConventionName(Convention::LeapMonth), ValueName(options.leapMonth));
+    writer.EndObject();
+}
+
+// Every member of the reading by its name. An alternative (base is the reading it is an
+// alternative of) has no alternatives of its own, and says which convention it switched.
+void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading* base) {
+    const Period& period = r.period();
+    const LunarDate& lunar = r.lunarDate;
+    writer.StartObject();
+    writer.Member("date", IsoDate(r.birth.date));
+    writer.Member("period", period.index);
+    writer.Member("periodLabel", PeriodLabel(period));
+    writer.Key("periodHalf");
+    if (period.ziHalf == ZiHalf::Unsaid) {
+        writer.Null();
+    } else {
+        writer.String(HalfName(period.ziHalf));
+    }
+    writer.Member("lunarYear", lunar.year);
+    writer.Member("lunarMonth", lunar.month);
+    writer.Member("lunarDay", lunar.day);
+    writer.Member("lunarMonthName", LunarMonthName(lunar.month, lunar.leapMonth));
+    writer.Member("lunarDayName", LunarDayName(lunar.day));
+    writer.Member("periodBranch", r.periodBranch);
+    writer.Member("yearStemBranch", r.yearStemBranch);
+    writer.Member("monthStemBranch", r.monthStemBranch);
+    writer.Member("dayStemBranch", r.dayStemBranch);
+    writer.Member("yearWeight", r.yearWeight);
+    writer.Member("monthWeight", r.monthWeight);
+    writer.Member("dayWeight", r.dayWeight);
+    writer.Member("periodWeight", r.periodWeight);
+    writer.Member("totalWeight", r.totalWeight);
+    std::string verse(r.verseLines[0]);
+    verse += '\n';
+    verse += r.verseLines[1];
+    writer.Member("verse", verse);
+    writer.Member("leapMonth", lunar.leapMonth);
+    writer.Member("weightText", WeightText(r.totalWeight));
+    WriteConventions(writer, r.options);
+    writer.Member("readingDate", IsoDate(r.readingDate));
+    writer.Key("verseLines");
+    writer.StartArray();
+    for (const std::string_view line : r.verseLines) writer.String(line);
+    writer.EndArray();
+    if (r.birth.lunarInput) {
+        writer.Key("leapMonthDate");
+        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
+            writer.String(IsoDate(*twin));
+        } else {
+            writer.Null();
+        }
+    }
+    if (base != nullptr) {
+        writer.Member("switched", ConventionName(*r.switched));
+        writer.Member("condition", AlternativeCondition(*base, r));
+    } else {
+        writer.Key("alternatives");
+        writer.StartArray();
+        for (const BirthReading& alternative : r.alternatives) {
+            WriteReading(writer, alternative, &r);
+        }
+        writer.EndArray();
+    }
+    writer.EndObject();
+}
+
+template <class Each>
+std::string Written(int indent, Each each) {
+    JsonWriter writer(indent);
+    each(writer);
+    return std::move(writer).Take();
+}
+
+constexpr std::string_view RequestMembers =
+    "date, period, lunar, lateZi, yearStart, leapMonth, language";
+
+// The request of an object's members.
+Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
+    Request request;
+    request.language = LanguageOf(members);
+    const std::string* date = nullptr;
+    std::optional<std::string_view> period;
+    bool lunar = false;
+    for (const JsonMember& member : members) {
+        const std::string& name = member.name;
+        const std::string* text = TextOf(member.value);
+        if (name == "date") {
+            if (text == nullptr) return WrongKind(name, "a string", "字符串");
+            date = text;
+        } else if (name == "period") {
+            if (text != nullptr) {
+                period = *text;
+            } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
+                return WrongKind(name, "a string or null", "字符串或 null");
+            }
+        } else if (name == "lunar") {
+            const bool* flag = std::get_if<bool>(&member.value);
+            if (flag == nullptr) return WrongKind(name, "true or false", "true 或 false");
+            lunar = *flag;
+        } else if (name == "language") {
+            const Result<Language> language = ReadLanguage(member);
+            if (!language) return language.error();
+        } else {
+            const auto convention = [&]() -> std::optional<Convention> {
+                for (const Convention c : Conventions) {
+                    if (ConventionName(c) == name) return c;
+                }
+                return std::nullopt;
+            }();
+            if (!convention) return UnknownMember(name, RequestMembers);
+            if (text == nullptr) return WrongKind(name, "a string", "字符串");
+            const Result<Options> options = SetConvention(request.options, *convention, *text, name);
+            if (!options) return options.error();
+            request.options = *options;
+        }
+    }
+    if (date == nullptr) {
+        return refusal::BadRequest("a request needs a date: {\"date\": \"1990-01-30\"}",
+                                   "请求需要日期：{\"date\": \"1990-01-30\"}");
+    }
+    const Result<Birth> birth = ParseBirth(*date, period, lunar);
+    if (!birth) return birth.error();
+    request.birth = *birth;
+    return request;
+}
+
+}  // namespace
+
+std::string ReadingJson(const BirthReading& reading, int indent) {
+    return Written(indent, [&](JsonWriter& writer) { WriteReading(writer, reading, nullptr); });
+}
+
+std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent) {
+    return Written(indent, [&](JsonWriter& writer) {
+        writer.StartArray();
+        for (const BirthReading& reading : readings) WriteReading(writer, reading, nullptr);
+        writer.EndArray();
+    });
+}
+
+Result<Request> ParseRequest(std::string_view json) {
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(json);
+    if (!members) return members.error();
+    return RequestFrom(*members);
+}
+
+Result<std::string> AnswerJson(const Request& request, int indent) {
+    if (request.birth.period) {
+        const Result<BirthReading> reading = Read(request.birth, request.options);
+        if (!reading) return reading.error();
+        return ReadingJson(*reading, indent);
+    }
+    const Result<std::array<BirthReading, 12>> readings =
+        ReadEveryPeriod(request.birth, request.options);
+    if (!readings) return readings.error();
+    return ReadingsJson(*readings, indent);
+}
+
+std::string ReadJson(std::string_view requestJson) {
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson);
+    if (!members) return ErrorJson(members.error().reason);
+    const Result<Request> request = RequestFrom(*members);
+    if (!request) return ErrorJson(request.error().Reason(LanguageOf(*members)));
+    const Result<std::string> answer = AnswerJson(*request, -1);
+    if (!answer) return ErrorJson(answer.error().Reason(request->language));
+    return *answer;
+}
+
+std::string ErrorJson(std::string_view reason) {
+    return Written(-1, [&](JsonWriter& writer) {
+        writer.StartObject();
+        writer.Member("error", ValidUtf8(reason));
+        writer.EndObject();
+    });
+}
+
+std::string LineErrorJson(std::size_t line, std::string_view input, std::string_view reason) {
+    return Written(-1, [&](JsonWriter& writer) {
+        writer.StartObject();
+        writer.Member("line", static_cast<std::int64_t>(line));
+        writer.Member("input", ValidUtf8(input));
+        writer.Member("error", ValidUtf8(reason));
+        writer.EndObject();
+    });
+}
+
+}  // namespace chenggu

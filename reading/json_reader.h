@@ -1,0 +1,42 @@
+// Requests are one JSON object whose members are strings, numbers, true, false or null:
+// this reads such an object, and refuses anything else with the place and the reason.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "chenggu/error.h"
+
+namespace chenggu {
+
+struct JsonNumber {
+    double value = 0;
+    std::optional<std::int64_t> whole;  // when it is written without fraction or exponent
+};
+
+using JsonScalar = std::variant<std::nullptr_t, bool, JsonNumber, std::string>;
+
+struct JsonMember {
+    std::string name;
+    JsonScalar value;
+};
+
+// The members of a JSON object in order; refused when the text is not exactly one object of
+// scalar members with distinct names, in UTF-8.
+Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json);
+
+// For the members of a request: the text of a string member (null for another kind), the
+// reasons for a member of the wrong kind and for an unknown one (known lists the names a
+// request has), and the language a request asks for (English when it asks for none, or for
+// one that does not exist, which ReadLanguage refuses).
+const std::string* TextOf(const JsonScalar& value);
+Error WrongKind(std::string_view name, std::string_view kind, std::string_view kindZh);
+Error UnknownMember(std::string_view name, std::string_view known);
+Language LanguageOf(const std::vector<JsonMember>& members);
+Result<Language> ReadLanguage(const JsonMember& member);
+
+}  // namespace chenggu

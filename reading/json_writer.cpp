@@ -1,0 +1,112 @@
+#include "reading/json_writer.h"
+
+#include <charconv>
+
+namespace chenggu {
+
+JsonWriter::JsonWriter(int indent) : indent_(indent) { text_.reserve(1024); }
+
+void JsonWriter::NewLine(std::size_t depth) {
+    if (indent_ < 0) return;
+    text_ += '\n';
+    text_.append(depth * static_cast<std::size_t>(indent_), ' ');
+}
+
+void JsonWriter::BeforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (counts_.empty()) return;  // the outermost value
+    if (counts_.back()++ > 0) text_ += ',';
+    NewLine(counts_.size());
+}
+
+void JsonWriter::Close(char bracket) {
+    const bool empty = counts_.back() == 0;
+    counts_.pop_back();
+    if (!empty) NewLine(counts_.size());
+    text_ += bracket;
+}
+
+void JsonWriter::StartObject() {
+    BeforeValue();
+    text_ += '{';
+    counts_.push_back(0);
+}
+
+void JsonWriter::EndObject() { Close('}'); }
+
+void JsonWriter::StartArray() {
+    BeforeValue();
+    text_ += '[';
+    counts_.push_back(0);
+}
+
+void JsonWriter::EndArray() { Close(']'); }
+
+void JsonWriter::Key(std::string_view key) {
+    String(key);
+    text_ += indent_ < 0 ? ":" : ": ";
+    afterKey_ = true;
+}
+
+void JsonWriter::String(std::string_view text) {
+    BeforeValue();
+    text_ += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                text_ += "\\\"";
+                break;
+            case '\\':
+                text_ += "\\\\";
+                break;
+            case '\b':
+                text_ += "\\b";
+                break;
+            case '\f':
+                text_ += "\\f";
+                break;
+            case '\n':
+                text_ += "\\n";
+                break;
+            case '\r':
+                text_ += "\\r";
+                break;
+            case '\t':
+                text_ += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    static constexpr char Hex[] = "0123456789ABCDEF";
+                    text_ += "\\u00";
+                    text_ += Hex[byte >> 4];
+                    text_ += Hex[byte & 0xf];
+                } else {
+                    text_ += c;
+                }
+        }
+    }
+    text_ += '"';
+}
+
+void JsonWriter::Int(std::int64_t number) {
+    BeforeValue();
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text_.append(digits, end);
+}
+
+void JsonWriter::Bool(bool value) {
+    BeforeValue();
+    text_ += value ? "true" : "false";
+}
+
+void JsonWriter::Null() {
+    BeforeValue();
+    text_ += "null";
+}
+
+}  // namespace chenggu

@@ -1,0 +1,38 @@
+// What the engine says when it refuses input: each error in English and in Chinese, with
+// what was read (quoted, made printable) and the forms that are accepted.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "calendar/calendar_date.h"
+#include "chenggu/birth.h"
+#include "chenggu/error.h"
+
+namespace chenggu {
+
+// User input for a one-line message: control characters, quotes, backslashes and bytes that
+// are not UTF-8 as \xNN escapes, cut short with "..." after longestShown characters.
+std::string Printable(std::string_view text, std::size_t longestShown = 40);
+
+namespace refusal {
+
+Error NotADate(std::string_view text);
+Error NoSuchMonth(const GregorianDate& date);
+Error NoSuchDay(const GregorianDate& date);
+Error OutsideRange(const GregorianDate& date);
+Error NotALunarDate(std::string_view text);
+Error LeapMarkWithoutMonth(std::string_view text);
+Error NoSuchLunarDate(const LunarDate& date, LunarDateError error);
+Error NotAPeriod(std::string_view text);
+Error NotATime(std::string_view text);
+Error UnsoundPeriod(const Period& period);
+Error NoPeriod();
+Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value);
+Error ReadingDayAfterRange(const GregorianDate& date);
+// A request that is not what it should be; the reasons are the caller's.
+Error BadRequest(std::string english, std::string chinese);
+
+}  // namespace refusal
+}  // namespace chenggu

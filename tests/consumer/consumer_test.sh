@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The library as a developer meets it: installed into a prefix of their own, then used from
+# C++ (find_package), C (pkg-config) and Python (the wheel, in a virtual environment), with
+# the README's own examples; each must give the answer of chenggu --json, and the Python
+# module's tests must pass.
+# Usage: consumer_test.sh BUILD_DIR CHENGGU SOURCE_DIR WHEEL
+set -euo pipefail
+build=$1 chenggu=$2 source=$3 wheel=$4
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+python=/usr/bin/python3
+example() { "$python" "$source/tests/consumer/readme_example.py" "$source/README.md" "$1"; }
+check() { "$python" "$source/tests/consumer/same_answer.py" "$tmp/expected.json" "$tmp/printed" "$1"; }
+
+prefix=$tmp/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+"$chenggu" --json 1990-01-30 子 >"$tmp/expected.json"
+
+# C++: a CMake project that finds the installed package.
+mkdir "$tmp/cpp"
+example cmake >"$tmp/cpp/CMakeLists.txt"
+example cpp >"$tmp/cpp/reading.cpp"
+cmake -S "$tmp/cpp" -B "$tmp/cpp/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >"$tmp/log" 2>&1 ||
+    { cat "$tmp/log"; exit 1; }
+cmake --build "$tmp/cpp/build" >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
+"$tmp/cpp/build/reading" >"$tmp/printed"
+check C++
+
+# C: compiled and linked with what pkg-config says, against the shared library.
+example c >"$tmp/reading.c"
+flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs chenggu)
+# shellcheck disable=SC2086
+cc -std=c11 -Wall -Werror "$tmp/reading.c" $flags -Wl,-rpath,"$prefix/lib" -o "$tmp/reading-c"
+"$tmp/reading-c" >"$tmp/printed"
+check C
+
+# Python: the wheel installed with pip into a virtual environment, offline.
+"$python" -m venv --system-site-packages "$tmp/venv"
+"$tmp/venv/bin/python" -m pip install --quiet --no-index "$wheel"
+example python >"$tmp/reading.py"
+(cd "$tmp" && "$tmp/venv/bin/python" reading.py) >"$tmp/printed"
+check Python
+(cd "$tmp" && CHENGGU="$chenggu" "$tmp/venv/bin/python" -m unittest discover -s "$source/python/tests" 2>&1) |
+    tail -3

@@ -1,0 +1,167 @@
+// Requests and answers as JSON, through the C interface that every binding calls: what a
+// request may hold, what it defaults to, and a reason (never a crash) for anything else.
+#include "chenggu/chenggu.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <string>
+
+#include "chenggu/json.h"
+#include "reading/json_reader.h"
+#include "reading/json_writer.h"
+
+namespace {
+
+using Json = nlohmann::json;
+using namespace chenggu;
+
+// The answer of a C function, released as the C interface asks.
+Json Answer(char* (*function)(const char*), const char* request) {
+    const std::unique_ptr<char, void (*)(char*)> text(function(request), chenggu_free);
+    EXPECT_NE(text, nullptr);
+    return Json::parse(text.get());
+}
+
+Json ReadJsonOf(const Json& request) { return Answer(chenggu_read_json, request.dump().c_str()); }
+
+TEST(ReadJson, DefaultsAreTheCommandLinesAndEveryMemberIsHonoured) {
+    const Json plain = ReadJsonOf({{"date", "2020-06-07"}, {"period", "午"}});
+    EXPECT_EQ(plain, ReadJsonOf({{"date", "2020-06-07"},
+                                 {"period", "午"},
+                                 {"lunar", false},
+                                 {"lateZi", "same-day"},
+                                 {"yearStart", "new-year"},
+                                 {"leapMonth", "whole"}}));
+    EXPECT_EQ(plain["monthWeight"], 9);
+    EXPECT_FALSE(plain.contains("leapMonthDate")) << "only lunar input has it";
+
+    // The same day given as lunar, read with the leap month split.
+    const Json split = ReadJsonOf(
+        {{"date", "2020-闰4-16"}, {"lunar", true}, {"period", "午"}, {"leapMonth", "split"}});
+    EXPECT_EQ(split["date"], "2020-06-07");
+    EXPECT_EQ(split["monthWeight"], 5);
+    EXPECT_EQ(split["leapMonthDate"], nullptr);
+    EXPECT_EQ(split["alternatives"][0]["switched"], "leapMonth");
+
+    const Json late = ReadJsonOf({{"date", "1990-01-30"}, {"period", "23:30"}, {"lateZi", "next-day"}});
+    EXPECT_EQ(late["readingDate"], "1990-01-31");
+    EXPECT_EQ(late["periodHalf"], "late");
+    EXPECT_EQ(late["periodLabel"], "23:00-23:59");
+    EXPECT_EQ(late["verse"], late["verseLines"][0].get<std::string>() + "\n" +
+                                 late["verseLines"][1].get<std::string>());
+
+    // Without a period, or with period null: the twelve readings of the day.
+    for (const Json& day : {ReadJsonOf({{"date", "1990-01-30"}}),
+                            ReadJsonOf({{"date", "1990-01-30"}, {"period", nullptr}})}) {
+        ASSERT_TRUE(day.is_array());
+        ASSERT_EQ(day.size(), 12u);
+        EXPECT_EQ(day[5]["periodBranch"], "巳");
+        EXPECT_EQ(day[0]["periodHalf"], nullptr);
+    }
+}
+
+TEST(ReadJson, AnythingElseGetsOneErrorWithItsReason) {
+    const struct {
+        const char* request;
+        const char* reason;  // a part of it
+    } cases[] = {
+        {"", "not a JSON object"},
+        {"[]", "not a JSON object"},
+        {"{\"date\": \"1990-01-30\"", "',' or '}'"},
+        {"{\"date\": \"1990-01-30\"} x", "more after the object"},
+        {"{}", "needs a date"},
+        {"{\"date\": 19900130}", "\"date\" must be a string"},
+        {"{\"date\": \"1990-01-30\", \"date\": \"1990-01-31\"}", "given twice"},
+        {"{\"date\": \"1990-01-30\", \"hour\": 3}", "unknown member \"hour\""},
+        {"{\"date\": \"1990-01-30\", \"period\": {\"branch\": \"子\"}}", "must be a string, a number"},
+        {"{\"date\": \"1990-01-30\", \"lunar\": \"yes\"}", "true or false"},
+        {"{\"date\": \"1990-01-30\", \"lateZi\": \"midnight\"}", "same-day or next-day"},
+        {"{\"date\": \"2021-闰4-1\", \"lunar\": true}", "has no leap month"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"甲\"}", "not a birth period"},
+        {"{\"date\": \"2050-12-31\", \"period\": \"晚子\", \"lateZi\": \"next-day\"}", "2050-12-31"},
+        {"{\"date\": \"\\ud800\"}", "half a surrogate pair"},
+        {"{\"date\": \"\xff\"}", "not UTF-8"},
+        {"{\"date\": \"1990-01-30\", \"language\": \"fr\"}", "\"en\" or \"zh\""},
+    };
+    for (const auto& c : cases) {
+        const Json answer = Answer(chenggu_read_json, c.request);
+        ASSERT_EQ(answer.size(), 1u) << c.request;
+        EXPECT_NE(answer["error"].get<std::string>().find(c.reason), std::string::npos)
+            << c.request << ": " << answer;
+    }
+    EXPECT_NE(Answer(chenggu_read_json, nullptr)["error"].get<std::string>().find("NULL"),
+              std::string::npos);
+    EXPECT_TRUE(Answer(chenggu_months_json, nullptr).contains("error"));
+    EXPECT_TRUE(Answer(chenggu_date_json, nullptr).contains("error"));
+    chenggu_free(nullptr);
+
+    const Json chinese = ReadJsonOf({{"date", "2001-02-29"}, {"language", "zh"}});
+    EXPECT_EQ(chinese["error"], "2001-02-29 不存在：2001年2月只有 28 天");
+}
+
+TEST(MonthsJson, TheMonthsOfAYearInBothCalendarsWithTheDaysInsideTheRange) {
+    const Json lunar2020 = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 2020})");
+    ASSERT_EQ(lunar2020["months"].size(), 13u);
+    EXPECT_EQ(lunar2020["months"][4], Json::parse(R"({"month": 4, "leap": true, "name": "闰四月",
+        "days": 29, "firstDay": 1, "lastDay": 29})"));
+    EXPECT_EQ(lunar2020["dayNames"][29], "三十");
+    EXPECT_EQ(lunar2020["periods"][2], Json::parse(R"({"value": "晚子", "name": "晚子时",
+        "label": "23:00-23:59"})"));
+
+    // The ends of the range: lunar 1900 has only its last two months, from day 11 of the
+    // eleventh; lunar 2050 ends on day 18 of the eleventh, and its twelfth is outside.
+    const Json first = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 1900})");
+    ASSERT_EQ(first["months"].size(), 2u);
+    EXPECT_EQ(first["months"][0]["firstDay"], 11);
+    const Json last = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 2050})");
+    EXPECT_EQ(last["months"][11]["lastDay"], 18);
+    EXPECT_EQ(last["months"][12]["firstDay"], nullptr);
+
+    const Json february = Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 2000})");
+    EXPECT_EQ(february["months"][1]["days"], 29);
+    EXPECT_EQ(february["firstYear"], 1901);
+    EXPECT_TRUE(Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 1900})")
+                    .contains("error"));
+}
+
+TEST(DateJson, ADayInBothCalendars) {
+    EXPECT_EQ(Answer(chenggu_date_json, R"({"date": "2020-闰4-1", "lunar": true})"),
+              Json::parse(R"({"date": "2020-05-23", "lunarYear": 2020, "lunarMonth": 4,
+                  "lunarDay": 1, "leapMonth": true, "lunarDate": "2020-闰4-1"})"));
+    EXPECT_EQ(Answer(chenggu_date_json, R"({"date": "1901-01-01"})")["lunarDate"], "1900-11-11");
+    EXPECT_EQ(Answer(chenggu_date_json, R"({"date": "2020-13-01", "language": "zh"})")["error"],
+              "2020-13-01 不存在：月份只有 1 至 12 月");
+}
+
+// Every character a string can hold survives the writer and the reader, as another JSON
+// library reads and writes it.
+TEST(Json, StringsRoundTripThroughWriterAndReader) {
+    std::string text;
+    for (char32_t c = 1; c < 0x80; ++c) text += static_cast<char>(c);
+    text += "称骨\xf0\x9f\x98\x80";
+    JsonWriter writer(2);
+    writer.StartObject();
+    writer.Member("text", text);
+    writer.Key("empty");
+    writer.StartArray();
+    writer.EndArray();
+    writer.EndObject();
+    const std::string written = std::move(writer).Take();
+    EXPECT_EQ(Json::parse(written), (Json{{"text", text}, {"empty", Json::array()}}));
+
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(Json{{"text", text}}.dump());
+    ASSERT_TRUE(members.ok());
+    EXPECT_EQ(std::get<std::string>(members->at(0).value), text);
+    const auto number = [](const char* json) {
+        return std::get<JsonNumber>(ReadFlatObject(json)->at(0).value);
+    };
+    EXPECT_EQ(number(R"({"n": -2020})").whole, -2020);
+    EXPECT_DOUBLE_EQ(number(R"({"n": 104.07})").value, 104.07);
+    EXPECT_DOUBLE_EQ(number(R"({"n": -7.4e1})").value, -74.0);
+    EXPECT_FALSE(number(R"({"n": 1e2})").whole.has_value());
+}
+
+}  // namespace

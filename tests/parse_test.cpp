@@ -1,0 +1,93 @@
+// The date, lunar date and period forms people type, and the reasons for what is refused.
+#include "chenggu/birth.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace chenggu;
+
+TEST(ParseDate, AcceptsOneOrTwoDigitMonthsAndDays) {
+    const struct {
+        const char* text;
+        GregorianDate date;
+    } cases[] = {{"1990-01-30", {1990, 1, 30}},
+                 {"1990-1-5", {1990, 1, 5}},
+                 {"1901-01-01", {1901, 1, 1}},
+                 {"2050-12-31", {2050, 12, 31}},
+                 {"2000-02-29", {2000, 2, 29}}};
+    for (const auto& c : cases) EXPECT_EQ(ParseDate(c.text).value(), c.date) << c.text;
+}
+
+TEST(ParsePeriod, BranchesHalvesOfZiAndClockTimes) {
+    constexpr ZiHalf Unsaid = ZiHalf::Unsaid, Early = ZiHalf::Early, Late = ZiHalf::Late;
+    const struct {
+        const char* text;
+        Period period;
+    } cases[] = {{"子", {0, Unsaid}},    {"子时", {0, Unsaid}},  {"早子", {0, Early}},
+                 {"早子时", {0, Early}}, {"晚子", {0, Late}},    {"晚子时", {0, Late}},
+                 {"丑", {1, Unsaid}},    {"亥时", {11, Unsaid}}, {"23:30", {0, Late}},
+                 {"23:00", {0, Late}},   {"0:30", {0, Early}},   {"00:59", {0, Early}},
+                 {"1:00", {1, Unsaid}},  {"2:59", {1, Unsaid}},  {"12:00", {6, Unsaid}},
+                 {"22:59", {11, Unsaid}}};
+    for (const auto& c : cases) EXPECT_EQ(ParsePeriod(c.text).value(), c.period) << c.text;
+}
+
+TEST(ParseLunarDate, LeapMonthsByPrefix) {
+    const struct {
+        const char* text;
+        LunarDate date;
+    } cases[] = {{"2020-闰4-1", {2020, 4, 1, true}},    {"2020-L04-01", {2020, 4, 1, true}},
+                 {"2020-4-1", {2020, 4, 1, false}},     {"2020-04-30", {2020, 4, 30, false}},
+                 {"1900-11-11", {1900, 11, 11, false}}, {"2050-11-18", {2050, 11, 18, false}}};
+    for (const auto& c : cases) EXPECT_EQ(ParseLunarDate(c.text).value(), c.date) << c.text;
+}
+
+// Every lunar day of the range, typed as text, gives back the day it names, and the same
+// birth whether it is given by its lunar or its Gregorian date.
+TEST(ParseBirth, EveryLunarDayOfTheRangeRoundTrips) {
+    for (std::int32_t offset = 0; offset <= LastDate.DayOffset(); ++offset) {
+        const GregorianDate date = GregorianDate::FromDayOffset(offset);
+        const LunarDate lunar = ToLunar(date);
+        const Result<Birth> birth = ParseBirth(LunarDateText(lunar), "午", true);
+        ASSERT_TRUE(birth.ok()) << LunarDateText(lunar) << ": " << birth.error().reason;
+        ASSERT_EQ(birth->date, date);
+        ASSERT_EQ(birth->lunarInput, lunar);
+        ASSERT_EQ(ParseBirth(IsoDate(date), "午", false)->date, date);
+        // The twin in the leap month is another day of the same lunar month number.
+        if (const auto twin = LeapMonthTwin(lunar)) {
+            ASSERT_EQ(ToLunar(*twin), (LunarDate{lunar.year, lunar.month, lunar.day, true}));
+        }
+    }
+}
+
+TEST(ParseBirth, RefusalsSayWhyInBothLanguages) {
+    const struct {
+        const char* date;
+        const char* period;
+        bool lunar;
+        ErrorCode code;
+        const char* english;
+        const char* chinese;
+    } cases[] = {
+        {"2001-02-29", "子", false, ErrorCode::NoSuchDate, "February 2001 has 28 days", "只有 28 天"},
+        {"1990/01/30", "子", false, ErrorCode::NotADate, "YYYY-MM-DD", "年-月-日"},
+        {"2051-01-01", "子", false, ErrorCode::OutsideRange, "2050-12-31", "2050-12-31"},
+        {"2021-闰4-1", "子", true, ErrorCode::NoSuchDate, "has no leap month", "没有闰月"},
+        {"2020-闰5-1", "子", true, ErrorCode::NoSuchDate, "follows month 4", "闰四月"},
+        {"2020-L4-30", "子", true, ErrorCode::NoSuchDate, "has 29 days", "只有 29 天"},
+        {"1990-01-30", "甲", false, ErrorCode::NotAPeriod, "not a birth period", "不是时辰"},
+        {"1990-01-30", "24:00", false, ErrorCode::NotATime, "0:00 to 23:59", "0:00 到 23:59"},
+        {"2001-02-29", "甲", false, ErrorCode::NoSuchDate, "28 days", "28 天"},  // date first
+    };
+    for (const auto& c : cases) {
+        const Result<Birth> birth = ParseBirth(c.date, c.period, c.lunar);
+        ASSERT_FALSE(birth.ok()) << c.date << " " << c.period;
+        EXPECT_EQ(birth.error().code, c.code) << c.date;
+        EXPECT_NE(birth.error().reason.find(c.english), std::string::npos) << birth.error().reason;
+        EXPECT_NE(birth.error().chineseReason.find(c.chinese), std::string::npos)
+            << birth.error().chineseReason;
+    }
+}
+
+}  // namespace
