@@ -19,6 +19,10 @@ target_compile_features(chenggu_objects PUBLIC cxx_std_20)
 target_include_directories(chenggu_objects PUBLIC ${public_includes}
     PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(chenggu_objects PRIVATE project_warnings)
+if(EMSCRIPTEN)
+    # Every byte of the engine is downloaded with the web page: smaller over faster.
+    target_compile_options(chenggu_objects PRIVATE -Os)
+endif()
 
 set(library_targets chenggu_static)
 add_library(chenggu_static STATIC $<TARGET_OBJECTS:chenggu_objects>)

@@ -1,20 +1,10 @@
-// The page: four lists for the birth, three for the conventions, and the reading of the
-// engine (engine.mjs, the project's C++ in WebAssembly), which answers with the JSON of
-// chenggu --json. The state lives in the address, so that a reading can be shared as a link.
-import createEngine from './engine.mjs';
+// The page: four lists for the birth, three for the conventions, and the reading of the npm
+// package chenggu (the project's C++ in WebAssembly), which answers with the JSON of
+// chenggu --json. Ranges, names, periods and messages are the engine's. The state lives in
+// the address, so that a reading can be shared as a link.
+import * as chenggu from './chenggu.mjs';
 
-const BRANCHES = [...'子丑寅卯辰巳午未申酉戌亥'];
-const FIRST_YEAR = 1901;
-const LAST_YEAR = 2050;
-
-// The twelve periods in full, with the two halves of 子 right after it.
-const PERIODS = BRANCHES.flatMap((branch, i) => {
-  const from = (2 * i + 23) % 24;
-  const period = { value: branch, label: `${branch}时 ${from}:00–${(from + 1) % 24}:59` };
-  return i > 0 ? [period] : [period,
-    { value: '早子', label: '早子时 0:00–0:59' },
-    { value: '晚子', label: '晚子时 23:00–23:59' }];
-});
+const LANGUAGE = 'zh';
 
 // The conventions: address parameter, list id and values, the default first.
 const CONVENTIONS = [
@@ -23,94 +13,78 @@ const CONVENTIONS = [
   { name: 'leapMonth', id: 'leap-month', values: ['whole', 'split'] },
 ];
 
-const LUNAR_ERRORS = {
-  NoSuchMonth: '农历月份只有一至十二月',
-  NoSuchLeapMonth: '这一年没有这个闰月',
-  NoSuchDay: '这个月没有这一天',
-  OutsideRange: '超出可测算的范围（农历 1900年冬月十一 至 2050年冬月十八）',
-};
-
 const $ = (id) => document.getElementById(id);
-let engine;
 let state;
 
-// The engine's C functions as JavaScript functions of numbers, booleans and names.
-async function loadEngine() {
-  const module = await createEngine();
-  const wrap = (name, result, count, strings = 0) => module.cwrap(`chenggu_${name}`, result,
-    [...Array(count - strings).fill('number'), ...Array(strings).fill('string')]);
-  const json = (call) => (...args) => JSON.parse(call(...args));
-  const read = json(wrap('read', 'string', 10, 3));
-  const monthDays = wrap('lunar_month_days', 'number', 3);
-  const toGregorian = json(wrap('lunar_to_gregorian', 'string', 4));
-  const monthName = wrap('lunar_month_name', 'string', 2);
-  return {
-    read: (s, period, zi) => read(s.calendar === 'lunar' ? 1 : 0, s.year, s.month, s.day,
-      s.leap ? 1 : 0, period, zi, s.lateZi, s.yearStart, s.leapMonth),
-    gregorianMonthDays: wrap('gregorian_month_days', 'number', 2),
-    lunarLeapMonth: wrap('lunar_leap_month', 'number', 1),
-    lunarMonthDays: (year, month, leap) => monthDays(year, month, leap ? 1 : 0),
-    lunarToGregorian: (year, month, day, leap) => toGregorian(year, month, day, leap ? 1 : 0),
-    gregorianToLunar: json(wrap('gregorian_to_lunar', 'string', 3)),
-    lunarMonthName: (month, leap) => monthName(month, leap ? 1 : 0),
-    lunarDayName: wrap('lunar_day_name', 'string', 1),
-  };
+// --- The calendar, as the engine lists it ---------------------------------------------------
+
+// A year's months in a calendar, with their names, days and the days inside the range; a
+// year's list never changes, so each is asked for once.
+const monthLists = new Map();
+function monthsOf(calendar, year) {
+  const key = `${calendar} ${year}`;
+  if (!monthLists.has(key)) monthLists.set(key, chenggu.months({ calendar, year, language: LANGUAGE }));
+  return monthLists.get(key);
 }
 
-const pad = (n) => String(n).padStart(2, '0');
-const isoDate = ({ year, month, day }) => `${year}-${pad(month)}-${pad(day)}`;
+const { periods: PERIODS } = monthsOf('gregorian', 2000);
+const yearsOf = (calendar) => {
+  const { firstYear, lastYear } = monthsOf(calendar, 2000);
+  return [firstYear, lastYear];
+};
+
+// The date of a state as the engine reads it: 1990-1-30, or the lunar 2020-闰4-1.
+const dateText = (s) => `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`;
 
 // Today's date and period, inside the calendar's range.
 function today() {
   const now = new Date();
   const hour = now.getHours();
+  const [first, last] = yearsOf('gregorian');
   let date = { year: now.getFullYear(), month: now.getMonth() + 1, day: now.getDate() };
-  if (date.year < FIRST_YEAR) date = { year: FIRST_YEAR, month: 1, day: 1 };
-  if (date.year > LAST_YEAR) date = { year: LAST_YEAR, month: 12, day: 31 };
-  const period = hour === 23 ? '晚子' : hour === 0 ? '早子' : BRANCHES[Math.floor((hour + 1) / 2) % 12];
-  return { calendar: 'gregorian', ...date, leap: false, period,
+  if (date.year < first) date = { year: first, month: 1, day: 1 };
+  if (date.year > last) date = { year: last, month: 12, day: 31 };
+  const period = chenggu.read({ date: dateText(date), period: `${hour}:00` });
+  return { calendar: 'gregorian', ...date, leap: false, period: periodValue(period),
     lateZi: 'same-day', yearStart: 'new-year', leapMonth: 'whole' };
 }
 
-// --- Dates --------------------------------------------------------------------------------
-
-// The first and last days of the range in each calendar, and an order of dates in which a
-// leap month follows the month of its number.
-const ENDS = {
-  gregorian: [{ year: 1901, month: 1, day: 1 }, { year: 2050, month: 12, day: 31 }],
-  lunar: [{ year: 1900, month: 11, day: 11 }, { year: 2050, month: 11, day: 18 }],
-};
-const order = ({ year, month, leap = false, day }) => ((year * 13 + month) * 2 + leap) * 31 + day;
-
-// Whether a real date of the state's calendar lies inside the range.
-function inRange(s) {
-  const [first, last] = ENDS[s.calendar];
-  return order(first) <= order(s) && order(s) <= order(last);
+// The period list's value of a reading: its branch, or 早子/晚子.
+function periodValue(reading) {
+  if (reading.periodHalf === 'early') return '早子';
+  if (reading.periodHalf === 'late') return '晚子';
+  return reading.periodBranch;
 }
 
-function monthDays(s) {
-  return s.calendar === 'gregorian'
-    ? engine.gregorianMonthDays(s.year, s.month)
-    : engine.lunarMonthDays(s.year, s.month, s.leap);
-}
-
-// Brings a state whose year or month changed back to a real date inside the range: a leap
-// month the year lacks becomes the regular month, a day past the month's end its last day,
-// and a date outside the range the nearest end of the range.
+// Brings a state whose year or month changed back to a day inside the range: a leap month
+// the year lacks becomes the regular month, a day past the month's end its last day, and a
+// day outside the range the nearest day inside it.
 function settle(s) {
-  if (s.leap && engine.lunarLeapMonth(s.year) !== s.month) s.leap = false;
-  s.day = Math.min(s.day, monthDays(s));
-  if (inRange(s)) return s;
-  const [first, last] = ENDS[s.calendar];
-  return Object.assign(s, order(s) < order(first) ? first : last, { leap: false });
+  const [first, last] = yearsOf(s.calendar);
+  s.year = Math.min(Math.max(s.year, first), last);
+  const { months } = monthsOf(s.calendar, s.year);
+  const same = (m) => m.month === s.month && m.leap === s.leap;
+  let month = months.find(same) ?? months.find((m) => m.month === s.month && !m.leap) ??
+    months.reduce((a, b) => (Math.abs(b.month - s.month) < Math.abs(a.month - s.month) ? b : a));
+  let day = s.day;
+  if (month.firstDay === null) {  // wholly outside the range: the nearest day inside it
+    const inside = months.filter((m) => m.firstDay !== null);
+    const after = months.indexOf(month) > months.indexOf(inside[0]);
+    month = after ? inside[inside.length - 1] : inside[0];
+    day = after ? month.lastDay : month.firstDay;
+  }
+  return { ...s, month: month.month, leap: month.leap,
+    day: Math.min(Math.max(day, month.firstDay), month.lastDay) };
 }
 
 function switchCalendar(s, calendar) {
   if (calendar === s.calendar) return s;
-  const date = calendar === 'lunar'
-    ? engine.gregorianToLunar(s.year, s.month, s.day)
-    : engine.lunarToGregorian(s.year, s.month, s.day, s.leap);
-  return { ...s, calendar, year: date.year, month: date.month, day: date.day, leap: !!date.leap };
+  const day = chenggu.date({ date: dateText(s), lunar: s.calendar === 'lunar', language: LANGUAGE });
+  if (calendar === 'lunar') {
+    return { ...s, calendar, year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth };
+  }
+  const [year, month, date] = day.date.split('-').map(Number);
+  return { ...s, calendar, year, month, day: date, leap: false };
 }
 
 // --- Lists --------------------------------------------------------------------------------
@@ -124,6 +98,7 @@ function fill(select, options, selected) {
 }
 
 const range = (from, to) => Array.from({ length: to - from + 1 }, (_, i) => from + i);
+const monthValue = (m) => `${m.leap ? '闰' : ''}${m.month}`;
 
 // What the lists were last filled for: a list is filled again only when what it offers
 // changes, so that a pick costs little.
@@ -131,38 +106,27 @@ const filled = {};
 
 function fillLists() {
   const s = state;
-  const lunar = s.calendar === 'lunar';
   const years = s.calendar;
   const months = `${years} ${s.year}`;
   const days = `${months} ${s.month} ${s.leap}`;
+  const list = monthsOf(s.calendar, s.year);
+  const month = list.months.find((m) => m.month === s.month && m.leap === s.leap);
   if (filled.years !== years) {
-    fill($('year'), range(lunar ? FIRST_YEAR - 1 : FIRST_YEAR, LAST_YEAR)
-      .map((y) => ({ value: y, label: `${y}年` })), s.year);
+    fill($('year'), range(...yearsOf(s.calendar)).map((y) => ({ value: y, label: `${y}年` })), s.year);
   }
   if (filled.months !== months) {
-    const list = range(1, 12).map((m) => ({ value: m, month: m, leap: false }));
-    const leap = lunar ? engine.lunarLeapMonth(s.year) : 0;
-    if (leap) list.splice(leap, 0, { value: `闰${leap}`, month: leap, leap: true });
-    // A month is offered when one of its days lies inside the range.
-    const [first, last] = ENDS[s.calendar];
-    fill($('month'), list.map((m) => ({
-      value: m.value,
-      label: lunar ? engine.lunarMonthName(m.month, m.leap) : `${m.month}月`,
-      disabled: order({ ...m, year: s.year, day: 31 }) < order(first) ||
-        order({ ...m, year: s.year, day: 1 }) > order(last),
-    })), s.leap ? `闰${s.month}` : s.month);
+    fill($('month'), list.months.map((m) => ({ value: monthValue(m), label: m.name, disabled: m.firstDay === null })),
+      monthValue(s));
   }
   if (filled.days !== days) {
-    fill($('day'), range(1, monthDays(s)).map((d) => ({
-      value: d,
-      label: lunar ? engine.lunarDayName(d) : `${d}日`,
-      disabled: !inRange({ ...s, day: d }),
+    fill($('day'), range(1, month.days).map((d) => ({
+      value: d, label: list.dayNames[d - 1], disabled: d < month.firstDay || d > month.lastDay,
     })), s.day);
   }
   Object.assign(filled, { years, months, days });
   $('calendar').value = s.calendar;
   $('year').value = s.year;
-  $('month').value = s.leap ? `闰${s.month}` : s.month;
+  $('month').value = monthValue(s);
   $('day').value = s.day;
   $('period').value = s.period;
   for (const c of CONVENTIONS) $(c.id).value = s[c.name];
@@ -184,6 +148,12 @@ function readLists() {
 
 // --- The reading --------------------------------------------------------------------------
 
+function requestOf(s) {
+  const request = { date: dateText(s), lunar: s.calendar === 'lunar', period: s.period, language: LANGUAGE };
+  for (const c of CONVENTIONS) request[c.name] = s[c.name];
+  return request;
+}
+
 function show(field, value, text = value) {
   for (const element of document.querySelectorAll(`[data-field="${field}"]`)) {
     element.dataset.value = typeof value === 'string' ? value : JSON.stringify(value);
@@ -191,26 +161,17 @@ function show(field, value, text = value) {
   }
 }
 
-// The period list's value as a period index and a half of 子 (1 early, 2 late).
-function periodArguments(period) {
-  if (period === '早子') return [0, 1];
-  if (period === '晚子') return [0, 2];
-  return [BRANCHES.indexOf(period), 0];
-}
-
-function readingOf(s) {
-  return engine.read(s, ...periodArguments(s.period));
-}
-
 function verseElement(lines) {
   return lines.map((line) => Object.assign(document.createElement('p'), { textContent: line }));
 }
 
 function render() {
-  const r = readingOf(state);
-  if (r.error) {
+  let r;
+  try {
+    r = chenggu.read(requestOf(state));
+  } catch (error) {
     // The one pick that cannot be read: a late 子 on the last day, read on the next.
-    say('晚子时算次日时，2050年12月31日的次日已超出可测算的范围（至 2050年12月31日）。');
+    say(`${error.message}。`);
     $('solar-date').textContent = '';
     for (const field of document.querySelectorAll('[data-field]')) {
       field.dataset.value = '';
@@ -219,8 +180,9 @@ function render() {
     return;
   }
   const [y, m, d] = r.date.split('-').map(Number);
+  const period = PERIODS.find((p) => p.value === state.period);
   const reading = r.readingDate === r.date ? '' : `（晚子时算次日，按 ${r.readingDate.replaceAll('-', '.')} 论）`;
-  $('solar-date').textContent = `${y}年${m}月${d}日 ${PERIODS.find((p) => p.value === state.period).label}${reading}`;
+  $('solar-date').textContent = `${y}年${m}月${d}日 ${period.name} ${period.label}${reading}`;
 
   show('lunarYear', r.lunarYear, `${r.lunarYear}年`);
   show('lunarMonth', r.lunarMonth, r.lunarMonthName);
@@ -263,54 +225,43 @@ function render() {
 
 function addressOf(s) {
   const params = new URLSearchParams();
-  if (s.calendar === 'lunar') params.set('lunar', `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`);
-  else params.set('date', isoDate(s));
+  if (s.calendar === 'lunar') params.set('lunar', dateText(s));
+  else params.set('date', `${s.year}-${String(s.month).padStart(2, '0')}-${String(s.day).padStart(2, '0')}`);
   params.set('period', s.period);
   for (const c of CONVENTIONS) if (s[c.name] !== c.values[0]) params.set(c.name, s[c.name]);
   return `?${params}`;
 }
 
-// The state a link asks for, or a message saying why it cannot be read.
+// The state a link asks for, or a message saying why it cannot be read: the engine reads the
+// link's date, period and conventions as chenggu reads them on its command line.
 function stateFromAddress(search) {
   const params = new URLSearchParams(search);
-  const s = today();
-  if (![...params.keys()].length) return { state: s };
+  if (![...params.keys()].length) return { state: today() };
   const fail = (message) => ({ state: today(), message: `无法打开链接：${message}。已显示今天的测算。` });
 
   const lunar = params.get('lunar');
   const date = params.get('date');
   if (lunar !== null && date !== null) return fail('date 和 lunar 只能给出一个');
-  if (lunar !== null) {
-    const match = /^(\d{4})-(闰|L|l)?(\d{1,2})-(\d{1,2})$/.exec(lunar);
-    if (!match) return fail(`农历日期“${lunar}”应写作 年-月-日，闰月在月份前加“闰”，如 2020-闰4-1`);
-    Object.assign(s, { calendar: 'lunar', year: +match[1], month: +match[3], day: +match[4], leap: !!match[2] });
-    const converted = engine.lunarToGregorian(s.year, s.month, s.day, s.leap);
-    if (converted.error) return fail(`农历 ${lunar} ${LUNAR_ERRORS[converted.error]}`);
-  } else if (date !== null) {
-    const match = /^(\d{4})-(\d{1,2})-(\d{1,2})$/.exec(date);
-    if (!match) return fail(`日期“${date}”应写作 年-月-日，如 1990-01-30`);
-    Object.assign(s, { year: +match[1], month: +match[2], day: +match[3] });
-    const days = engine.gregorianMonthDays(s.year, s.month);
-    if (!days || s.day < 1 || s.day > days) return fail(`公历 ${date} 这一天不存在`);
-    if (s.year < FIRST_YEAR || s.year > LAST_YEAR) return fail(`公历 ${date} 超出可测算的范围（1901-01-01 至 2050-12-31）`);
+  const request = { date: lunar ?? date, lunar: lunar !== null, period: params.get('period'), language: LANGUAGE };
+  for (const c of CONVENTIONS) if (params.get(c.name) !== null) request[c.name] = params.get(c.name);
+  if (request.date === null) {  // no date: today's, at the period given or the current one
+    const now = today();
+    request.date = dateText(now);
+    request.period ??= now.period;
   }
-
-  const period = params.get('period');
-  if (period !== null) {
-    const name = period.replace(/时$/, '');
-    if (!PERIODS.some((p) => p.value === name)) return fail(`无法识别的时辰“${period}”，可用 子…亥、早子、晚子`);
-    s.period = name;
-  } else if (lunar !== null || date !== null) {
-    s.period = '子';
+  request.period ??= '子';
+  try {
+    const reading = chenggu.read(request);
+    const day = chenggu.date({ date: request.date, lunar: request.lunar, language: LANGUAGE });
+    const [year, month, dayOfMonth] = day.date.split('-').map(Number);
+    const s = request.lunar
+      ? { calendar: 'lunar', year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth }
+      : { calendar: 'gregorian', year, month, day: dayOfMonth, leap: false };
+    for (const c of CONVENTIONS) s[c.name] = reading.conventions[c.name];
+    return { state: { ...s, period: periodValue(reading) } };
+  } catch (error) {
+    return fail(error.message);
   }
-  for (const c of CONVENTIONS) {
-    const value = params.get(c.name);
-    if (value === null) continue;
-    if (!c.values.includes(value)) return fail(`${c.name} 的值“${value}”无法识别，可用 ${c.values.join(' 或 ')}`);
-    s[c.name] = value;
-  }
-  if (readingOf(s).error) return fail('晚子时算次日时，2050年12月31日的次日已超出可测算的范围');
-  return { state: s };
 }
 
 // --- Events -------------------------------------------------------------------------------
@@ -349,13 +300,11 @@ function onChange(event) {
   update(next);
 }
 
-async function start() {
-  performance.mark('module');
-  engine = await loadEngine();
+function start() {
   performance.mark('engine');
   const { state: first, message } = stateFromAddress(location.search);
   state = settle(first);
-  fill($('period'), PERIODS, state.period);
+  fill($('period'), PERIODS.map((p) => ({ value: p.value, label: `${p.name} ${p.label}` })), state.period);
   fillLists();
   performance.mark('lists');
   render();

@@ -1,0 +1,102 @@
+// Types of the chenggu package: the answers of chenggu --json.
+
+export type LateZi = 'same-day' | 'next-day';
+export type YearStart = 'new-year' | 'spring';
+export type LeapMonth = 'whole' | 'split';
+export type Language = 'en' | 'zh';
+
+export interface Request {
+  /** A Gregorian date, 1990-01-30; with lunar: true a lunar one, 2020-闰4-1. */
+  date: string;
+  /** 子 … 亥 (also 子时), 早子, 晚子, or a clock time 23:30. Left out or null: the twelve readings. */
+  period?: string | null;
+  lunar?: boolean;
+  lateZi?: LateZi;
+  yearStart?: YearStart;
+  leapMonth?: LeapMonth;
+  /** The language of the reason when the request is refused. */
+  language?: Language;
+}
+
+export interface Conventions {
+  lateZi: LateZi;
+  yearStart: YearStart;
+  leapMonth: LeapMonth;
+}
+
+export interface Reading {
+  date: string;
+  period: number;
+  periodLabel: string;
+  periodHalf: 'early' | 'late' | null;
+  lunarYear: number;
+  lunarMonth: number;
+  lunarDay: number;
+  lunarMonthName: string;
+  lunarDayName: string;
+  periodBranch: string;
+  yearStemBranch: string;
+  monthStemBranch: string;
+  dayStemBranch: string;
+  yearWeight: number;
+  monthWeight: number;
+  dayWeight: number;
+  periodWeight: number;
+  totalWeight: number;
+  verse: string;
+  leapMonth: boolean;
+  weightText: string;
+  conventions: Conventions;
+  readingDate: string;
+  verseLines: [string, string];
+  /** For lunar input only: the Gregorian date of the same day of the leap month, if any. */
+  leapMonthDate?: string | null;
+  /** The readings under each other convention that changes the total. */
+  alternatives?: Alternative[];
+}
+
+export interface Alternative extends Omit<Reading, 'alternatives'> {
+  switched: 'lateZi' | 'yearStart' | 'leapMonth';
+  condition: string;
+}
+
+/** One reading, or the twelve of the day without a period. Throws Error with the reason. */
+export function read(request: Request & { period: string }): Reading;
+export function read(request: Request): Reading | Reading[];
+
+export interface Month {
+  month: number;
+  leap: boolean;
+  name: string;
+  days: number;
+  /** The first and last days inside the range 1901-01-01 to 2050-12-31, or null. */
+  firstDay: number | null;
+  lastDay: number | null;
+}
+
+export interface Months {
+  calendar: 'gregorian' | 'lunar';
+  year: number;
+  firstYear: number;
+  lastYear: number;
+  months: Month[];
+  dayNames: string[];
+  periods: { value: string; name: string; label: string }[];
+}
+
+/** A year's months, for forms with date lists. Throws Error with the reason. */
+export function months(request: { calendar: 'gregorian' | 'lunar'; year: number; language?: Language }): Months;
+
+export interface Day {
+  date: string;
+  lunarYear: number;
+  lunarMonth: number;
+  lunarDay: number;
+  leapMonth: boolean;
+  lunarDate: string;
+}
+
+/** A day in both calendars. Throws Error with the reason. */
+export function date(request: { date: string; lunar?: boolean; language?: Language }): Day;
+
+export const version: string;

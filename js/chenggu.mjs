@@ -1,0 +1,52 @@
+// The bone-weight reading (称骨算命) in JavaScript, for node and browsers: the engine's C++
+// compiled to WebAssembly, called through its C interface. Every answer is the JSON of
+// chenggu --json, as plain objects.
+import createEngine from './engine.mjs';
+
+const engine = await createEngine();
+
+// A request in, the engine's JSON answer out. The request goes into the engine's memory as
+// UTF-8; the answer comes back as text the engine allocated, which is released at once.
+function call(name, request) {
+  const text = JSON.stringify(request ?? null);
+  const size = engine.lengthBytesUTF8(text) + 1;
+  const pointer = engine._malloc(size);
+  if (!pointer) throw new Error('out of memory');
+  try {
+    engine.stringToUTF8(text, pointer, size);
+    const answer = engine[`_chenggu_${name}_json`](pointer);
+    if (!answer) throw new Error('out of memory');
+    try {
+      return JSON.parse(engine.UTF8ToString(answer));
+    } finally {
+      engine._chenggu_free(answer);
+    }
+  } finally {
+    engine._free(pointer);
+  }
+}
+
+// The answer, or the engine's reason as an Error.
+function answered(result) {
+  const refused = !Array.isArray(result) && Object.keys(result).length === 1 && 'error' in result;
+  if (refused) throw new Error(result.error);
+  return result;
+}
+
+// The reading of a birth: {date, period, lunar, lateZi, yearStart, leapMonth, language}.
+export function read(request) {
+  return answered(call('read', request));
+}
+
+// A year's months with their names and days: {calendar, year, language}.
+export function months(request) {
+  return answered(call('months', request));
+}
+
+// A day in both calendars: {date, lunar, language}.
+export function date(request) {
+  return answered(call('date', request));
+}
+
+// The engine's version, "1.1.0".
+export const version = engine.UTF8ToString(engine._chenggu_version());

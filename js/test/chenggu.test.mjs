@@ -1,0 +1,47 @@
+// The installed package against the command line, under node's test runner: the same answer
+// for every kind of request, and an Error with the engine's reason for every kind of refusal.
+// CHENGGU names the native chenggu executable.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { test } from 'node:test';
+import { date, months, read, version } from 'chenggu';
+
+const chenggu = (...args) => JSON.parse(execFileSync(process.env.CHENGGU, ['--json', ...args], { encoding: 'utf8' }));
+
+test('every kind of request answers as chenggu --json', () => {
+  const cases = [
+    [{ date: '1990-01-30', period: '子' }, ['1990-01-30', '子']],
+    [{ date: '1990-01-30', period: '23:30', lateZi: 'next-day' }, ['--late-zi', 'next-day', '1990-01-30', '23:30']],
+    [{ date: '2024-02-05', period: '午', yearStart: 'spring' }, ['--year-start', 'spring', '2024-02-05', '午']],
+    [{ date: '2020-闰4-16', lunar: true, period: '晚子', leapMonth: 'split' },
+      ['--lunar', '--leap-month', 'split', '2020-闰4-16', '晚子']],
+    [{ date: '2020-4-1', lunar: true }, ['--lunar', '2020-4-1']],
+    [{ date: '2050-12-31', period: null }, ['2050-12-31']],
+  ];
+  for (const [request, args] of cases) assert.deepEqual(read(request), chenggu(...args), JSON.stringify(request));
+});
+
+test('refusals throw an Error with the engine\'s reason', () => {
+  const cases = [
+    [{ date: '2001-02-29', period: '子' }, /February 2001 has 28 days/],
+    [{ date: '2001-02-29', language: 'zh' }, /只有 28 天/],
+    [{ date: '2021-闰4-1', lunar: true }, /has no leap month/],
+    [{ date: '1990-01-30', period: '甲' }, /not a birth period/],
+    [{ date: '1990-01-30', lateZi: 'midnight' }, /same-day or next-day/],
+    [{ date: '2050-12-31', period: '晚子', lateZi: 'next-day' }, /2050-12-31/],
+    [{ date: 19900130 }, /must be a string/],
+    [{}, /needs a date/],
+    [null, /not a JSON object/],
+    [undefined, /not a JSON object/],
+    [{ date: '1990-01-30', hour: 3 }, /unknown member "hour"/],
+  ];
+  for (const [request, reason] of cases) assert.throws(() => read(request), reason, JSON.stringify(request));
+});
+
+test('the calendar a form needs, and the version', () => {
+  const lunar2020 = months({ calendar: 'lunar', year: 2020 });
+  assert.deepEqual(lunar2020.months.map((m) => m.name).slice(3, 6), ['四月', '闰四月', '五月']);
+  assert.deepEqual(date({ date: '2020-闰4-1', lunar: true }).date, '2020-05-23');
+  assert.throws(() => months({ calendar: 'lunar', year: 2051 }), /1900 to 2050/);
+  assert.equal(version, execFileSync(process.env.CHENGGU, ['--version'], { encoding: 'utf8' }).trim().split(' ')[1]);
+});
