@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 bool windowMade = false;
 std::map<std::uint16_t, Creation> creations;
 HHOOK creationHook = nullptr;

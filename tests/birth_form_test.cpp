@@ -7,10 +7,13 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
+#include "calendar/utf8.h"
 #include "reading/verses.h"
 #include "tests/app_test_support.h"
 
 namespace {
+
+using namespace chenggu;
 
 enum class Kind { Label, List, Field };
 
@@ -61,7 +64,7 @@ RECT ClientRect(HWND control) {
 }
 
 // The verse of a total weight, as the verse field shows it.
-std::wstring Verse(int total) { return std::wstring(Verses[static_cast<std::size_t>(total - 21)]); }
+std::wstring Verse(int total) { return VerseFor(total); }
 
 TEST(BirthForm, FortyControlsInCreationOrder) {
     const HWND window = ProgramWindow();
@@ -308,7 +311,7 @@ TEST(BirthForm, StartUpDefaultsForALocalTime) {
         EXPECT_EQ(ItemCount(FormControl::DayList), c.dayCount);
         EXPECT_TRUE(formReady);
         EXPECT_EQ(FormText(FormControl::PeriodBranchField),
-                  std::wstring(BirthPeriods[static_cast<std::size_t>(c.period)].periodBranch));
+                  Widen(BirthPeriods[static_cast<std::size_t>(c.period)].periodBranch));
         EXPECT_FALSE(FormText(FormControl::VerseField).empty());
     }
 }

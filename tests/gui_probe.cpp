@@ -40,6 +40,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 HWND MainWindow() { return FindWindowW(L"TqSuanMing", nullptr); }
 
 std::wstring Text(HWND window) {

@@ -19,6 +19,8 @@
 
 namespace {
 
+using namespace chenggu;
+
 struct Usage {
     DWORD gdiObjects, userObjects;  // 0 where the platform does not count them
     int windows;
