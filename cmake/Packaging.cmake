@@ -1,5 +1,6 @@
 # Release archives: a ZIP for Windows with both programs, a gzipped tar for Linux with the
-# command-line tool; each with the README and the licence. Made by scripts/package.
+# command-line tool and the installed library (cmake/Library.cmake); each with the README and
+# the licence. Made by scripts/package.
 if(WIN32)
     install(TARGETS chenggu_gui chenggu RUNTIME DESTINATION .)
     install(FILES README.md LICENSE DESTINATION .)

@@ -2,6 +2,7 @@
 #include "cli/chenggu.h"
 
 #include "chenggu/version.h"
+#include "cli/calendar_export.h"
 
 #include <gtest/gtest.h>
 
@@ -245,6 +246,26 @@ TEST(Chenggu, CalendarOfOneDayAndOfTheWholeRange) {
     const Outcome all = Chenggu({"--calendar", "1901-01-01", "2050-12-31"});
     EXPECT_EQ(all.status, 0);
     EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 1 + 54787);
+}
+
+// The export refuses what it cannot write instead of reading past its tables or sizing its
+// buffer from a negative count.
+TEST(CalendarExport, RefusesDatesOutsideTheRangeAndAReversedRange) {
+    using chenggu::GregorianDate;
+    const struct {
+        GregorianDate first, last;
+        const char* reason;
+    } cases[] = {{{2050, 12, 31}, {2051, 1, 1}, "2050-12-31"},
+                 {{1900, 12, 31}, {1901, 1, 1}, "1901-01-01"},
+                 {{2001, 2, 29}, {2001, 3, 1}, "28 days"},
+                 {{2000, 1, 2}, {2000, 1, 1}, "is after"}};
+    for (const auto& c : cases) {
+        const chenggu::Result<std::string> text = CalendarExport(c.first, c.last);
+        ASSERT_FALSE(text.ok()) << c.reason;
+        EXPECT_NE(text.error().reason.find(c.reason), std::string::npos) << text.error().reason;
+    }
+    const std::string lastDay = CalendarExport({2050, 12, 31}, {2050, 12, 31}).value();
+    EXPECT_EQ(std::count(lastDay.begin(), lastDay.end(), '\n'), 2);
 }
 
 TEST(Chenggu, HelpAndVersion) {

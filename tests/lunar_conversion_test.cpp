@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 namespace {
 
 using namespace chenggu;
@@ -82,6 +85,26 @@ TEST(LunarTableReaders, MonthDaysPackTheLeapMonthInTheHighHalf) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CD::LunarMonthDays(c.year, c.month), c.packed) << c.year << "-" << c.month;
+    }
+}
+
+// The length of every month the conversion reaches, lunar 1900's two included, is the number
+// of days it converts into that month; LunarMonthDays agrees wherever there are tables, and
+// keeps its contract's 30 for lunar 1900, which nothing converts with.
+TEST(LunarTableReaders, MonthLengthsAreTheDaysTheConversionGivesEachMonth) {
+    std::map<std::tuple<int, int, bool>, int> counted;
+    for (std::int32_t offset = -10; offset <= 54827; ++offset) {  // lunar 1900-11-1 to 2050-12-30
+        const LunarDate lunar = CD::LunarDateAt(offset);
+        ++counted[{lunar.year, lunar.month, lunar.leapMonth}];
+    }
+    ASSERT_EQ(counted.size(), 2u + 150 * 12 + 55);
+    for (const auto& [month, days] : counted) {
+        const auto [year, number, leap] = month;
+        const auto y = static_cast<std::uint16_t>(year), m = static_cast<std::uint16_t>(number);
+        ASSERT_EQ(CD::LunarMonthLength(y, m, leap), days) << year << "-" << number << " " << leap;
+        const std::uint32_t packed = CD::LunarMonthDays(y, m);
+        ASSERT_EQ(year == 1900 ? 30 : static_cast<int>(leap ? packed >> 16 : packed & 0xffff),
+                  year == 1900 ? 30 : days);
     }
 }
 

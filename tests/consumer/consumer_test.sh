@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The library as a developer meets it: installed into a prefix of their own, then used from
-# C++ (find_package), C (pkg-config) and Python (the wheel, in a virtual environment), with
-# the README's own examples; each must give the answer of chenggu --json, and the Python
+# C++ (find_package, and add_subdirectory of the sources), C (pkg-config) and Python (the
+# wheel, in a virtual environment), with the README's own examples; each must give the answer of chenggu --json, and the Python
 # module's tests must pass.
 # Usage: consumer_test.sh BUILD_DIR CHENGGU SOURCE_DIR WHEEL
 set -euo pipefail
@@ -25,6 +25,23 @@ cmake -S "$tmp/cpp" -B "$tmp/cpp/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >
 cmake --build "$tmp/cpp/build" >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
 "$tmp/cpp/build/reading" >"$tmp/printed"
 check C++
+
+# C++ again, with the library's sources added to the project (add_subdirectory): the library
+# alone is built, with nothing beyond the compiler.
+mkdir "$tmp/sub"
+cp "$tmp/cpp/reading.cpp" "$tmp/sub"
+cat >"$tmp/sub/CMakeLists.txt" <<END
+cmake_minimum_required(VERSION 3.20)
+project(reading CXX)
+add_subdirectory("$source" chenggu)
+add_executable(reading reading.cpp)
+target_link_libraries(reading PRIVATE chenggu::engine)
+END
+cmake -S "$tmp/sub" -B "$tmp/sub/build" -G Ninja >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
+! grep -q "^CHENGGU_CLI:BOOL=ON" "$tmp/sub/build/CMakeCache.txt" || { echo "the CLI is built"; exit 1; }
+cmake --build "$tmp/sub/build" --target reading >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
+"$tmp/sub/build/reading" >"$tmp/printed"
+check "C++ (add_subdirectory)"
 
 # C: compiled and linked with what pkg-config says, against the shared library.
 example c >"$tmp/reading.c"
