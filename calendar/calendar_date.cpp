@@ -47,6 +47,15 @@ constexpr std::array<char, 60 * NameBytes> CycleNames = [] {
     return names;
 }();
 
+// The same names as the record's wide text, widened at compile time.
+constexpr auto WideCycleNames = [] {
+    std::array<FixedWideText<2>, 60> wide{};
+    for (std::size_t i = 0; i < 60; ++i) {
+        wide[i].Append({CycleNames.data() + i * NameBytes, NameBytes});
+    }
+    return wide;
+}();
+
 // Today's local date and time, without the shared buffer of std::localtime.
 std::optional<std::tm> LocalNow() {
     const std::time_t now = std::time(nullptr);
@@ -114,7 +123,7 @@ void CalendarDate::StemBranchNames(std::uint16_t year, std::uint16_t month, std:
 }
 
 std::wstring CalendarDate::StemBranchName(std::int32_t index) {
-    return Widen(StemBranchText(index));
+    return std::wstring(WideCycleNames[NonNegativeRemainder(index, 60)].view());
 }
 
 std::string_view StemBranchText(std::int32_t index) {

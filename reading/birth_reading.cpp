@@ -21,6 +21,33 @@ GregorianDate ReadingDay(const GregorianDate& date, const Period& period, const 
     return date;
 }
 
+// The weights and verse of a day.
+void SetWeights(BirthReading& r, const Weights& w) {
+    r.yearWeight = w.year;
+    r.monthWeight = w.month;
+    r.dayWeight = w.day;
+    r.periodWeight = w.period;
+    r.totalWeight = w.total;
+    r.verseLines = Verses[static_cast<std::size_t>(w.total - LightestVerseWeight)];  // [0, 50]
+}
+
+// A reading of the same day and period under other options (no alternatives of its own).
+BirthReading Reweighed(const BirthReading& reading, const Options& options) {
+    BirthReading r;
+    r.birth = reading.birth;
+    r.options = options;
+    r.readingDate = reading.readingDate;
+    r.lunarDate = reading.lunarDate;
+    r.yearStemBranch = reading.yearStemBranch;
+    r.monthStemBranch = reading.monthStemBranch;
+    r.dayStemBranch = reading.dayStemBranch;
+    r.periodBranch = reading.periodBranch;
+    const GregorianDate& d = r.readingDate;
+    SetWeights(r, WeighDay(r.lunarDate, CalendarDate::StemBranchIndices(d.year, d.month, d.day),
+                           r.period().index, options));
+    return r;
+}
+
 // Why a birth cannot be read, if it cannot: a date outside the range, a period that is not
 // one of the twelve, or a lunar date that is not the same day as the Gregorian one.
 std::optional<Error> Unsound(const Birth& birth) {
@@ -35,7 +62,9 @@ std::optional<Error> Unsound(const Birth& birth) {
     return std::nullopt;
 }
 
-// The reading of a sound birth with a sound period, alternatives included.
+// The reading of a sound birth with a sound period, alternatives included. Switching the year
+// start or the leap-month rule weighs the same day again; only a 晚子 moved to the next day
+// needs that day's calendar.
 Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const Options& options) {
     const GregorianDate day = ReadingDay(birth.date, period, options);
     if (!day.ok()) return refusal::ReadingDayAfterRange(birth.date);
@@ -43,15 +72,17 @@ Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const O
 
     for (const Convention convention : Conventions) {
         const Options switched = Switched(options, convention);
-        Period otherPeriod = period;
-        // A plain 子 read on its own day may have been a 晚子.
-        if (convention == Convention::LateZi && period.index == 0 &&
-            period.ziHalf == ZiHalf::Unsaid && switched.lateZi == LateZi::NextDay) {
-            otherPeriod.ziHalf = ZiHalf::Late;
+        BirthReading alternative;
+        if (convention == Convention::LateZi) {
+            // A plain 子 read on its own day may have been a 晚子.
+            Period late = period;
+            if (period.index == 0 && period.ziHalf == ZiHalf::Unsaid) late.ziHalf = ZiHalf::Late;
+            const GregorianDate otherDay = ReadingDay(birth.date, late, switched);
+            if (!otherDay.ok() || otherDay == day) continue;  // the same day weighs the same
+            alternative = ReadDay(birth, late, switched, otherDay);
+        } else {
+            alternative = Reweighed(reading, switched);
         }
-        const GregorianDate otherDay = ReadingDay(birth.date, otherPeriod, switched);
-        if (!otherDay.ok()) continue;
-        BirthReading alternative = ReadDay(birth, otherPeriod, switched, otherDay);
         if (alternative.totalWeight == reading.totalWeight) continue;
         alternative.switched = convention;
         reading.alternatives.push_back(std::move(alternative));
@@ -82,23 +113,9 @@ static_assert([] {
 
 }  // namespace
 
-BirthReading ReadDay(const Birth& birth, const Period& period, const Options& options,
-                     const GregorianDate& readingDate) {
-    BirthReading r;
-    r.birth = birth;
-    r.birth.period = period;
-    r.options = options;
-    r.readingDate = readingDate;
-    const LunarDate lunar = CalendarDate::LunarDateAt(readingDate.DayOffset());
-    const StemBranchIndex index =
-        CalendarDate::StemBranchIndices(readingDate.year, readingDate.month, readingDate.day);
-    r.lunarDate = lunar;
-    r.yearStemBranch = StemBranchText(index.year);
-    r.monthStemBranch = StemBranchText(index.month);
-    r.dayStemBranch = StemBranchText(index.day);
-    r.periodBranch = BirthPeriods[static_cast<std::size_t>(period.index)].periodBranch;
-
-    // Under Spring the weighed year is the one yearStemBranch names.
+Weights WeighDay(const LunarDate& lunar, const StemBranchIndex& index, int period,
+                 const Options& options) {
+    // Under Spring the weighed year is the one the year's stem-branch name names.
     const int weighedYear =
         options.yearStart == YearStart::Spring ? CycleStartYear + index.year : lunar.year;
     // Under Split the second half of a leap month weighs as the month after it.
@@ -106,12 +123,31 @@ BirthReading ReadDay(const Birth& birth, const Period& period, const Options& op
         options.leapMonth == LeapMonthRule::Split && lunar.leapMonth && lunar.day >= 16;
     const int weighedMonth = laterHalf ? lunar.month % 12 + 1 : lunar.month;
 
-    r.yearWeight = YearWeight(static_cast<std::uint16_t>(weighedYear));
-    r.monthWeight = MonthWeight(static_cast<std::uint16_t>(weighedMonth));
-    r.dayWeight = DayWeight(lunar.day);
-    r.periodWeight = PeriodWeight(period.index);
-    r.totalWeight = r.yearWeight + r.monthWeight + r.dayWeight + r.periodWeight;
-    r.verseLines = Verses[static_cast<std::size_t>(r.totalWeight - LightestVerseWeight)];  // [0, 50]
+    Weights w;
+    w.year = YearWeight(static_cast<std::uint16_t>(weighedYear));
+    w.month = MonthWeight(static_cast<std::uint16_t>(weighedMonth));
+    w.day = DayWeight(lunar.day);
+    w.period = PeriodWeight(period);
+    w.total = w.year + w.month + w.day + w.period;  // [21, 71]
+    return w;
+}
+
+BirthReading ReadDay(const Birth& birth, const Period& period, const Options& options,
+                     const GregorianDate& readingDate) {
+    BirthReading r;
+    r.birth = birth;
+    r.birth.period = period;
+    r.options = options;
+    r.readingDate = readingDate;
+    r.lunarDate = CalendarDate::LunarDateAt(readingDate.DayOffset());
+    const StemBranchIndex index =
+        CalendarDate::StemBranchIndices(readingDate.year, readingDate.month, readingDate.day);
+    r.yearStemBranch = StemBranchText(index.year);
+    r.monthStemBranch = StemBranchText(index.month);
+    r.dayStemBranch = StemBranchText(index.day);
+    r.periodBranch = BirthPeriods[static_cast<std::size_t>(period.index)].periodBranch;
+
+    SetWeights(r, WeighDay(r.lunarDate, index, period.index, options));
     return r;
 }
 

@@ -54,9 +54,14 @@ void JsonWriter::Key(std::string_view key) {
 void JsonWriter::String(std::string_view text) {
     BeforeValue();
     text_ += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    // Runs that need no escape go in whole; most strings are one run.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+        text_.append(text.substr(start, i - start));
+        start = i + 1;
+        switch (byte) {
             case '"':
                 text_ += "\\\"";
                 break;
@@ -78,17 +83,15 @@ void JsonWriter::String(std::string_view text) {
             case '\t':
                 text_ += "\\t";
                 break;
-            default:
-                if (byte < 0x20) {
-                    static constexpr char Hex[] = "0123456789ABCDEF";
-                    text_ += "\\u00";
-                    text_ += Hex[byte >> 4];
-                    text_ += Hex[byte & 0xf];
-                } else {
-                    text_ += c;
-                }
+            default: {
+                static constexpr char Hex[] = "0123456789ABCDEF";
+                text_ += "\\u00";
+                text_ += Hex[byte >> 4];
+                text_ += Hex[byte & 0xf];
+            }
         }
     }
+    text_.append(text.substr(start));
     text_ += '"';
 }
 

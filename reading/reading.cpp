@@ -6,6 +6,16 @@
 #include "reading/verses.h"
 
 namespace chenggu {
+namespace {
+
+// The period branches as wide text, widened at compile time.
+constexpr auto WideBranches = [] {
+    std::array<FixedWideText<1>, BirthPeriods.size()> wide{};
+    for (std::size_t i = 0; i < BirthPeriods.size(); ++i) wide[i].Append(BirthPeriods[i].periodBranch);
+    return wide;
+}();
+
+}  // namespace
 
 Reading MakeReading(std::uint16_t year, std::uint16_t month, std::uint16_t day, int period) {
     if (!CalendarDate::IsInDomain(year, month, day) || period < 0 ||
@@ -13,25 +23,26 @@ Reading MakeReading(std::uint16_t year, std::uint16_t month, std::uint16_t day, 
         return {};
     }
     // A day past the end of its month counts on into the next.
-    const GregorianDate date = GregorianDate::FromDayOffset(
-        CalendarDate::DayDifference(year, month, day, FirstDate.year, 1, 1));
-    const Period birthPeriod{period, ZiHalf::Unsaid};
-    const BirthReading r = ReadDay({date, {}, birthPeriod}, birthPeriod, {}, date);
+    const std::int32_t offset = CalendarDate::DayDifference(year, month, day, FirstDate.year, 1, 1);
+    const GregorianDate date = GregorianDate::FromDayOffset(offset);
+    const LunarDate lunar = CalendarDate::LunarDateAt(offset);
+    const StemBranchIndex index = CalendarDate::StemBranchIndices(date.year, date.month, date.day);
+    const Weights weights = WeighDay(lunar, index, period, Options{});
 
     Reading reading;
-    reading.lunarYear = r.lunarDate.year;
-    reading.lunarMonth = r.lunarDate.month;
-    reading.lunarDay = r.lunarDate.day;
-    reading.periodBranch = Widen(r.periodBranch);
-    reading.yearStemBranch = Widen(r.yearStemBranch);
-    reading.monthStemBranch = Widen(r.monthStemBranch);
-    reading.dayStemBranch = Widen(r.dayStemBranch);
-    reading.yearWeight = r.yearWeight;
-    reading.monthWeight = r.monthWeight;
-    reading.dayWeight = r.dayWeight;
-    reading.periodWeight = r.periodWeight;
-    reading.totalWeight = r.totalWeight;
-    reading.verse = VerseFor(r.totalWeight);
+    reading.lunarYear = lunar.year;
+    reading.lunarMonth = lunar.month;
+    reading.lunarDay = lunar.day;
+    reading.periodBranch = WideBranches[static_cast<std::size_t>(period)].view();
+    reading.yearStemBranch = CalendarDate::StemBranchName(index.year);
+    reading.monthStemBranch = CalendarDate::StemBranchName(index.month);
+    reading.dayStemBranch = CalendarDate::StemBranchName(index.day);
+    reading.yearWeight = weights.year;
+    reading.monthWeight = weights.month;
+    reading.dayWeight = weights.day;
+    reading.periodWeight = weights.period;
+    reading.totalWeight = weights.total;
+    reading.verse = VerseFor(weights.total);
     return reading;
 }
 
