@@ -37,7 +37,6 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xdc00 && c <= 0xdfff; }
 
 }  // namespace
 
-
 std::string ValidUtf8(std::string_view text) {
     std::string valid;
     valid.reserve(text.size());

@@ -88,8 +88,8 @@ int RunBatch(const Arguments& request, std::istream& in, std::ostream& out) {
             if (ValidUtf8(line) != line) {
                 throw UsageError("the line is not UTF-8 text: save the requests as UTF-8");
             }
-            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options,
-                                   true, -1);
+            answer =
+                ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options, true, -1);
         } catch (const UsageError& e) {
             answer = LineErrorJson(number, line, e.what()) + "\n";
             anyBad = true;

@@ -43,8 +43,8 @@ std::string DateLines(const BirthReading& r, const std::string& periodSuffix) {
     text += "农历：" + LunarDateName(r.lunarDate) + "\n";
     if (r.birth.lunarInput) {
         if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
-            text += "闰月同日：农历" + LunarDateName(ToLunar(*twin)) + "是公历" + ChineseDate(*twin) +
-                    "，闰月出生请在月份前加“闰”\n";
+            text += "闰月同日：农历" + LunarDateName(ToLunar(*twin)) + "是公历" +
+                    ChineseDate(*twin) + "，闰月出生请在月份前加“闰”\n";
         }
     }
     text += "干支：" + std::string(r.yearStemBranch) + "年 " + std::string(r.monthStemBranch) +
@@ -53,8 +53,8 @@ std::string DateLines(const BirthReading& r, const std::string& periodSuffix) {
 }
 
 std::string WeightLine(const BirthReading& r) {
-    return "骨重：年 " + std::to_string(r.yearWeight) + " 钱 + 月 " + std::to_string(r.monthWeight) +
-           " 钱 + 日 " + std::to_string(r.dayWeight) + " 钱";
+    return "骨重：年 " + std::to_string(r.yearWeight) + " 钱 + 月 " +
+           std::to_string(r.monthWeight) + " 钱 + 日 " + std::to_string(r.dayWeight) + " 钱";
 }
 
 std::string TotalText(std::int32_t total) {
@@ -72,9 +72,8 @@ std::string HoursColumn(int index) {
 
 std::string ReadingText(const BirthReading& r) {
     const Period plain{r.period().index};
-    std::string text = DateLines(
-        r, " " + std::string(PeriodName(r.period())) + "（" + std::string(PeriodLabel(r.period())) +
-               "）");
+    std::string text = DateLines(r, " " + std::string(PeriodName(r.period())) + "（" +
+                                        std::string(PeriodLabel(r.period())) + "）");
     text += " " + std::string(PeriodName(plain)) + "\n";
     text += WeightLine(r) + " + 时 " + std::to_string(r.periodWeight) + " 钱\n";
     text += "总骨重：" + TotalText(r.totalWeight) + "\n";

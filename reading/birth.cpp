@@ -42,7 +42,8 @@ Result<GregorianDate> ToGregorian(const LunarDate& date) {
 
 std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date) {
     if (date.leapMonth || CalendarDate::LunarLeapMonth(date.year) != date.month) return {};
-    const GregorianDate twin = CalendarDate::LunarToGregorian({date.year, date.month, date.day, true});
+    const GregorianDate twin =
+        CalendarDate::LunarToGregorian({date.year, date.month, date.day, true});
     if (!twin.ok()) return {};
     return twin;
 }

@@ -38,8 +38,7 @@ char* chenggu_read_json(const char* request_json) {
 }
 
 char* chenggu_months_json(const char* request_json) {
-    return Answered(request_json,
-                    [](const char* request) { return chenggu::MonthsJson(request); });
+    return Answered(request_json, [](const char* request) { return chenggu::MonthsJson(request); });
 }
 
 char* chenggu_date_json(const char* request_json) {

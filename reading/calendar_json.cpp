@@ -48,9 +48,8 @@ Result<MonthsRequest> ReadMonthsRequest(const std::vector<JsonMember>& members) 
     const int firstYear = request.lunar ? FirstLunarDate.year : FirstDate.year;
     if (!year || *year < firstYear || *year > LastDate.year) {
         const std::string first = std::to_string(firstYear);
-        return refusal::BadRequest(
-            "the year must be a number from " + first + " to 2050",
-            "年份应是 " + first + " 至 2050 之间的数");
+        return refusal::BadRequest("the year must be a number from " + first + " to 2050",
+                                   "年份应是 " + first + " 至 2050 之间的数");
     }
     request.year = *year;
     return request;
@@ -126,7 +125,8 @@ std::string MonthsJson(std::string_view requestJson) {
             const std::uint16_t days = CalendarDate::LunarMonthLength(year, number, false);
             if (days > 0) months.push_back({number, false, days});
             if (CalendarDate::LunarLeapMonth(year) == number) {
-                months.push_back({number, true, CalendarDate::LunarMonthLength(year, number, true)});
+                months.push_back(
+                    {number, true, CalendarDate::LunarMonthLength(year, number, true)});
             }
         } else {
             months.push_back({number, false, CalendarDate::GregorianMonthDays(year, number)});
@@ -181,7 +181,8 @@ std::string DateJson(std::string_view requestJson) {
         if (error) return ErrorJson(error->Reason(language));
     }
     if (date == nullptr) {
-        return ErrorJson(refusal::BadRequest("a request needs a date", "请求需要日期").Reason(language));
+        return ErrorJson(
+            refusal::BadRequest("a request needs a date", "请求需要日期").Reason(language));
     }
     const Result<Birth> birth = ParseBirth(*date, std::nullopt, lunar);
     if (!birth) return ErrorJson(birth.error().Reason(language));

@@ -9,12 +9,11 @@ namespace {
 
 constexpr std::array<std::string_view, 11> Numerals{"〇", "一", "二", "三", "四", "五",
                                                     "六", "七", "八", "九", "十"};
-constexpr std::array<std::string_view, 12> MonthNames{"正月", "二月", "三月", "四月",
-                                                      "五月", "六月", "七月", "八月",
-                                                      "九月", "十月", "冬月", "腊月"};
-constexpr std::array<std::string_view, 12> LeapMonthNames{
-    "闰正月", "闰二月", "闰三月", "闰四月", "闰五月", "闰六月",
-    "闰七月", "闰八月", "闰九月", "闰十月", "闰冬月", "闰腊月"};
+constexpr std::array<std::string_view, 12> MonthNames{
+    "正月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "冬月", "腊月"};
+constexpr std::array<std::string_view, 12> LeapMonthNames{"闰正月", "闰二月", "闰三月", "闰四月",
+                                                          "闰五月", "闰六月", "闰七月", "闰八月",
+                                                          "闰九月", "闰十月", "闰冬月", "闰腊月"};
 // clang-format off
 constexpr std::array<std::string_view, 30> DayNames{
     "初一", "初二", "初三", "初四", "初五", "初六", "初七", "初八", "初九", "初十",
@@ -24,9 +23,8 @@ constexpr std::array<std::string_view, 30> DayNames{
 // clang-format on
 
 // The twelve periods by name; the hours they cover are in BirthPeriods.
-constexpr std::array<std::string_view, 12> PeriodNames{"子时", "丑时", "寅时", "卯时",
-                                                       "辰时", "巳时", "午时", "未时",
-                                                       "申时", "酉时", "戌时", "亥时"};
+constexpr std::array<std::string_view, 12> PeriodNames{
+    "子时", "丑时", "寅时", "卯时", "辰时", "巳时", "午时", "未时", "申时", "酉时", "戌时", "亥时"};
 
 }  // namespace
 
@@ -41,7 +39,8 @@ std::string_view LunarDayName(std::uint16_t day) {
 }
 
 std::string LunarDateName(const LunarDate& date) {
-    return std::to_string(date.year) + "年" + std::string(LunarMonthName(date.month, date.leapMonth)) +
+    return std::to_string(date.year) + "年" +
+           std::string(LunarMonthName(date.month, date.leapMonth)) +
            std::string(LunarDayName(date.day));
 }
 

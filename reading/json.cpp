@@ -10,9 +10,7 @@
 namespace chenggu {
 namespace {
 
-std::string_view HalfName(ZiHalf half) {
-    return half == ZiHalf::Early ? "early" : "late";
-}
+std::string_view HalfName(ZiHalf half) { return half == ZiHalf::Early ? "early" : "late"; }
 
 void WriteConventions(JsonWriter& writer, const Options& options) {
     writer.Key("conventions");
@@ -131,7 +129,8 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
             }();
             if (!convention) return UnknownMember(name, RequestMembers);
             if (text == nullptr) return WrongKind(name, "a string", "字符串");
-            const Result<Options> options = SetConvention(request.options, *convention, *text, name);
+            const Result<Options> options =
+                SetConvention(request.options, *convention, *text, name);
             if (!options) return options.error();
             request.options = *options;
         }

@@ -1,5 +1,6 @@
 #include "reading/json_reader.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "calendar/utf8.h"
@@ -55,9 +56,8 @@ class FlatObjectReader {
         return true;
     }
     void SkipBlanks() {
-        while (pos_ < text_.size() &&
-               (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' ||
-                text_[pos_] == '\r')) {
+        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
+                                       text_[pos_] == '\n' || text_[pos_] == '\r')) {
             ++pos_;
         }
     }
@@ -114,7 +114,6 @@ class FlatObjectReader {
         return value;
     }
 
-
     Result<std::string> String() {
         ++pos_;  // the opening quote
         std::string text;
@@ -159,16 +158,20 @@ class FlatObjectReader {
                     break;
                 case 'u': {
                     std::optional<char32_t> unit = Hex4();
-                    if (!unit) return Fail("a \\u escape needs four hexadecimal digits", "\\u 之后应是四位十六进制数");
+                    if (!unit)
+                        return Fail("a \\u escape needs four hexadecimal digits",
+                                    "\\u 之后应是四位十六进制数");
                     char32_t code = *unit;
                     if (code >= 0xdc00 && code <= 0xdfff) {
-                        return Fail("a \\u escape is half a surrogate pair", "\\u 转义是半个代理对");
+                        return Fail("a \\u escape is half a surrogate pair",
+                                    "\\u 转义是半个代理对");
                     }
                     if (code >= 0xd800 && code <= 0xdbff) {
                         const std::optional<char32_t> low =
                             Take(std::string_view("\\u")) ? Hex4() : std::nullopt;
                         if (!low || *low < 0xdc00 || *low > 0xdfff) {
-                            return Fail("a \\u escape is half a surrogate pair", "\\u 转义是半个代理对");
+                            return Fail("a \\u escape is half a surrogate pair",
+                                        "\\u 转义是半个代理对");
                         }
                         code = 0x10000 + ((code - 0xd800) << 10) + (*low - 0xdc00);
                     }
@@ -187,7 +190,8 @@ class FlatObjectReader {
         const bool negative = Take('-');
         const auto digits = [this](std::string& into) {
             const std::size_t from = pos_;
-            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') into += text_[pos_++];
+            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9')
+                into += text_[pos_++];
             return pos_ > from;
         };
         std::string whole, fraction, exponent;
@@ -209,14 +213,17 @@ class FlatObjectReader {
         for (const char d : whole + fraction) value = value * 10 + (d - '0');
         long scale = -static_cast<long>(fraction.size());
         if (hasExponent) {
-            const long e = exponent.size() > 6 ? 1000000 : std::stol(exponent);
+            long e = 1000000;  // an exponent of more than six digits is out of any range anyway
+            if (exponent.size() <= 6)
+                std::from_chars(exponent.data(), exponent.data() + exponent.size(), e);
             scale += exponentNegative ? -e : e;
         }
         value *= std::pow(10.0, static_cast<double>(scale));
         if (negative) value = -value;
         JsonNumber number{value, std::nullopt};
         if (!hasFraction && !hasExponent && whole.size() <= 18) {
-            const std::int64_t integer = std::stoll(whole);
+            std::int64_t integer = 0;
+            std::from_chars(whole.data(), whole.data() + whole.size(), integer);
             number.whole = negative ? -integer : integer;
         }
         return number;

@@ -1,8 +1,20 @@
 #include "reading/json_writer.h"
 
+#include <array>
 #include <charconv>
 
 namespace chenggu {
+namespace {
+
+// The bytes a JSON string cannot hold as they are: quotes, backslashes, control characters.
+constexpr std::array<bool, 256> NeedsEscape = [] {
+    std::array<bool, 256> needs{};
+    for (std::size_t byte = 0; byte < 0x20; ++byte) needs[byte] = true;
+    needs['"'] = needs['\\'] = true;
+    return needs;
+}();
+
+}  // namespace
 
 JsonWriter::JsonWriter(int indent) : indent_(indent) { text_.reserve(1024); }
 
@@ -58,7 +70,7 @@ void JsonWriter::String(std::string_view text) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+        if (!NeedsEscape[byte]) continue;
         text_.append(text.substr(start, i - start));
         start = i + 1;
         switch (byte) {

@@ -117,10 +117,11 @@ Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
                 return Make(ErrorCode::NoSuchDate, en + "lunar " + year + " has no leap month",
                             zh + "农历" + year + "年没有闰月");
             }
-            return Make(ErrorCode::NoSuchDate,
-                        en + "lunar " + year + "'s leap month follows month " + std::to_string(leap),
-                        zh + "农历" + year + "年的闰月是" +
-                            std::string(LunarMonthName(static_cast<std::uint16_t>(leap), true)));
+            return Make(
+                ErrorCode::NoSuchDate,
+                en + "lunar " + year + "'s leap month follows month " + std::to_string(leap),
+                zh + "农历" + year + "年的闰月是" +
+                    std::string(LunarMonthName(static_cast<std::uint16_t>(leap), true)));
         }
         case LunarDateError::NoSuchDay: {
             if (date.day == 0) {
@@ -185,12 +186,11 @@ Error NoPeriod() {
                 "一次测算需要出生时辰");
 }
 
-Error UnknownConvention(Convention convention, std::string_view shownName,
-                        std::string_view value) {
+Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value) {
     constexpr std::array<std::string_view, 3> Accepted{"same-day or next-day", "new-year or spring",
                                                        "whole or split"};
-    constexpr std::array<std::string_view, 3> AcceptedZh{
-        "same-day 或 next-day", "new-year 或 spring", "whole 或 split"};
+    constexpr std::array<std::string_view, 3> AcceptedZh{"same-day 或 next-day",
+                                                         "new-year 或 spring", "whole 或 split"};
     const auto i = static_cast<std::size_t>(convention);
     return Make(ErrorCode::UnknownConvention,
                 "unknown value " + Quoted(value) + " for " + std::string(shownName) + ": use " +

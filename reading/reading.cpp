@@ -11,7 +11,8 @@ namespace {
 // The period branches as wide text, widened at compile time.
 constexpr auto WideBranches = [] {
     std::array<FixedWideText<1>, BirthPeriods.size()> wide{};
-    for (std::size_t i = 0; i < BirthPeriods.size(); ++i) wide[i].Append(BirthPeriods[i].periodBranch);
+    for (std::size_t i = 0; i < BirthPeriods.size(); ++i)
+        wide[i].Append(BirthPeriods[i].periodBranch);
     return wide;
 }();
 

@@ -46,10 +46,10 @@ TEST(BirthReading, DefaultsAreTheWindowsReadingForEveryDateAndPeriod) {
             ASSERT_EQ(Widen(r.monthStemBranch), window.monthStemBranch);
             ASSERT_EQ(Widen(r.dayStemBranch), window.dayStemBranch);
             ASSERT_EQ(Widen(r.periodBranch), window.periodBranch);
-            ASSERT_EQ(std::tuple(r.yearWeight, r.monthWeight, r.dayWeight, r.periodWeight,
-                                 r.totalWeight),
-                      std::tuple(window.yearWeight, window.monthWeight, window.dayWeight,
-                                 window.periodWeight, window.totalWeight));
+            ASSERT_EQ(
+                std::tuple(r.yearWeight, r.monthWeight, r.dayWeight, r.periodWeight, r.totalWeight),
+                std::tuple(window.yearWeight, window.monthWeight, window.dayWeight,
+                           window.periodWeight, window.totalWeight));
             ASSERT_EQ(Widen(r.verseLines[0]) + L"\r\n\r\n" + Widen(r.verseLines[1]), window.verse);
         }
         for (const ZiHalf half : {ZiHalf::Early, ZiHalf::Late}) {
@@ -71,9 +71,9 @@ TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
 
         // Spring: the weighed year is the one yearStemBranch names.
         const BirthReading springReading = ReadOrFail(date, late, spring);
-        const int named =
-            StemBranchText(date.year - CycleStartYear) == base.yearStemBranch ? date.year
-                                                                                : date.year - 1;
+        const int named = StemBranchText(date.year - CycleStartYear) == base.yearStemBranch
+                              ? date.year
+                              : date.year - 1;
         ASSERT_EQ(StemBranchText(named - CycleStartYear), base.yearStemBranch);
         ASSERT_EQ(springReading.yearWeight, YearWeight(static_cast<std::uint16_t>(named)));
         ASSERT_EQ(Unswitchable(springReading), Unswitchable(base));
@@ -84,9 +84,8 @@ TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
         const BirthReading splitReading = ReadOrFail(date, late, split);
         const LunarDate& lunar = base.lunarDate;
         const bool laterHalf = lunar.leapMonth && lunar.day >= 16;
-        ASSERT_EQ(splitReading.monthWeight,
-                  MonthWeight(static_cast<std::uint16_t>(laterHalf ? lunar.month % 12 + 1
-                                                                   : lunar.month)));
+        ASSERT_EQ(splitReading.monthWeight, MonthWeight(static_cast<std::uint16_t>(
+                                                laterHalf ? lunar.month % 12 + 1 : lunar.month)));
         ASSERT_EQ(Unswitchable(splitReading), Unswitchable(base));
         ASSERT_EQ(splitReading.yearWeight, base.yearWeight);
         splitChanges += laterHalf;
@@ -136,9 +135,9 @@ TEST(BirthReading, AlternativesAreTheSingleSwitchesThatChangeTheTotalAndSayWhich
             // And every switch that changes the total is there.
             for (const Convention convention : {Convention::YearStart, Convention::LeapMonth}) {
                 const BirthReading other = ReadOrFail(date, {0}, Switched(options, convention));
-                const bool listed = std::any_of(
-                    reading.alternatives.begin(), reading.alternatives.end(),
-                    [&](const BirthReading& a) { return a.switched == convention; });
+                const bool listed =
+                    std::any_of(reading.alternatives.begin(), reading.alternatives.end(),
+                                [&](const BirthReading& a) { return a.switched == convention; });
                 ASSERT_EQ(listed, other.totalWeight != reading.totalWeight);
             }
         }

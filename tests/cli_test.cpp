@@ -201,8 +201,7 @@ TEST(Chenggu, BatchAnswersEveryLineInOrder) {
     // is refused as such, not as a date it cannot read.
     const Outcome gbk = Chenggu({"--batch"}, "1990-01-30 \xd7\xd3\n");
     EXPECT_EQ(gbk.status, 2);
-    EXPECT_NE(Json::parse(gbk.out)["error"].get<std::string>().find("not UTF-8"),
-              std::string::npos)
+    EXPECT_NE(Json::parse(gbk.out)["error"].get<std::string>().find("not UTF-8"), std::string::npos)
         << gbk.out;
     // A bad option is refused before any line is read.
     const Outcome badOption = Chenggu({"--batch", "--year-start", "winter"}, "1990-01-30\n");

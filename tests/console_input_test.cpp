@@ -46,9 +46,9 @@ TEST(ConsoleInput, ChengguReadsAChineseConsole) {
     FreeConsole();
     ASSERT_TRUE(AllocConsole());
     ASSERT_TRUE(SetConsoleCP(936));
-    const HANDLE input = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                     nullptr);
+    const HANDLE input =
+        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(input, INVALID_HANDLE_VALUE);
     std::vector<INPUT_RECORD> keys;
     for (const wchar_t c : std::wstring(L"1990-01-30 子\r\x1a\r")) {
@@ -92,8 +92,8 @@ TEST(ConsoleInput, ChengguReadsAChineseConsole) {
     CloseHandle(input);
 
     std::string answer(4096, '\0');
-    const HANDLE read = CreateFileW(outputPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+    const HANDLE read =
+        CreateFileW(outputPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD size = 0;
     ReadFile(read, answer.data(), static_cast<DWORD>(answer.size()), &size, nullptr);
     CloseHandle(read);

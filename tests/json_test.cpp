@@ -46,7 +46,8 @@ TEST(ReadJson, DefaultsAreTheCommandLinesAndEveryMemberIsHonoured) {
     EXPECT_EQ(split["leapMonthDate"], nullptr);
     EXPECT_EQ(split["alternatives"][0]["switched"], "leapMonth");
 
-    const Json late = ReadJsonOf({{"date", "1990-01-30"}, {"period", "23:30"}, {"lateZi", "next-day"}});
+    const Json late =
+        ReadJsonOf({{"date", "1990-01-30"}, {"period", "23:30"}, {"lateZi", "next-day"}});
     EXPECT_EQ(late["readingDate"], "1990-01-31");
     EXPECT_EQ(late["periodHalf"], "late");
     EXPECT_EQ(late["periodLabel"], "23:00-23:59");
@@ -76,12 +77,14 @@ TEST(ReadJson, AnythingElseGetsOneErrorWithItsReason) {
         {"{\"date\": 19900130}", "\"date\" must be a string"},
         {"{\"date\": \"1990-01-30\", \"date\": \"1990-01-31\"}", "given twice"},
         {"{\"date\": \"1990-01-30\", \"hour\": 3}", "unknown member \"hour\""},
-        {"{\"date\": \"1990-01-30\", \"period\": {\"branch\": \"子\"}}", "must be a string, a number"},
+        {"{\"date\": \"1990-01-30\", \"period\": {\"branch\": \"子\"}}",
+         "must be a string, a number"},
         {"{\"date\": \"1990-01-30\", \"lunar\": \"yes\"}", "true or false"},
         {"{\"date\": \"1990-01-30\", \"lateZi\": \"midnight\"}", "same-day or next-day"},
         {"{\"date\": \"2021-闰4-1\", \"lunar\": true}", "has no leap month"},
         {"{\"date\": \"1990-01-30\", \"period\": \"甲\"}", "not a birth period"},
-        {"{\"date\": \"2050-12-31\", \"period\": \"晚子\", \"lateZi\": \"next-day\"}", "2050-12-31"},
+        {"{\"date\": \"2050-12-31\", \"period\": \"晚子\", \"lateZi\": \"next-day\"}",
+         "2050-12-31"},
         {"{\"date\": \"\\ud800\"}", "half a surrogate pair"},
         {"{\"date\": \"\xff\"}", "not UTF-8"},
         {"{\"date\": \"1990-01-30\", \"language\": \"fr\"}", "\"en\" or \"zh\""},

@@ -82,8 +82,8 @@ TEST(BirthPeriods, LabelsNameTheirHoursAndBranches) {
     for (std::size_t i = 0; i < BirthPeriods.size(); ++i) {
         const int first = (static_cast<int>(i) * 2 + 23) % 24;
         EXPECT_EQ(BirthPeriods[i].firstHour, first) << i;
-        EXPECT_EQ(BirthPeriods[i].periodLabel, std::to_string(first) + ":00-" +
-                                                   std::to_string(2 * i) + ":59")
+        EXPECT_EQ(BirthPeriods[i].periodLabel,
+                  std::to_string(first) + ":00-" + std::to_string(2 * i) + ":59")
             << i;
         EXPECT_EQ(BirthPeriods[i].periodBranch, EarthlyBranches[i]) << i;
     }

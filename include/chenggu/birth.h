@@ -59,8 +59,7 @@ Result<LunarDate> ParseLunarDate(std::string_view text);
 // or a clock time H:MM or HH:MM (23:MM is 晚子, 0:MM 早子).
 Result<Period> ParsePeriod(std::string_view text);
 // DATE [PERIOD], the date lunar when lunar is set.
-Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period,
-                         bool lunar);
+Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period, bool lunar);
 // The options with one convention set from its value's name; shownName is the name the
 // user wrote it under (--late-zi, lateZi), for the message when the value is unknown.
 Result<Options> SetConvention(Options options, Convention convention, std::string_view value,

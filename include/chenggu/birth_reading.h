@@ -20,8 +20,8 @@ namespace chenggu {
 struct BirthReading {
     Birth birth;  // as read; its period is always set
     Options options;
-    GregorianDate readingDate;  // the day read: the next one for a 晚子 birth under NextDay
-    LunarDate lunarDate;        // of readingDate, with its leap flag
+    GregorianDate readingDate;        // the day read: the next one for a 晚子 birth under NextDay
+    LunarDate lunarDate;              // of readingDate, with its leap flag
     std::string_view yearStemBranch;  // 己巳: the year from Start of Spring (立春)
     std::string_view monthStemBranch;
     std::string_view dayStemBranch;

@@ -20,20 +20,20 @@ extern "C" {
  * date is required (the lunar form 2020-闰4-1 when lunar is true); the rest is optional with
  * the defaults shown; without period the answer is the array of the day's twelve readings.
  * "language": "zh" gives the reason of a refusal in Chinese. */
-char *chenggu_read_json(const char *request_json);
+char* chenggu_read_json(const char* request_json);
 
 /* A year's months with their names and days, for forms: {"calendar": "lunar", "year": 2020}.
  * See MonthsJson in chenggu/json.h. */
-char *chenggu_months_json(const char *request_json);
+char* chenggu_months_json(const char* request_json);
 
 /* A day in both calendars: {"date": "2020-闰4-1", "lunar": true}. See DateJson. */
-char *chenggu_date_json(const char *request_json);
+char* chenggu_date_json(const char* request_json);
 
 /* Releases a text returned by the functions above; NULL is allowed. */
-void chenggu_free(char *text);
+void chenggu_free(char* text);
 
 /* The library's version, "1.1.0": a constant string, not to be released. */
-const char *chenggu_version(void);
+const char* chenggu_version(void);
 
 #ifdef __cplusplus
 }

@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!checked.ok()) Check(!checked.error().reason.empty());
 
     // Readings under any conventions: sound readings, alternatives that differ in total.
-    const Options options{static_cast<LateZi>(flags >> 1 & 1), static_cast<YearStart>(flags >> 2 & 1),
+    const Options options{static_cast<LateZi>(flags >> 1 & 1),
+                          static_cast<YearStart>(flags >> 2 & 1),
                           static_cast<LeapMonthRule>(flags >> 3 & 1)};
     const Period birthPeriod{period, static_cast<ZiHalf>((flags >> 4) % 3)};
     const Result<BirthReading> birthReading = Read({{year, month, day}, {}, birthPeriod}, options);
@@ -89,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           (!birthReading.ok() && birthReading.error().code == ErrorCode::ReadingDayOutsideRange));
     if (birthReading.ok()) {
         Check(birthReading->totalWeight == birthReading->yearWeight + birthReading->monthWeight +
-                                               birthReading->dayWeight + birthReading->periodWeight);
+                                               birthReading->dayWeight +
+                                               birthReading->periodWeight);
         Check(birthReading->verseLines == VerseLines(birthReading->totalWeight));
         for (const BirthReading& alternative : birthReading->alternatives) {
             Check(alternative.totalWeight != birthReading->totalWeight);
