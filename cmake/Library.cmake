@@ -14,6 +14,12 @@ set(public_includes
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
 set_target_properties(chenggu_objects PROPERTIES POSITION_INDEPENDENT_CODE ON)
+# Position-independent code for the shared library, without the price of letting another
+# library replace the engine's functions at load time: calls inside the engine stay direct
+# and inlinable, in the static library too.
+if(NOT WIN32 AND NOT EMSCRIPTEN)
+    target_compile_options(chenggu_objects PRIVATE -fno-semantic-interposition)
+endif()
 target_compile_features(chenggu_objects PUBLIC cxx_std_20)
 # The engine's own sources include each other from the project's root.
 target_include_directories(chenggu_objects PUBLIC ${public_includes}
