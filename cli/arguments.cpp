@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -10,7 +11,58 @@
 namespace chenggu::cli {
 namespace {
 
+// The options that take a value, with the values they accept.
+struct ValueOption {
+    std::string_view name;
+    std::string_view accepted;
+};
+constexpr std::array<ValueOption, 4> ValueOptions{{{"--late-zi", "same-day | next-day"},
+                                                   {"--year-start", "new-year | spring"},
+                                                   {"--leap-month", "whole | split"},
+                                                   {"--script", "simplified | traditional"}}};
+constexpr std::array<std::string_view, 8> Flags{"--json",    "--calendar", "--batch", "--lunar",
+                                                "--version", "-V",         "--help",  "-h"};
+
 std::string Quoted(std::string_view text) { return '"' + Printable(text) + '"'; }
+std::string QuotedZh(std::string_view text) { return "“" + Printable(text) + "”"; }
+
+[[noreturn]] void Refuse(std::string english, const std::function<std::string(Script)>& chinese) {
+    throw UsageError(refusal::BadRequest(std::move(english), chinese));
+}
+
+const ValueOption* ValueOptionNamed(std::string_view name) {
+    for (const ValueOption& option : ValueOptions) {
+        if (option.name == name) return &option;
+    }
+    return nullptr;
+}
+
+// What the argument library would otherwise say in its own words: an unknown option, or an
+// option without its value.
+void CheckOptions(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        // Not an option: a word, or a negative number (-1:00 is read, and refused, as a time).
+        if (argument.size() < 2 || argument[0] != '-' || (argument[1] >= '0' && argument[1] <= '9')) {
+            continue;
+        }
+        const std::string_view name = argument.substr(0, argument.find('='));
+        if (const ValueOption* option = ValueOptionNamed(name)) {
+            if (name.size() == argument.size() && i + 1 == arguments.size()) {
+                const std::string shown(option->name), accepted(option->accepted);
+                Refuse(shown + " needs a value: " + accepted, [&](Script s) {
+                    return shown + T(s, " 后要写一个值：") + accepted;
+                });
+            }
+            if (name.size() == argument.size()) ++i;  // its value
+            continue;
+        }
+        if (std::find(Flags.begin(), Flags.end(), argument) != Flags.end()) continue;
+        Refuse("unknown option " + Quoted(argument) + " (see chenggu --help)", [&](Script s) {
+            return T(s, "无法识别的选项") + QuotedZh(argument) + T(s, "（见 chenggu --help）");
+        });
+    }
+}
 
 GregorianDate ParseAnyDate(std::string_view text, bool lunar) {
     return Accepted(ParseBirth(text, std::nullopt, lunar)).date;
@@ -18,12 +70,36 @@ GregorianDate ParseAnyDate(std::string_view text, bool lunar) {
 
 }  // namespace
 
+Voice VoiceOfLocale(std::string_view locale) {
+    Voice voice;
+    const auto starts = [&](std::string_view prefix) {
+        return locale.size() >= prefix.size() &&
+               std::equal(prefix.begin(), prefix.end(), locale.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) ==
+                          std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    if (starts("en")) voice.language = Language::English;
+    for (const std::string_view traditional : {"zh_TW", "zh-TW", "zh_HK", "zh-HK", "zh_MO", "zh-MO",
+                                               "zh_Hant", "zh-Hant"}) {
+        if (starts(traditional)) {
+            voice.script = Script::Traditional;
+            voice.language = Language::TraditionalChinese;
+        }
+    }
+    return voice;
+}
+
 Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar) {
     if (operands.empty()) {
-        throw UsageError("a birth date is needed: chenggu DATE [PERIOD] (see chenggu --help)");
+        Refuse("a birth date is needed: chenggu DATE [PERIOD] (see chenggu --help)", [](Script s) {
+            return T(s, "需要出生日期：chenggu 日期 [时辰]（见 chenggu --help）");
+        });
     }
     if (operands.size() > 2) {
-        throw UsageError("too many arguments: DATE [PERIOD] takes a date and a period");
+        Refuse("too many arguments: DATE [PERIOD] takes a date and a period", [](Script s) {
+            return T(s, "参数太多：只需要一个日期和一个时辰");
+        });
     }
     const std::optional<std::string_view> period =
         operands.size() == 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
@@ -31,19 +107,21 @@ Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar) {
 }
 
 Arguments ParseArguments(const std::vector<std::string>& arguments) {
+    CheckOptions(arguments);
     CLI::App app{"", "chenggu"};
     bool json = false, calendar = false, batch = false, lunar = false, version = false;
-    std::optional<std::string> lateZi, yearStart, leapMonth;
+    std::optional<std::string> lateZi, yearStart, leapMonth, script;
     std::vector<std::string> operands;
     app.set_help_flag("-h,--help");
-    auto* jsonFlag = app.add_flag("--json", json);
-    auto* calendarFlag = app.add_flag("--calendar", calendar)->excludes(jsonFlag);
-    app.add_flag("--batch", batch)->excludes(calendarFlag);
+    app.add_flag("--json", json);
+    app.add_flag("--calendar", calendar);
+    app.add_flag("--batch", batch);
     app.add_flag("--lunar", lunar);
-    app.add_flag("--version", version);
+    app.add_flag("-V,--version", version);
     app.add_option("--late-zi", lateZi);
     app.add_option("--year-start", yearStart);
     app.add_option("--leap-month", leapMonth);
+    app.add_option("--script", script);
     app.add_option("operands", operands);
 
     std::vector<const char*> argv{"chenggu"};
@@ -54,16 +132,9 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         Arguments help;
         help.command = Command::Help;
         return help;
-    } catch (const CLI::ExtrasError&) {
-        for (const std::string& argument : arguments) {
-            if (argument.size() > 1 && argument[0] == '-' && !app.get_option_no_throw(argument) &&
-                argument.find('=') == std::string::npos) {
-                throw UsageError("unknown option " + Quoted(argument) + " (see chenggu --help)");
-            }
-        }
-        throw UsageError("unexpected arguments (see chenggu --help)");
-    } catch (const CLI::ParseError& e) {
-        throw UsageError(Printable(e.what(), 200) + " (see chenggu --help)");
+    } catch (const CLI::ParseError&) {  // what CheckOptions lets through: say it in our words
+        Refuse("the arguments cannot be read (see chenggu --help)",
+               [](Script s) { return T(s, "无法读取这些参数（见 chenggu --help）"); });
     }
 
     Arguments request;
@@ -71,8 +142,29 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         request.command = Command::Version;
         return request;
     }
+    const auto refuseTogether = [](std::string_view a, std::string_view b) {
+        const std::string first(a), second(b);
+        Refuse(first + " cannot be used with " + second + " (see chenggu --help)", [&](Script s) {
+            return first + T(s, " 不能与 ") + second + T(s, " 同用（见 chenggu --help）");
+        });
+    };
+    if (calendar && json) refuseTogether("--json", "--calendar");
+    if (calendar && batch) refuseTogether("--batch", "--calendar");
+
     request.json = json;
     request.lunar = lunar;
+    if (script) {
+        const std::optional<Script> parsed = ParseScript(*script);
+        if (!parsed) {
+            const std::string value = *script;
+            Refuse("unknown value " + Quoted(value) + " for --script: use simplified or traditional",
+                   [&](Script s) {
+                       return T(s, "--script 的值") + QuotedZh(value) +
+                              T(s, "无法识别：可用 simplified 或 traditional");
+                   });
+        }
+        request.script = parsed;
+    }
     // Conventions are checked first, so that --batch refuses them before reading any input.
     const struct {
         Convention convention;
@@ -89,72 +181,34 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     }
     if (calendar) {
         request.command = Command::Calendar;
-        if (operands.empty()) throw UsageError("--calendar needs a date: --calendar FROM [TO]");
-        if (operands.size() > 2) throw UsageError("too many dates: --calendar FROM [TO]");
+        if (operands.empty()) {
+            Refuse("--calendar needs a date: --calendar FROM [TO]", [](Script s) {
+                return T(s, "--calendar 需要日期：--calendar 起始日 [结束日]");
+            });
+        }
+        if (operands.size() > 2) {
+            Refuse("too many dates: --calendar FROM [TO]", [](Script s) {
+                return T(s, "日期太多：--calendar 起始日 [结束日]");
+            });
+        }
         request.firstDate = ParseAnyDate(operands[0], lunar);
         request.lastDate =
             operands.size() == 2 ? ParseAnyDate(operands[1], lunar) : request.firstDate;
-        if (request.lastDate < request.firstDate) {
-            throw UsageError("FROM " + IsoDate(request.firstDate) + " is after TO " +
-                             IsoDate(request.lastDate));
-        }
         return request;
     }
     if (batch) {
         request.command = Command::Batch;
         if (!operands.empty()) {
-            throw UsageError(
-                "--batch reads its requests from standard input, one DATE [PERIOD] "
-                "a line: give no date after it");
+            Refuse("--batch reads its requests from standard input, one DATE [PERIOD] a line: give "
+                   "no date after it",
+                   [](Script s) {
+                       return T(s, "--batch 从标准输入逐行读取“日期 [时辰]”，后面不要再写日期");
+                   });
         }
         return request;
     }
     request.birth = ParseBirthOperands(operands, lunar);
     return request;
-}
-
-std::string UsageText() {
-    return R"(chenggu: the bone-weight reading (称骨算命) of a birth date and period
-
-Usage:
-  chenggu [OPTIONS] DATE [PERIOD]   one reading, or all twelve periods when PERIOD is left out
-  chenggu --json [OPTIONS] DATE [PERIOD]
-                                   the same as JSON
-  chenggu --batch [OPTIONS] < FILE  one reading a line of input (DATE [PERIOD]), as JSON Lines
-  chenggu --calendar FROM [TO]     the lunar calendar for a range of dates, tab-separated
-  chenggu --help | --version
-
-DATE, FROM, TO   a Gregorian date YYYY-MM-DD from 1901-01-01 to 2050-12-31
-PERIOD           an earthly branch 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥 (子时 also works),
-                 早子 (0:00-0:59) or 晚子 (23:00-23:59), or a clock time H:MM;
-                 子 runs from 23:00 to 0:59
-
-Options:
-  --lunar                  DATE, FROM and TO are lunar dates YYYY-MM-DD; write the month of
-                           a leap month as 闰M or LM (2020-闰4-1, 2020-L04-01)
-  --late-zi same-day|next-day
-                           a 晚子 birth (23:00-23:59) is read on its own day (default) or on
-                           the next day
-  --year-start new-year|spring
-                           the year weight follows the lunar year, from the lunar new year
-                           (default), or the stem-branch year, from Start of Spring (立春)
-  --leap-month whole|split
-                           a leap month weighs as the month it follows (default), or from its
-                           16th day on as the next month
-  --batch                  read DATE [PERIOD] requests from standard input, one a line (blank
-                           lines and lines starting with # are skipped); write one JSON line
-                           each, or {"line": N, "input": ..., "error": ...} for a bad one; exit
-                           status 2 if any line was bad
-
-Examples:
-  chenggu 1990-01-30 子
-  chenggu 1990-01-30 23:30 --late-zi next-day
-  chenggu --lunar 2020-闰4-1 午
-  chenggu --json 1990-01-30
-  chenggu --calendar 2020-05-20 2020-06-25
-
-Errors go to standard error as one line starting "chenggu: ", with exit status 2.
-)";
 }
 
 }  // namespace chenggu::cli

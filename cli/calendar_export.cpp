@@ -34,7 +34,10 @@ Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDa
     if (last < first) {
         return refusal::BadRequest(
             "FROM " + IsoDate(first) + " is after TO " + IsoDate(last),
-            "起始日 " + IsoDate(first) + " 在结束日 " + IsoDate(last) + " 之后");
+            [&](Script s) {
+                return T(s, "起始日 ") + IsoDate(first) + T(s, " 在结束日 ") + IsoDate(last) +
+                       T(s, " 之后");
+            });
     }
     const std::int32_t days = last.DayOffset() - first.DayOffset() + 1;  // [1, 54787]
     std::string text(Header.size() + static_cast<std::size_t>(days) * LongestLine, '\0');

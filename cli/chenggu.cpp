@@ -10,6 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/calendar_export.h"
 #include "cli/reading_text.h"
+#include "reading/messages.h"
 
 namespace chenggu::cli {
 namespace {
@@ -18,16 +19,17 @@ namespace {
 constexpr std::size_t LongestBatchLine = 1024;
 
 // The reading of a birth as text or JSON; all twelve periods when it has no period.
-std::string ReadingOutput(const Birth& birth, const Options& options, bool json, int indent) {
-    if (json) return Accepted(AnswerJson({birth, options}, indent)) + "\n";
-    if (birth.period) return ReadingText(Accepted(Read(birth, options)));
-    return PeriodTableText(Accepted(ReadEveryPeriod(birth, options)));
+std::string ReadingOutput(const Birth& birth, const Options& options, bool json, int indent,
+                          Script script) {
+    if (json) return Accepted(AnswerJson({birth, options, script}, indent)) + "\n";
+    if (birth.period) return ReadingText(Accepted(Read(birth, options)), script);
+    return PeriodTableText(Accepted(ReadEveryPeriod(birth, options)), script);
 }
 
-std::string Output(const Arguments& request) {
+std::string Output(const Arguments& request, const Voice& voice) {
     switch (request.command) {
         case Command::Help:
-            return UsageText();
+            return UsageText(voice);
         case Command::Version:
             return std::string("chenggu ") + CHENGGU_VERSION + "\n";
         case Command::Calendar:
@@ -36,7 +38,7 @@ std::string Output(const Arguments& request) {
         case Command::Batch:
             break;
     }
-    return ReadingOutput(request.birth, request.options, request.json, 2);
+    return ReadingOutput(request.birth, request.options, request.json, 2, voice.script);
 }
 
 // Reads one line without its end into line, keeping at most LongestBatchLine bytes. Returns
@@ -58,6 +60,8 @@ bool ReadLine(std::streambuf& in, std::string& line, bool& overlong) {
     return true;
 }
 
+// The fields of a line, split at blanks (tabs and the ideographic space too, since the line is
+// normalized first).
 std::vector<std::string> Fields(std::string_view line) {
     std::vector<std::string> fields;
     std::size_t pos = 0;
@@ -72,26 +76,34 @@ std::vector<std::string> Fields(std::string_view line) {
 
 // One JSON line per request line, in order, flushed whenever the input has nothing more
 // ready, so that a reader at the other end of a pipe sees each answer without waiting.
-int RunBatch(const Arguments& request, std::istream& in, std::ostream& out) {
+int RunBatch(const Arguments& request, const Voice& voice, std::istream& in, std::ostream& out) {
     std::streambuf& input = *in.rdbuf();
     std::string line;
     bool overlong = false, anyBad = false;
     for (std::size_t number = 1; out && ReadLine(input, line, overlong); ++number) {
-        const std::vector<std::string> fields = Fields(line);
+        // Fields split after normalizing: an ideographic space separates too, and a
+        // byte-order mark (Notepad's) before the first line is no part of it.
+        const std::vector<std::string> fields = Fields(NormalizedInput(line));
         if (fields.empty() || fields[0].starts_with('#')) continue;
         std::string answer;
         try {
             if (overlong) {
-                throw UsageError("the line is longer than " + std::to_string(LongestBatchLine) +
-                                 " bytes");
+                const std::string longest = std::to_string(LongestBatchLine);
+                throw UsageError(
+                    refusal::BadRequest("the line is longer than " + longest + " bytes",
+                                        [&](Script s) {
+                                            return T(s, "这一行超过了 ") + longest + T(s, " 字节");
+                                        }));
             }
             if (ValidUtf8(line) != line) {
-                throw UsageError("the line is not UTF-8 text: save the requests as UTF-8");
+                throw UsageError(refusal::BadRequest(
+                    "the line is not UTF-8 text: save the requests as UTF-8",
+                    [](Script s) { return T(s, "这一行不是 UTF-8 文本：请把输入存为 UTF-8"); }));
             }
-            answer =
-                ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options, true, -1);
+            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options,
+                                   true, -1, voice.script);
         } catch (const UsageError& e) {
-            answer = LineErrorJson(number, line, e.what()) + "\n";
+            answer = LineErrorJson(number, line, e.error().Reason(voice.language)) + "\n";
             anyBad = true;
         }
         out.write(answer.data(), static_cast<std::streamsize>(answer.size()));
@@ -103,20 +115,26 @@ int RunBatch(const Arguments& request, std::istream& in, std::ostream& out) {
 }  // namespace
 
 int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, std::string_view locale) {
+    Voice voice = VoiceOfLocale(locale);
     std::string text;
     Arguments request;
     try {
         request = ParseArguments(arguments);
-        if (request.command != Command::Batch) text = Output(request);
+        if (request.script) voice.script = *request.script;
+        if (voice.language != Language::English) {
+            voice.language = voice.script == Script::Traditional ? Language::TraditionalChinese
+                                                                 : Language::Chinese;
+        }
+        if (request.command != Command::Batch) text = Output(request, voice);
     } catch (const UsageError& e) {
-        err << "chenggu: " << e.what() << '\n';
+        err << "chenggu: " << e.error().Reason(voice.language) << '\n';
         return ExitUsage;
     }
     errno = 0;
     int status = ExitSuccess;
     if (request.command == Command::Batch) {
-        status = RunBatch(request, in, out);
+        status = RunBatch(request, voice, in, out);
     } else {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
     }
@@ -124,7 +142,12 @@ int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std:
     if (!out) {
         // A reader that went away (head -1) is no news: EPIPE, or EINVAL from the Windows
         // runtime, which reports a closed pipe that way.
-        if (errno != EPIPE && errno != EINVAL) err << "chenggu: cannot write the output\n";
+        if (errno != EPIPE && errno != EINVAL) {
+            err << "chenggu: "
+                << (voice.language == Language::English ? "cannot write the output"
+                                                        : T(voice.script, "无法写出结果"))
+                << '\n';
+        }
         return ExitOutputFailed;
     }
     return status;

@@ -1,9 +1,24 @@
 // Entry of the chenggu command-line tool.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/chenggu.h"
+
+namespace {
+
+// The locale that chooses the language of messages: the first of LC_ALL, LC_MESSAGES and
+// LANG that is set, as POSIX orders them.
+std::string LocaleFromEnvironment() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return value;
+    }
+    return {};
+}
+
+}  // namespace
 
 #ifdef _WIN32
 #include <windows.h>
@@ -46,6 +61,16 @@ class Utf8ConsoleOutput {
 
 }  // namespace
 
+// The user's locale as Windows names it (zh-CN, zh-TW, en-US), when no variable sets one.
+std::string Locale() {
+    std::string locale = LocaleFromEnvironment();
+    if (!locale.empty()) return locale;
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH) == 0) return {};
+    for (const wchar_t* c = name; *c != L'\0'; ++c) locale += static_cast<char>(*c & 0x7f);
+    return locale;
+}
+
 // Windows hands over the arguments as UTF-16; the tool works in UTF-8 throughout.
 int wmain(int argc, wchar_t** argv) {
     std::ios::sync_with_stdio(false);
@@ -62,15 +87,15 @@ int wmain(int argc, wchar_t** argv) {
     if (chenggu::cli::ConsoleInput::IsConsole()) {
         chenggu::cli::ConsoleInput console(chenggu::cli::ConsoleInput::FromConsole());
         std::istream input(&console);
-        return chenggu::cli::RunChenggu(arguments, input, std::cout, std::cerr);
+        return chenggu::cli::RunChenggu(arguments, input, std::cout, std::cerr, Locale());
     }
-    return chenggu::cli::RunChenggu(arguments, std::cin, std::cout, std::cerr);
+    return chenggu::cli::RunChenggu(arguments, std::cin, std::cout, std::cerr, Locale());
 }
 #else
 int main(int argc, char** argv) {
     // Unsynchronised streams read and write in blocks: --batch streams large inputs.
     std::ios::sync_with_stdio(false);
     return chenggu::cli::RunChenggu(std::vector<std::string>(argv + 1, argv + argc), std::cin,
-                                    std::cout, std::cerr);
+                                    std::cout, std::cerr, LocaleFromEnvironment());
 }
 #endif

@@ -9,10 +9,10 @@ namespace {
 
 constexpr std::string_view VerseIndent = "      ";  // the width of "命批："
 
-std::string ConventionsLine(const Options& options) {
-    return "规则：" + std::string(ConventionText(options.lateZi)) + "；" +
-           std::string(ConventionText(options.yearStart)) + "；" +
-           std::string(ConventionText(options.leapMonth)) + "\n";
+std::string ConventionsLine(const Options& options, Script s) {
+    return T(s, "规则：") + std::string(ConventionText(options.lateZi, s)) + T(s, "；") +
+           std::string(ConventionText(options.yearStart, s)) + T(s, "；") +
+           std::string(ConventionText(options.leapMonth, s)) + "\n";
 }
 
 // Under next-day a plain 子 is read on its own day; say how to ask for the next.
@@ -30,35 +30,46 @@ std::string Padded(std::string_view text, std::size_t width) {
     return (text.size() < width ? std::string(width - text.size(), ' ') : "") + std::string(text);
 }
 
-std::string ChineseDate(const GregorianDate& date) {
-    return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" +
-           std::to_string(date.day) + "日";
+std::string ChineseDate(const GregorianDate& date, Script s) {
+    return std::to_string(date.year) + T(s, "年") + std::to_string(date.month) + T(s, "月") +
+           std::to_string(date.day) + T(s, "日");
 }
 
-std::string DateLines(const BirthReading& r, const std::string& periodSuffix) {
-    std::string text = "公历：" + ChineseDate(r.birth.date) + periodSuffix + "\n";
+std::string DateLines(const BirthReading& r, const std::string& periodSuffix, Script s) {
+    std::string text = T(s, "公历：") + ChineseDate(r.birth.date, s) + periodSuffix + "\n";
     if (r.readingDate != r.birth.date) {
-        text += "论日：" + ChineseDate(r.readingDate) + "（晚子时算次日）\n";
+        text += T(s, "论日：") + ChineseDate(r.readingDate, s) + T(s, "（晚子时算次日）") + "\n";
     }
-    text += "农历：" + LunarDateName(r.lunarDate) + "\n";
+    text += T(s, "农历：") + LunarDateName(r.lunarDate, s) + "\n";
     if (r.birth.lunarInput) {
         if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
-            text += "闰月同日：农历" + LunarDateName(ToLunar(*twin)) + "是公历" +
-                    ChineseDate(*twin) + "，闰月出生请在月份前加“闰”\n";
+            text += T(s, "闰月同日：农历") + LunarDateName(ToLunar(*twin), s) + T(s, "是公历") +
+                    ChineseDate(*twin, s) + T(s, "，闰月出生请在月份前加“闰”") + "\n";
         }
     }
-    text += "干支：" + std::string(r.yearStemBranch) + "年 " + std::string(r.monthStemBranch) +
-            "月 " + std::string(r.dayStemBranch) + "日";
+    text += T(s, "干支：") + std::string(r.yearStemBranch) + T(s, "年 ") +
+            std::string(r.monthStemBranch) + T(s, "月 ") + std::string(r.dayStemBranch) + T(s, "日");
     return text;
 }
 
-std::string WeightLine(const BirthReading& r) {
-    return "骨重：年 " + std::to_string(r.yearWeight) + " 钱 + 月 " +
-           std::to_string(r.monthWeight) + " 钱 + 日 " + std::to_string(r.dayWeight) + " 钱";
+// The weighed year is named: under the lunar new year it is not always the year of the
+// 干支 line (1990-01-30 weighs 庚午, the lunar year, while its 干支 year is still 己巳).
+std::string YearWeightText(const BirthReading& r, Script s) {
+    return std::to_string(r.yearWeight) + T(s, " 钱（") + std::string(r.weighedYearStemBranch) +
+           T(s, "年）");
 }
 
-std::string TotalText(std::int32_t total) {
-    return std::to_string(total) + " 钱，" + WeightText(total);
+std::string WeightLine(const BirthReading& r, Script s) {
+    return T(s, "骨重：年 ") + YearWeightText(r, s) + T(s, " + 月 ") + std::to_string(r.monthWeight) +
+           T(s, " 钱 + 日 ") + std::to_string(r.dayWeight) + T(s, " 钱");
+}
+
+std::string TotalText(std::int32_t total, Script s) {
+    return std::to_string(total) + T(s, " 钱，") + WeightText(total, s);
+}
+
+std::string Verse(const BirthReading& r, Script s) {
+    return T(s, r.verseLines[0]) + T(s, r.verseLines[1]);
 }
 
 // A period's hours as a column of the table: " 1:00 -  2:59".
@@ -70,56 +81,59 @@ std::string HoursColumn(int index) {
 
 }  // namespace
 
-std::string ReadingText(const BirthReading& r) {
-    const Period plain{r.period().index};
-    std::string text = DateLines(r, " " + std::string(PeriodName(r.period())) + "（" +
-                                        std::string(PeriodLabel(r.period())) + "）");
-    text += " " + std::string(PeriodName(plain)) + "\n";
-    text += WeightLine(r) + " + 时 " + std::to_string(r.periodWeight) + " 钱\n";
-    text += "总骨重：" + TotalText(r.totalWeight) + "\n";
-    text += "命批：" + std::string(r.verseLines[0]) + "\n";
-    text += std::string(VerseIndent) + std::string(r.verseLines[1]) + "\n";
-    text += ConventionsLine(r.options);
+std::string ReadingText(const BirthReading& r, Script s) {
+    std::string text = DateLines(r,
+                                 " " + std::string(PeriodName(r.period(), s)) + T(s, "（") +
+                                     std::string(PeriodLabel(r.period())) + T(s, "）"),
+                                 s);
+    text += " " + std::string(r.periodStemBranch) + T(s, "时") + "\n";
+    text += WeightLine(r, s) + T(s, " + 时 ") + std::to_string(r.periodWeight) + T(s, " 钱") + "\n";
+    text += T(s, "总骨重：") + TotalText(r.totalWeight, s) + "\n";
+    text += T(s, "命批：") + T(s, r.verseLines[0]) + "\n";
+    text += std::string(VerseIndent) + T(s, r.verseLines[1]) + "\n";
+    text += T(s, "释义：") + T(s, r.verseExplanation) + "\n";
+    text += ConventionsLine(r.options, s);
     for (const BirthReading& alternative : r.alternatives) {
-        text += AlternativeCondition(r, alternative) + "：总骨重 " +
-                TotalText(alternative.totalWeight) + "；命批：" +
-                std::string(alternative.verseLines[0]) + std::string(alternative.verseLines[1]) +
+        text += AlternativeCondition(r, alternative, s) + T(s, "：总骨重 ") +
+                TotalText(alternative.totalWeight, s) + T(s, "；命批：") + Verse(alternative, s) +
                 "\n";
     }
-    if (NeedsLateZiHint(r)) text += LateZiHint;
+    if (NeedsLateZiHint(r)) text += T(s, LateZiHint);
     return text;
 }
 
-std::string PeriodTableText(const std::array<BirthReading, 12>& readings) {
+std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script s) {
     const BirthReading& first = readings[0];
-    std::string text = DateLines(first, "") + "\n";
-    text += WeightLine(first) + "\n\n";
-    text += "时辰  时间" + std::string(9, ' ') + "  时重  总骨重\n";
+    std::string text = DateLines(first, "", s) + "\n";
+    text += WeightLine(first, s) + "\n\n";
+    text += T(s, "时辰  时柱  时间") + std::string(9, ' ') + T(s, "  时重  总骨重") + "\n";
     for (std::size_t index = 0; index < readings.size(); ++index) {
         const BirthReading& r = readings[index];
-        text += std::string(PeriodName(r.period())) + "  " + HoursColumn(static_cast<int>(index)) +
+        text += std::string(PeriodName(r.period(), s)) + "  " + std::string(r.periodStemBranch) +
+                "  " + HoursColumn(static_cast<int>(index)) +
                 Padded(std::to_string(r.periodWeight), 6) +
-                Padded(std::to_string(r.totalWeight), 8) + " 钱  " + WeightText(r.totalWeight) +
-                "\n";
+                Padded(std::to_string(r.totalWeight), 8) + T(s, " 钱  ") +
+                WeightText(r.totalWeight, s) + "\n";
     }
 
-    text += ConventionsLine(first.options);
+    text += ConventionsLine(first.options, s);
     // The late-子 switch moves only the 子 row; the others move every row alike.
     for (const BirthReading& alternative : first.alternatives) {
         if (alternative.switched != Convention::LateZi) continue;
-        text += AlternativeCondition(first, alternative) + "：子时 " +
-                TotalText(alternative.totalWeight) + "\n";
+        text += AlternativeCondition(first, alternative, s) + T(s, "：子时 ") +
+                TotalText(alternative.totalWeight, s) + "\n";
     }
     const BirthReading& other = readings[1];
     for (const BirthReading& alternative : other.alternatives) {
         const std::int32_t change = alternative.totalWeight - other.totalWeight;
         const bool year = alternative.switched == Convention::YearStart;
-        text += AlternativeCondition(other, alternative) + "：" + (year ? "年 " : "月 ") +
-                std::to_string(year ? alternative.yearWeight : alternative.monthWeight) +
-                " 钱，各时辰总骨重" + (change > 0 ? "加 " : "减 ") +
-                std::to_string(change > 0 ? change : -change) + " 钱\n";
+        text += AlternativeCondition(other, alternative, s) + T(s, "：") +
+                (year ? T(s, "年 ") + YearWeightText(alternative, s)
+                      : T(s, "月 ") + std::to_string(alternative.monthWeight) + T(s, " 钱")) +
+                T(s, "，各时辰总骨重") + (change > 0 ? T(s, "加 ") : T(s, "减 ")) +
+                std::to_string(change > 0 ? change : -change) + T(s, " 钱") + "\n";
     }
-    if (NeedsLateZiHint(first)) text += LateZiHint;
+    if (NeedsLateZiHint(first)) text += T(s, LateZiHint);
     return text;
 }
 

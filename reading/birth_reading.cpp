@@ -28,7 +28,10 @@ void SetWeights(BirthReading& r, const Weights& w) {
     r.dayWeight = w.day;
     r.periodWeight = w.period;
     r.totalWeight = w.total;
-    r.verseLines = Verses[static_cast<std::size_t>(w.total - LightestVerseWeight)];  // [0, 50]
+    r.weighedYearStemBranch = StemBranchText(w.weighedYear - CycleStartYear);
+    const auto verse = static_cast<std::size_t>(w.total - LightestVerseWeight);  // [0, 50]
+    r.verseLines = Verses[verse];
+    r.verseExplanation = VerseExplanations[verse];
 }
 
 // A reading of the same day and period under other options (no alternatives of its own).
@@ -42,6 +45,7 @@ BirthReading Reweighed(const BirthReading& reading, const Options& options) {
     r.monthStemBranch = reading.monthStemBranch;
     r.dayStemBranch = reading.dayStemBranch;
     r.periodBranch = reading.periodBranch;
+    r.periodStemBranch = reading.periodStemBranch;
     const GregorianDate& d = r.readingDate;
     SetWeights(r, WeighDay(r.lunarDate, CalendarDate::StemBranchIndices(d.year, d.month, d.day),
                            r.period().index, options));
@@ -57,7 +61,10 @@ std::optional<Error> Unsound(const Birth& birth) {
         return refusal::BadRequest(
             "the lunar date " + LunarDateText(*birth.lunarInput) + " is not the day " +
                 IsoDate(birth.date),
-            "农历 " + LunarDateText(*birth.lunarInput) + " 不是公历 " + IsoDate(birth.date));
+            [&](Script s) {
+                return T(s, "农历 ") + LunarDateText(*birth.lunarInput) + T(s, " 不是公历 ") +
+                       IsoDate(birth.date);
+            });
     }
     return std::nullopt;
 }
@@ -124,6 +131,7 @@ Weights WeighDay(const LunarDate& lunar, const StemBranchIndex& index, int perio
     const int weighedMonth = laterHalf ? lunar.month % 12 + 1 : lunar.month;
 
     Weights w;
+    w.weighedYear = weighedYear;
     w.year = YearWeight(static_cast<std::uint16_t>(weighedYear));
     w.month = MonthWeight(static_cast<std::uint16_t>(weighedMonth));
     w.day = DayWeight(lunar.day);
@@ -146,6 +154,11 @@ BirthReading ReadDay(const Birth& birth, const Period& period, const Options& op
     r.monthStemBranch = StemBranchText(index.month);
     r.dayStemBranch = StemBranchText(index.day);
     r.periodBranch = BirthPeriods[static_cast<std::size_t>(period.index)].periodBranch;
+    // The hour cycle repeats every five days, twelve hours a day; a day's 子 hour has the
+    // index 12 × its day index (a 甲 day's is 甲子). A 晚子 belongs to the next day's cycle.
+    const std::int32_t birthDay = index.day - (readingDate.DayOffset() - birth.date.DayOffset());
+    const std::int32_t hourDay = birthDay + (period.ziHalf == ZiHalf::Late ? 1 : 0);
+    r.periodStemBranch = StemBranchText(12 * hourDay + period.index);
 
     SetWeights(r, WeighDay(r.lunarDate, index, period.index, options));
     return r;

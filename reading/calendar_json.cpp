@@ -16,12 +16,14 @@ namespace {
 struct MonthsRequest {
     bool lunar = false;
     int year = 0;
+    Script script = Script::Simplified;
     Language language = Language::English;
 };
 
 Result<MonthsRequest> ReadMonthsRequest(const std::vector<JsonMember>& members) {
     MonthsRequest request;
     request.language = LanguageOf(members);
+    request.script = ScriptOf(members);
     std::optional<int> year;
     for (const JsonMember& member : members) {
         if (member.name == "calendar") {
@@ -41,15 +43,19 @@ Result<MonthsRequest> ReadMonthsRequest(const std::vector<JsonMember>& members) 
             if (const Result<Language> language = ReadLanguage(member); !language) {
                 return language.error();
             }
+        } else if (member.name == "script") {
+            if (const auto error = CheckScript(member)) return *error;
         } else {
-            return UnknownMember(member.name, "calendar, year, language");
+            return UnknownMember(member.name, "calendar, year, script, language");
         }
     }
     const int firstYear = request.lunar ? FirstLunarDate.year : FirstDate.year;
     if (!year || *year < firstYear || *year > LastDate.year) {
         const std::string first = std::to_string(firstYear);
         return refusal::BadRequest("the year must be a number from " + first + " to 2050",
-                                   "年份应是 " + first + " 至 2050 之间的数");
+                                   [&](Script s) {
+                                       return T(s, "年份应是 ") + first + T(s, " 至 2050 之间的数");
+                                   });
     }
     request.year = *year;
     return request;
@@ -68,9 +74,9 @@ void WriteMonth(JsonWriter& writer, const MonthsRequest& request, const Month& m
     writer.Member("month", month.number);
     writer.Member("leap", month.leap);
     if (request.lunar) {
-        writer.Member("name", LunarMonthName(month.number, month.leap));
+        writer.Member("name", LunarMonthName(month.number, month.leap, request.script));
     } else {
-        writer.Member("name", std::to_string(month.number) + "月");
+        writer.Member("name", std::to_string(month.number) + T(request.script, "月"));
     }
     writer.Member("days", month.days);
     // The first and last days inside the range: every day of the Gregorian years offered.
@@ -90,13 +96,13 @@ void WriteMonth(JsonWriter& writer, const MonthsRequest& request, const Month& m
     writer.EndObject();
 }
 
-void WritePeriods(JsonWriter& writer) {
+void WritePeriods(JsonWriter& writer, Script script) {
     writer.Key("periods");
     writer.StartArray();
     const auto write = [&](std::string_view value, const Period& period) {
         writer.StartObject();
         writer.Member("value", value);
-        writer.Member("name", PeriodName(period));
+        writer.Member("name", PeriodName(period, script));
         writer.Member("label", PeriodLabel(period));
         writer.EndObject();
     };
@@ -147,13 +153,13 @@ std::string MonthsJson(std::string_view requestJson) {
     writer.StartArray();
     for (std::uint16_t day = 1; day <= (request->lunar ? 30 : 31); ++day) {
         if (request->lunar) {
-            writer.String(LunarDayName(day));
+            writer.String(LunarDayName(day, request->script));
         } else {
-            writer.String(std::to_string(day) + "日");
+            writer.String(std::to_string(day) + T(request->script, "日"));
         }
     }
     writer.EndArray();
-    WritePeriods(writer);
+    WritePeriods(writer, request->script);
     writer.EndObject();
     return std::move(writer).Take();
 }
@@ -182,7 +188,9 @@ std::string DateJson(std::string_view requestJson) {
     }
     if (date == nullptr) {
         return ErrorJson(
-            refusal::BadRequest("a request needs a date", "请求需要日期").Reason(language));
+            refusal::BadRequest("a request needs a date", [](Script s) {
+                return T(s, "请求需要日期");
+            }).Reason(language));
     }
     const Result<Birth> birth = ParseBirth(*date, std::nullopt, lunar);
     if (!birth) return ErrorJson(birth.error().Reason(language));

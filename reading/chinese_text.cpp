@@ -1,6 +1,7 @@
 #include "chenggu/chinese_text.h"
 
 #include <array>
+#include <optional>
 
 #include "reading/verses.h"
 
@@ -28,37 +29,37 @@ constexpr std::array<std::string_view, 12> PeriodNames{
 
 }  // namespace
 
-std::string_view LunarMonthName(std::uint16_t month, bool leapMonth) {
+std::string_view LunarMonthName(std::uint16_t month, bool leapMonth, Script script) {
     if (month < 1 || month > MonthNames.size()) return "?月";
-    return (leapMonth ? LeapMonthNames : MonthNames)[month - 1u];
+    return InScript((leapMonth ? LeapMonthNames : MonthNames)[month - 1u], script);
 }
 
-std::string_view LunarDayName(std::uint16_t day) {
+std::string_view LunarDayName(std::uint16_t day, Script script) {
     if (day < 1 || day > DayNames.size()) return "?";
-    return DayNames[day - 1u];
+    return InScript(DayNames[day - 1u], script);
 }
 
-std::string LunarDateName(const LunarDate& date) {
-    return std::to_string(date.year) + "年" +
-           std::string(LunarMonthName(date.month, date.leapMonth)) +
-           std::string(LunarDayName(date.day));
+std::string LunarDateName(const LunarDate& date, Script script) {
+    return std::to_string(date.year) + T(script, "年") +
+           std::string(LunarMonthName(date.month, date.leapMonth, script)) +
+           std::string(LunarDayName(date.day, script));
 }
 
-std::string WeightText(std::int32_t qian) {
-    if (qian < 0 || qian > 99) return std::to_string(qian) + "钱";
+std::string WeightText(std::int32_t qian, Script script) {
+    if (qian < 0 || qian > 99) return std::to_string(qian) + T(script, "钱");
     const auto liang = static_cast<std::size_t>(qian / 10);
     const auto rest = static_cast<std::size_t>(qian % 10);
     std::string text;
-    if (liang > 0) text += std::string(Numerals[liang]) + "两";
-    if (rest > 0 || liang == 0) text += std::string(Numerals[rest]) + "钱";
+    if (liang > 0) text += std::string(Numerals[liang]) + T(script, "两");
+    if (rest > 0 || liang == 0) text += std::string(Numerals[rest]) + T(script, "钱");
     return text;
 }
 
-std::string_view PeriodName(const Period& period) {
+std::string_view PeriodName(const Period& period, Script script) {
     if (!period.ok()) return "?";
-    if (period.ziHalf == ZiHalf::Early) return "早子时";
-    if (period.ziHalf == ZiHalf::Late) return "晚子时";
-    return PeriodNames[static_cast<std::size_t>(period.index)];
+    if (period.ziHalf == ZiHalf::Early) return InScript("早子时", script);
+    if (period.ziHalf == ZiHalf::Late) return InScript("晚子时", script);
+    return InScript(PeriodNames[static_cast<std::size_t>(period.index)], script);
 }
 
 std::string_view PeriodLabel(const Period& period) {
@@ -68,33 +69,51 @@ std::string_view PeriodLabel(const Period& period) {
     return BirthPeriods[static_cast<std::size_t>(period.index)].periodLabel;
 }
 
-std::array<std::string_view, 2> VerseLines(std::int32_t totalWeight) {
+namespace {
+
+// The verse table's entry of a total weight, if it has one.
+std::optional<std::size_t> VerseEntry(std::int32_t totalWeight) {
     const std::int64_t entry = std::int64_t{totalWeight} - LightestVerseWeight;
-    if (entry < 0 || entry >= static_cast<std::int64_t>(Verses.size())) return {};
-    return Verses[static_cast<std::size_t>(entry)];
+    if (entry < 0 || entry >= static_cast<std::int64_t>(Verses.size())) return std::nullopt;
+    return static_cast<std::size_t>(entry);
 }
 
-std::string_view ConventionText(LateZi value) {
-    return value == LateZi::SameDay ? "晚子时算当日" : "晚子时算次日";
-}
-std::string_view ConventionText(YearStart value) {
-    return value == YearStart::NewYear ? "年以正月初一为界" : "年以立春为界";
-}
-std::string_view ConventionText(LeapMonthRule value) {
-    return value == LeapMonthRule::Whole ? "闰月整月按所闰之月" : "闰月十六日起按下月";
+}  // namespace
+
+std::array<std::string_view, 2> VerseLines(std::int32_t totalWeight, Script script) {
+    const auto entry = VerseEntry(totalWeight);
+    if (!entry) return {};
+    return {InScript(Verses[*entry][0], script), InScript(Verses[*entry][1], script)};
 }
 
-std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative) {
+std::string_view VerseExplanation(std::int32_t totalWeight, Script script) {
+    const auto entry = VerseEntry(totalWeight);
+    return entry ? InScript(VerseExplanations[*entry], script) : std::string_view{};
+}
+
+std::string_view ConventionText(LateZi value, Script script) {
+    return InScript(value == LateZi::SameDay ? "晚子时算当日" : "晚子时算次日", script);
+}
+std::string_view ConventionText(YearStart value, Script script) {
+    return InScript(value == YearStart::NewYear ? "年以正月初一为界" : "年以立春为界", script);
+}
+std::string_view ConventionText(LeapMonthRule value, Script script) {
+    return InScript(value == LeapMonthRule::Whole ? "闰月整月按所闰之月" : "闰月十六日起按下月",
+                    script);
+}
+
+std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
+                                 Script script) {
     const Options& to = alternative.options;
     if (to.lateZi != reading.options.lateZi) {
         const bool assumedLate = reading.period().ziHalf == ZiHalf::Unsaid;
-        return std::string(assumedLate ? "若生于 23:00 后且" : "若") +
-               std::string(ConventionText(to.lateZi));
+        return T(script, assumedLate ? "若生于 23:00 后且" : "若") +
+               std::string(ConventionText(to.lateZi, script));
     }
     if (to.yearStart != reading.options.yearStart) {
-        return "若" + std::string(ConventionText(to.yearStart));
+        return T(script, "若") + std::string(ConventionText(to.yearStart, script));
     }
-    return "若" + std::string(ConventionText(to.leapMonth));
+    return T(script, "若") + std::string(ConventionText(to.leapMonth, script));
 }
 
 }  // namespace chenggu

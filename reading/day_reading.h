@@ -11,6 +11,7 @@ namespace chenggu {
 
 struct Weights {
     std::int32_t year = 0, month = 0, day = 0, period = 0, total = 0;
+    int weighedYear = 0;  // the year whose weight was taken, by the Gregorian year it begins in
 };
 
 // The four weights of a day (its lunar date and stem-branch indices) and a period (0-11)

@@ -23,7 +23,9 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
 
 // Every member of the reading by its name. An alternative (base is the reading it is an
 // alternative of) has no alternatives of its own, and says which convention it switched.
-void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading* base) {
+void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading* base,
+                  Script script) {
+    const auto text = [script](std::string_view simplified) { return InScript(simplified, script); };
     const Period& period = r.period();
     const LunarDate& lunar = r.lunarDate;
     writer.StartObject();
@@ -39,29 +41,32 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
     writer.Member("lunarYear", lunar.year);
     writer.Member("lunarMonth", lunar.month);
     writer.Member("lunarDay", lunar.day);
-    writer.Member("lunarMonthName", LunarMonthName(lunar.month, lunar.leapMonth));
-    writer.Member("lunarDayName", LunarDayName(lunar.day));
-    writer.Member("periodBranch", r.periodBranch);
+    writer.Member("lunarMonthName", LunarMonthName(lunar.month, lunar.leapMonth, script));
+    writer.Member("lunarDayName", LunarDayName(lunar.day, script));
+    writer.Member("periodBranch", text(r.periodBranch));
     writer.Member("yearStemBranch", r.yearStemBranch);
     writer.Member("monthStemBranch", r.monthStemBranch);
     writer.Member("dayStemBranch", r.dayStemBranch);
+    writer.Member("periodStemBranch", r.periodStemBranch);
+    writer.Member("weighedYearStemBranch", r.weighedYearStemBranch);
     writer.Member("yearWeight", r.yearWeight);
     writer.Member("monthWeight", r.monthWeight);
     writer.Member("dayWeight", r.dayWeight);
     writer.Member("periodWeight", r.periodWeight);
     writer.Member("totalWeight", r.totalWeight);
-    std::string verse(r.verseLines[0]);
+    std::string verse(text(r.verseLines[0]));
     verse += '\n';
-    verse += r.verseLines[1];
+    verse += text(r.verseLines[1]);
     writer.Member("verse", verse);
     writer.Member("leapMonth", lunar.leapMonth);
-    writer.Member("weightText", WeightText(r.totalWeight));
+    writer.Member("weightText", WeightText(r.totalWeight, script));
     WriteConventions(writer, r.options);
     writer.Member("readingDate", IsoDate(r.readingDate));
     writer.Key("verseLines");
     writer.StartArray();
-    for (const std::string_view line : r.verseLines) writer.String(line);
+    for (const std::string_view line : r.verseLines) writer.String(text(line));
     writer.EndArray();
+    writer.Member("verseExplanation", text(r.verseExplanation));
     if (r.birth.lunarInput) {
         writer.Key("leapMonthDate");
         if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
@@ -72,12 +77,12 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
     }
     if (base != nullptr) {
         writer.Member("switched", ConventionName(*r.switched));
-        writer.Member("condition", AlternativeCondition(*base, r));
+        writer.Member("condition", AlternativeCondition(*base, r, script));
     } else {
         writer.Key("alternatives");
         writer.StartArray();
         for (const BirthReading& alternative : r.alternatives) {
-            WriteReading(writer, alternative, &r);
+            WriteReading(writer, alternative, &r, script);
         }
         writer.EndArray();
     }
@@ -92,12 +97,13 @@ std::string Written(int indent, Each each) {
 }
 
 constexpr std::string_view RequestMembers =
-    "date, period, lunar, lateZi, yearStart, leapMonth, language";
+    "date, period, lunar, lateZi, yearStart, leapMonth, script, language";
 
 // The request of an object's members.
 Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
     Request request;
     request.language = LanguageOf(members);
+    request.script = ScriptOf(members);
     const std::string* date = nullptr;
     std::optional<std::string_view> period;
     bool lunar = false;
@@ -120,6 +126,8 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
         } else if (name == "language") {
             const Result<Language> language = ReadLanguage(member);
             if (!language) return language.error();
+        } else if (name == "script") {
+            if (const auto error = CheckScript(member)) return *error;
         } else {
             const auto convention = [&]() -> std::optional<Convention> {
                 for (const Convention c : Conventions) {
@@ -137,7 +145,9 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
     }
     if (date == nullptr) {
         return refusal::BadRequest("a request needs a date: {\"date\": \"1990-01-30\"}",
-                                   "请求需要日期：{\"date\": \"1990-01-30\"}");
+                                   [](Script s) {
+                                       return T(s, "请求需要日期：{\"date\": \"1990-01-30\"}");
+                                   });
     }
     const Result<Birth> birth = ParseBirth(*date, period, lunar);
     if (!birth) return birth.error();
@@ -147,14 +157,15 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
 
 }  // namespace
 
-std::string ReadingJson(const BirthReading& reading, int indent) {
-    return Written(indent, [&](JsonWriter& writer) { WriteReading(writer, reading, nullptr); });
+std::string ReadingJson(const BirthReading& reading, int indent, Script script) {
+    return Written(indent,
+                   [&](JsonWriter& writer) { WriteReading(writer, reading, nullptr, script); });
 }
 
-std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent) {
+std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent, Script script) {
     return Written(indent, [&](JsonWriter& writer) {
         writer.StartArray();
-        for (const BirthReading& reading : readings) WriteReading(writer, reading, nullptr);
+        for (const BirthReading& reading : readings) WriteReading(writer, reading, nullptr, script);
         writer.EndArray();
     });
 }
@@ -169,12 +180,12 @@ Result<std::string> AnswerJson(const Request& request, int indent) {
     if (request.birth.period) {
         const Result<BirthReading> reading = Read(request.birth, request.options);
         if (!reading) return reading.error();
-        return ReadingJson(*reading, indent);
+        return ReadingJson(*reading, indent, request.script);
     }
     const Result<std::array<BirthReading, 12>> readings =
         ReadEveryPeriod(request.birth, request.options);
     if (!readings) return readings.error();
-    return ReadingsJson(*readings, indent);
+    return ReadingsJson(*readings, indent, request.script);
 }
 
 std::string ReadJson(std::string_view requestJson) {

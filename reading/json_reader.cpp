@@ -65,7 +65,10 @@ class FlatObjectReader {
     Error Fail(const std::string& english, const std::string& chinese) const {
         const std::string at = std::to_string(pos_);
         return refusal::BadRequest(english + " at byte " + at + " of the request",
-                                   "请求第 " + at + " 字节处：" + chinese);
+                                   [&](Script s) {
+                                       return T(s, "请求第 ") + at + T(s, " 字节处：") +
+                                              T(s, chinese);
+                                   });
     }
 
     Result<std::vector<JsonMember>> Ended(std::vector<JsonMember> members) {
@@ -242,18 +245,39 @@ Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json) {
 Error WrongKind(std::string_view name, std::string_view kind, std::string_view kindZh) {
     const std::string shown = Printable(name);
     return refusal::BadRequest("the member \"" + shown + "\" must be " + std::string(kind),
-                               "成员“" + shown + "”应是" + std::string(kindZh));
+                               [&](Script s) {
+                                   return T(s, "成员“") + shown + T(s, "”应是") + T(s, kindZh);
+                               });
 }
 
 const std::string* TextOf(const JsonScalar& value) { return std::get_if<std::string>(&value); }
 
 Language LanguageOf(const std::vector<JsonMember>& members) {
+    bool chinese = false, traditional = false;
     for (const JsonMember& member : members) {
-        if (member.name != "language") continue;
         const std::string* text = TextOf(member.value);
-        return text != nullptr && *text == "zh" ? Language::Chinese : Language::English;
+        if (member.name == "language") chinese = text != nullptr && *text == "zh";
+        if (member.name == "script") traditional = text != nullptr && *text == "traditional";
     }
-    return Language::English;
+    if (!chinese) return Language::English;
+    return traditional ? Language::TraditionalChinese : Language::Chinese;
+}
+
+Script ScriptOf(const std::vector<JsonMember>& members) {
+    for (const JsonMember& member : members) {
+        const std::string* text = TextOf(member.value);
+        if (member.name == "script" && text != nullptr && *text == "traditional") {
+            return Script::Traditional;
+        }
+    }
+    return Script::Simplified;
+}
+
+std::optional<Error> CheckScript(const JsonMember& member) {
+    const std::string* text = TextOf(member.value);
+    if (text != nullptr && ParseScript(*text)) return std::nullopt;
+    return WrongKind(member.name, "\"simplified\" or \"traditional\"",
+                     "\"simplified\" 或 \"traditional\"");
 }
 
 Result<Language> ReadLanguage(const JsonMember& member) {
@@ -267,7 +291,7 @@ Error UnknownMember(std::string_view name, std::string_view known) {
     const std::string shown = Printable(name);
     return refusal::BadRequest(
         "unknown member \"" + shown + "\": a request has " + std::string(known),
-        "无法识别的成员“" + shown + "”：请求可有 " + std::string(known));
+        [&](Script s) { return T(s, "无法识别的成员“") + shown + T(s, "”：请求可有 ") + std::string(known); });
 }
 
 }  // namespace chenggu

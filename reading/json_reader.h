@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chenggu/error.h"
+#include "chenggu/script.h"
 
 namespace chenggu {
 
@@ -38,5 +39,9 @@ Error WrongKind(std::string_view name, std::string_view kind, std::string_view k
 Error UnknownMember(std::string_view name, std::string_view known);
 Language LanguageOf(const std::vector<JsonMember>& members);
 Result<Language> ReadLanguage(const JsonMember& member);
+// The script a request asks for (Simplified when it asks for none), and the reason a script
+// member is refused, if it is.
+Script ScriptOf(const std::vector<JsonMember>& members);
+std::optional<Error> CheckScript(const JsonMember& member);
 
 }  // namespace chenggu

@@ -4,14 +4,15 @@
 
 #include "calendar/utf8.h"
 #include "chenggu/chinese_text.h"
+#include "chenggu/script.h"
 
 namespace chenggu {
 namespace {
 
-constexpr std::string_view DateForm = "write it as YYYY-MM-DD, for example 1990-01-30";
-constexpr std::string_view DateFormZh = "请写作 年-月-日，如 1990-01-30";
+constexpr std::string_view DateForm =
+    "write it as YYYY-MM-DD, for example 1990-01-30, or 1990/1/30, 1990.1.30, 1990年1月30日; "
+    "a lunar date as 1990年正月初四 or 2020-闰4-1";
 constexpr std::string_view GregorianRange = "dates run from 1901-01-01 to 2050-12-31";
-constexpr std::string_view GregorianRangeZh = "可测算的范围是公历 1901-01-01 至 2050-12-31";
 constexpr std::array<std::string_view, 12> EnglishMonths{
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -19,17 +20,20 @@ constexpr std::array<std::string_view, 12> EnglishMonths{
 std::string Quoted(std::string_view text) { return '"' + Printable(text) + '"'; }
 std::string QuotedZh(std::string_view text) { return "“" + Printable(text) + "”"; }
 
-Error Make(ErrorCode code, std::string english, std::string chinese) {
-    return {code, std::move(english), std::move(chinese)};
+// A refusal with its reason in English and in Chinese; chinese(script) composes the Chinese
+// from fragments in the script asked for.
+template <class Chinese>
+Error Make(ErrorCode code, std::string english, Chinese chinese) {
+    return {code, std::move(english), chinese(Script::Simplified), chinese(Script::Traditional)};
 }
 
 // A lunar date as typed back: 2020-闰04-01.
-std::string TypedLunarDate(const LunarDate& date) {
-    std::string text = std::to_string(date.year) + (date.leapMonth ? "-闰" : "-");
+std::string TypedLunarDate(const LunarDate& date, Script script = Script::Simplified) {
     const auto twoDigits = [](unsigned value) {
         return (value < 10 ? "0" : "") + std::to_string(value);
     };
-    return text + twoDigits(date.month) + "-" + twoDigits(date.day);
+    return std::to_string(date.year) + (date.leapMonth ? T(script, "-闰") : "-") +
+           twoDigits(date.month) + "-" + twoDigits(date.day);
 }
 
 }  // namespace
@@ -59,12 +63,17 @@ namespace refusal {
 
 Error NotADate(std::string_view text) {
     return Make(ErrorCode::NotADate, Quoted(text) + " is not a date: " + std::string(DateForm),
-                QuotedZh(text) + "不是日期：" + std::string(DateFormZh));
+                [&](Script s) {
+                    return QuotedZh(text) +
+                           T(s,
+                             "不是日期：请写作 年-月-日，如 1990-01-30、1990/1/30、1990.1.30 或 "
+                             "1990年1月30日；农历写作 1990年正月初四 或 2020-闰4-1");
+                });
 }
 
 Error NoSuchMonth(const GregorianDate& date) {
     return Make(ErrorCode::NoSuchDate, IsoDate(date) + " does not exist: months run from 1 to 12",
-                IsoDate(date) + " 不存在：月份只有 1 至 12 月");
+                [&](Script s) { return IsoDate(date) + T(s, " 不存在：月份只有 1 至 12 月"); });
 }
 
 Error NoSuchDay(const GregorianDate& date) {
@@ -74,24 +83,33 @@ Error NoSuchDay(const GregorianDate& date) {
                 IsoDate(date) + " does not exist: " +
                     std::string(EnglishMonths[static_cast<std::size_t>(date.month - 1)]) + " " +
                     year + " has " + days + " days",
-                IsoDate(date) + " 不存在：" + year + "年" + std::to_string(date.month) + "月只有 " +
-                    days + " 天");
+                [&](Script s) {
+                    return IsoDate(date) + T(s, " 不存在：") + year + T(s, "年") +
+                           std::to_string(date.month) + T(s, "月只有 ") + days + T(s, " 天");
+                });
 }
 
 Error OutsideRange(const GregorianDate& date) {
     return Make(ErrorCode::OutsideRange,
                 IsoDate(date) + " is outside the calendar's range: " + std::string(GregorianRange),
-                IsoDate(date) + " 超出范围：" + std::string(GregorianRangeZh));
+                [&](Script s) {
+                    return IsoDate(date) +
+                           T(s, " 超出范围：可测算的范围是公历 1901-01-01 至 2050-12-31");
+                });
 }
 
 Error NotALunarDate(std::string_view text) {
     return Make(ErrorCode::NotADate,
                 Quoted(text) +
                     " is not a lunar date: write it as YYYY-MM-DD, with 闰 or L before the month "
-                    "of a leap month, for example 2020-04-01 or 2020-闰4-1",
-                QuotedZh(text) +
-                    "不是农历日期：请写作 年-月-日，闰月在月份前加“闰”或 L，如 2020-04-01 或 "
-                    "2020-闰4-1");
+                    "of a leap month, for example 2020-04-01 or 2020-闰4-1, or in words, "
+                    "1990年正月初四",
+                [&](Script s) {
+                    return QuotedZh(text) +
+                           T(s,
+                             "不是农历日期：请写作 年-月-日，闰月在月份前加“闰”或 L，如 "
+                             "2020-04-01 或 2020-闰4-1，或写作 1990年正月初四");
+                });
 }
 
 Error LeapMarkWithoutMonth(std::string_view text) {
@@ -99,34 +117,41 @@ Error LeapMarkWithoutMonth(std::string_view text) {
                 Quoted(text) +
                     " is not a lunar date: 闰 needs the number of the month it repeats, for "
                     "example 2020-闰4-1",
-                QuotedZh(text) + "不是农历日期：“闰”后要写所闰的月份，如 2020-闰4-1");
+                [&](Script s) {
+                    return QuotedZh(text) + T(s, "不是农历日期：“闰”后要写所闰的月份，如 2020-闰4-1");
+                });
 }
 
 Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
     const std::string typed = TypedLunarDate(date);
     const std::string en = "lunar " + typed + " does not exist: ";
-    const std::string zh = "农历 " + typed + " 不存在：";
+    const auto zh = [&](Script s) { return T(s, "农历 ") + TypedLunarDate(date, s) + T(s, " 不存在："); };
     const std::string year = std::to_string(date.year);
     switch (error) {
         case LunarDateError::NoSuchMonth:
-            return Make(ErrorCode::NoSuchDate, en + "lunar months run from 1 to 12",
-                        zh + "农历月份只有正月至腊月（1 至 12）");
+            return Make(ErrorCode::NoSuchDate, en + "lunar months run from 1 to 12", [&](Script s) {
+                return zh(s) + T(s, "农历月份只有正月至腊月（1 至 12）");
+            });
         case LunarDateError::NoSuchLeapMonth: {
             const int leap = CalendarDate::LunarLeapMonth(date.year);
             if (leap == 0) {
                 return Make(ErrorCode::NoSuchDate, en + "lunar " + year + " has no leap month",
-                            zh + "农历" + year + "年没有闰月");
+                            [&](Script s) {
+                                return zh(s) + T(s, "农历") + year + T(s, "年没有闰月");
+                            });
             }
-            return Make(
-                ErrorCode::NoSuchDate,
-                en + "lunar " + year + "'s leap month follows month " + std::to_string(leap),
-                zh + "农历" + year + "年的闰月是" +
-                    std::string(LunarMonthName(static_cast<std::uint16_t>(leap), true)));
+            return Make(ErrorCode::NoSuchDate,
+                        en + "lunar " + year + "'s leap month follows month " + std::to_string(leap),
+                        [&](Script s) {
+                            return zh(s) + T(s, "农历") + year + T(s, "年的闰月是") +
+                                   std::string(LunarMonthName(static_cast<std::uint16_t>(leap),
+                                                              true, s));
+                        });
         }
         case LunarDateError::NoSuchDay: {
             if (date.day == 0) {
                 return Make(ErrorCode::NoSuchDate, en + "lunar days run from 1 to 30",
-                            zh + "农历日子从初一到三十");
+                            [&](Script s) { return zh(s) + T(s, "农历日子从初一到三十"); });
             }
             const auto days = std::to_string(
                 CalendarDate::LunarMonthLength(date.year, date.month, date.leapMonth));
@@ -134,9 +159,11 @@ Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
                         en + (date.leapMonth ? "the leap month after month " : "month ") +
                             std::to_string(date.month) + " of lunar " + year + " has " + days +
                             " days",
-                        zh + "农历" + year + "年" +
-                            std::string(LunarMonthName(date.month, date.leapMonth)) + "只有 " +
-                            days + " 天");
+                        [&](Script s) {
+                            return zh(s) + T(s, "农历") + year + T(s, "年") +
+                                   std::string(LunarMonthName(date.month, date.leapMonth, s)) +
+                                   T(s, "只有 ") + days + T(s, " 天");
+                        });
         }
         case LunarDateError::OutsideRange:
         case LunarDateError::None:
@@ -146,57 +173,72 @@ Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
                 "lunar " + typed +
                     " is outside the calendar's range: lunar dates run from 1900-11-11 to "
                     "2050-11-18 (1901-01-01 to 2050-12-31)",
-                "农历 " + typed +
-                    " 超出范围：可测算的范围是农历 1900-11-11 至 2050-11-18（公历 1901-01-01 至 "
-                    "2050-12-31）");
+                [&](Script s) {
+                    return T(s, "农历 ") + TypedLunarDate(date, s) +
+                           T(s,
+                             " 超出范围：可测算的范围是农历 1900-11-11 至 2050-11-18（公历 "
+                             "1901-01-01 至 2050-12-31）");
+                });
 }
 
 Error NotAPeriod(std::string_view text) {
     return Make(ErrorCode::NotAPeriod,
                 Quoted(text) +
                     " is not a birth period: give an earthly branch (子 丑 寅 卯 辰 巳 午 未 申 酉 "
-                    "戌 亥), 早子 (0:00-0:59) or 晚子 (23:00-23:59), or a clock time H:MM, for "
-                    "example 子, 晚子 or 23:30",
-                QuotedZh(text) +
-                    "不是时辰：请写地支（子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥）、早子（0:00-0:59）、"
-                    "晚子（23:00-23:59），或钟点 时:分，如 子、晚子、23:30");
+                    "戌 亥, also 子时), 早子 (0:00-0:59) or 晚子 (23:00-23:59), or a clock time, for "
+                    "example 子, 晚子, 23:30 or 23点",
+                [&](Script s) {
+                    return QuotedZh(text) +
+                           T(s,
+                             "不是时辰：请写地支（子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥，可加“时”）、"
+                             "早子（0:00-0:59）、晚子（23:00-23:59），或钟点，如 子、子时、晚子、"
+                             "23:30、23点");
+                });
 }
 
 Error NotATime(std::string_view text) {
     return Make(ErrorCode::NotATime,
                 Quoted(text) + " is not a time of day: times run from 0:00 to 23:59",
-                QuotedZh(text) + "不是一天中的时刻：时刻从 0:00 到 23:59");
+                [&](Script s) {
+                    return QuotedZh(text) + T(s, "不是一天中的时刻：时刻从 0:00 到 23:59");
+                });
 }
 
 Error UnsoundPeriod(const Period& period) {
+    const std::string index = std::to_string(period.index);
     if (period.index >= 0 && period.index < 12) {
         return Make(ErrorCode::NotAPeriod,
-                    "period " + std::to_string(period.index) +
-                        " is not 子: only 子 has the halves 早子 and 晚子",
-                    "只有子时分早子、晚子，第 " + std::to_string(period.index) + " 个时辰没有");
+                    "period " + index + " is not 子: only 子 has the halves 早子 and 晚子",
+                    [&](Script s) {
+                        return T(s, "只有子时分早子、晚子，第 ") + index + T(s, " 个时辰没有");
+                    });
     }
     return Make(ErrorCode::NotAPeriod,
-                "period " + std::to_string(period.index) +
-                    " is not one of the twelve: periods run from 0 (子) to 11 (亥)",
-                "第 " + std::to_string(period.index) + " 个时辰不存在：时辰从 0（子）到 11（亥）");
+                "period " + index + " is not one of the twelve: periods run from 0 (子) to 11 (亥)",
+                [&](Script s) {
+                    return T(s, "第 ") + index + T(s, " 个时辰不存在：时辰从 0（子）到 11（亥）");
+                });
 }
 
 Error NoPeriod() {
     return Make(ErrorCode::NotAPeriod, "a birth period is needed for one reading",
-                "一次测算需要出生时辰");
+                [](Script s) { return T(s, "一次测算需要出生时辰"); });
 }
 
-Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value) {
+Error UnknownConvention(Convention convention, std::string_view shownName,
+                        std::string_view value) {
     constexpr std::array<std::string_view, 3> Accepted{"same-day or next-day", "new-year or spring",
                                                        "whole or split"};
-    constexpr std::array<std::string_view, 3> AcceptedZh{"same-day 或 next-day",
-                                                         "new-year 或 spring", "whole 或 split"};
+    constexpr std::array<std::string_view, 3> AcceptedZh{
+        "same-day 或 next-day", "new-year 或 spring", "whole 或 split"};
     const auto i = static_cast<std::size_t>(convention);
     return Make(ErrorCode::UnknownConvention,
                 "unknown value " + Quoted(value) + " for " + std::string(shownName) + ": use " +
                     std::string(Accepted[i]),
-                std::string(shownName) + " 的值" + QuotedZh(value) + "无法识别：可用 " +
-                    std::string(AcceptedZh[i]));
+                [&](Script s) {
+                    return std::string(shownName) + T(s, " 的值") + QuotedZh(value) +
+                           T(s, "无法识别：可用 ") + T(s, AcceptedZh[i]);
+                });
 }
 
 Error ReadingDayAfterRange(const GregorianDate& date) {
@@ -204,12 +246,16 @@ Error ReadingDayAfterRange(const GregorianDate& date) {
                 "a 晚子 birth on " + IsoDate(date) +
                     " is read on the next day when 晚子 counts as the next day (next-day), and "
                     "that day lies after 2050-12-31, the end of the calendar's range",
-                IsoDate(date) + " 的晚子时按晚子时算次日应按次日论，次日已超出可测算的范围（至 " +
-                    "2050-12-31）");
+                [&](Script s) {
+                    return IsoDate(date) +
+                           T(s,
+                             " 的晚子时按晚子时算次日应按次日论，次日已超出可测算的范围（至 "
+                             "2050-12-31）");
+                });
 }
 
-Error BadRequest(std::string english, std::string chinese) {
-    return Make(ErrorCode::BadRequest, std::move(english), std::move(chinese));
+Error BadRequest(std::string english, const std::function<std::string(Script)>& chinese) {
+    return Make(ErrorCode::BadRequest, std::move(english), chinese);
 }
 
 }  // namespace refusal

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "calendar/calendar_date.h"
 #include "chenggu/birth.h"
 #include "chenggu/error.h"
+#include "chenggu/script.h"
 
 namespace chenggu {
 
@@ -31,8 +33,9 @@ Error UnsoundPeriod(const Period& period);
 Error NoPeriod();
 Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value);
 Error ReadingDayAfterRange(const GregorianDate& date);
-// A request that is not what it should be; the reasons are the caller's.
-Error BadRequest(std::string english, std::string chinese);
+// A request that is not what it should be; the reasons are the caller's, the Chinese one
+// composed by chinese(script) from fragments in the script asked for.
+Error BadRequest(std::string english, const std::function<std::string(Script)>& chinese);
 
 }  // namespace refusal
 }  // namespace chenggu

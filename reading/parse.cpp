@@ -1,8 +1,12 @@
-// Dates, lunar dates, periods and convention values as people type them.
+// Dates, lunar dates, periods and convention values as people type them: ASCII or
+// full-width, Simplified or Traditional, numbers or the traditional words of the lunar
+// calendar.
+#include <array>
 #include <charconv>
 #include <optional>
 
 #include "calendar/calendar_date.h"
+#include "calendar/utf8.h"
 #include "chenggu/birth.h"
 #include "reading/messages.h"
 #include "reading/verses.h"
@@ -11,100 +15,226 @@
 namespace chenggu {
 namespace {
 
-constexpr std::string_view LeapMark = "闰";
-constexpr std::string_view PeriodSuffix = "时";
+// Code points folded before reading: the Traditional forms of the words below, and the
+// full-width forms of ASCII.
+constexpr std::array<std::pair<char32_t, char32_t>, 5> TraditionalForms{{
+    {U'時', U'时'}, {U'閏', U'闰'}, {U'臘', U'腊'}, {U'點', U'点'}, {U'號', U'号'}}};
+constexpr char32_t ByteOrderMark = 0xfeff;
+constexpr char32_t IdeographicSpace = 0x3000;
+constexpr char32_t FirstFullWidth = 0xff01, LastFullWidth = 0xff5e;  // ！ to ～
+constexpr char32_t FullWidthOffset = 0xfee0;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// The months and days of the lunar calendar in words, longest first where one begins another.
+constexpr std::array<std::pair<std::string_view, int>, 15> MonthWords{{
+    {"十一月", 11}, {"十二月", 12}, {"正月", 1}, {"一月", 1}, {"二月", 2}, {"三月", 3},
+    {"四月", 4}, {"五月", 5}, {"六月", 6}, {"七月", 7}, {"八月", 8}, {"九月", 9},
+    {"十月", 10}, {"冬月", 11}, {"腊月", 12}}};
+constexpr std::array<std::string_view, 10> Units{"一", "二", "三", "四", "五",
+                                                  "六", "七", "八", "九", "十"};
 
-// A run of minDigits to maxDigits ASCII digits starting at text[pos]; advances pos past it.
-std::optional<int> Number(std::string_view text, std::size_t& pos, std::size_t minDigits,
-                          std::size_t maxDigits) {
-    std::size_t end = pos;
-    while (end < text.size() && IsDigit(text[end]) && end - pos < maxDigits) ++end;
-    if (end - pos < minDigits) return std::nullopt;
-    int value = 0;
-    std::from_chars(text.data() + pos, text.data() + end, value);
-    pos = end;
-    return value;
+// Reads text from left to right; each Take advances only when it matches.
+class Scanner {
+  public:
+    explicit Scanner(std::string_view text) : text_(text) {}
+
+    bool AtEnd() const { return pos_ == text_.size(); }
+    bool Take(std::string_view word) {
+        if (!text_.substr(pos_).starts_with(word)) return false;
+        pos_ += word.size();
+        return true;
+    }
+    // A run of minDigits to maxDigits ASCII digits.
+    std::optional<int> Digits(std::size_t minDigits, std::size_t maxDigits) {
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] >= '0' && text_[end] <= '9' &&
+               end - pos_ < maxDigits) {
+            ++end;
+        }
+        if (end - pos_ < minDigits) return std::nullopt;
+        int value = 0;
+        std::from_chars(text_.data() + pos_, text_.data() + end, value);
+        pos_ = end;
+        return value;
+    }
+    // 一 to 九 (or to 十), as a number.
+    std::optional<int> Unit(int largest) {
+        for (int n = 1; n <= largest; ++n) {
+            if (Take(Units[static_cast<std::size_t>(n - 1)])) return n;
+        }
+        return std::nullopt;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// A lunar month in words: 正月 … 十月, 冬月 (十一月), 腊月 (十二月).
+std::optional<int> MonthWord(Scanner& in) {
+    for (const auto& [word, month] : MonthWords) {
+        if (in.Take(word)) return month;
+    }
+    return std::nullopt;
 }
 
-bool Skip(std::string_view text, std::size_t& pos, char separator) {
-    if (pos >= text.size() || text[pos] != separator) return false;
-    ++pos;
-    return true;
+// A lunar day in words: 初一 … 初十, 十一 … 十九, 二十, 廿一 … 廿九 (二十一 …), 三十 (卅).
+std::optional<int> DayWord(Scanner& in) {
+    if (in.Take("初")) return in.Unit(10);
+    if (in.Take("廿")) {
+        const auto unit = in.Unit(9);
+        return unit ? std::optional<int>(20 + *unit) : std::nullopt;
+    }
+    if (in.Take("二十")) return 20 + in.Unit(9).value_or(0);
+    if (in.Take("三十") || in.Take("卅")) return 30;
+    if (in.Take("十")) {
+        const auto unit = in.Unit(9);
+        return unit ? std::optional<int>(10 + *unit) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// A date as written, before it is checked against a calendar.
+struct DateForm {
+    int year = 0, month = 0, day = 0;
+    bool leap = false;        // 闰 or L before the month
+    bool words = false;       // a month or day in words: a lunar date
+    bool lunarPrefix = false;       // 农历…, 阴历…
+    bool gregorianPrefix = false;   // 公历…, 阳历…
+
+    // Whether the date is lunar, when the caller reads numbers as lunar or not.
+    bool Lunar(bool numbersAreLunar) const {
+        if (words || lunarPrefix || leap) return true;
+        return numbersAreLunar && !gregorianPrefix;
+    }
+};
+
+// YYYY-M-D, YYYY/M/D, YYYY.M.D (a leap month as 闰M or LM), YYYY年M月D日 (or 号), and the
+// lunar YYYY年[闰]正月初一, each after an optional 公历/阳历 or 农历/阴历.
+std::optional<DateForm> ReadDateForm(std::string_view text, bool* leapWithoutMonth = nullptr) {
+    Scanner in(text);
+    DateForm form;
+    form.lunarPrefix = in.Take("农历") || in.Take("阴历");
+    form.gregorianPrefix = !form.lunarPrefix && (in.Take("公历") || in.Take("阳历"));
+    const auto year = in.Digits(4, 4);
+    if (!year) return std::nullopt;
+    form.year = *year;
+    for (const char separator : {'-', '/', '.'}) {
+        const char mark[] = {separator, '\0'};
+        if (!in.Take(mark)) continue;
+        form.leap = in.Take("闰") || in.Take("L") || in.Take("l");
+        const auto month = in.Digits(1, 2);
+        if (leapWithoutMonth != nullptr) *leapWithoutMonth = form.leap && !month;
+        const auto day = month && in.Take(mark) ? in.Digits(1, 2) : std::nullopt;
+        if (!day || !in.AtEnd()) return std::nullopt;
+        form.month = *month;
+        form.day = *day;
+        return form;
+    }
+    if (!in.Take("年")) return std::nullopt;
+    form.leap = in.Take("闰");
+    if (const auto month = MonthWord(in)) {
+        form.month = *month;
+        form.words = true;
+    } else if (const auto number = in.Digits(1, 2); number && in.Take("月")) {
+        form.month = *number;
+    } else {
+        return std::nullopt;
+    }
+    if (const auto day = DayWord(in)) {
+        form.day = *day;
+        form.words = true;
+    } else if (const auto number = in.Digits(1, 2)) {
+        form.day = *number;
+        if (!in.Take("日")) in.Take("号");
+    } else {
+        return std::nullopt;
+    }
+    if (!in.AtEnd()) return std::nullopt;
+    return form;
 }
 
 // A name alone or followed by 时: 子, 子时.
 bool Named(std::string_view text, std::string_view name) {
     if (!text.starts_with(name)) return false;
     const std::string_view rest = text.substr(name.size());
-    return rest.empty() || rest == PeriodSuffix;
+    return rest.empty() || rest == "时";
 }
+
+std::uint16_t Field(int value) { return static_cast<std::uint16_t>(value); }
 
 }  // namespace
 
+std::string NormalizedInput(std::string_view text) {
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Character c = DecodeUtf8(text, pos);
+        if (c.length == 0) {  // not UTF-8: kept, to be shown as it is
+            folded += text[pos++];
+            continue;
+        }
+        pos += c.length;
+        char32_t code = c.code;
+        if (code == ByteOrderMark) continue;
+        if (code == IdeographicSpace) code = ' ';
+        if (code >= FirstFullWidth && code <= LastFullWidth) code -= FullWidthOffset;
+        for (const auto& [traditional, simplified] : TraditionalForms) {
+            if (code == traditional) code = simplified;
+        }
+        AppendUtf8(folded, code);
+    }
+    const std::size_t first = folded.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return folded.substr(first, folded.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 Result<GregorianDate> ParseDate(std::string_view text) {
-    std::size_t pos = 0;
-    const auto year = Number(text, pos, 4, 4);
-    const bool dash1 = year && Skip(text, pos, '-');
-    const auto month = dash1 ? Number(text, pos, 1, 2) : std::nullopt;
-    const bool dash2 = month && Skip(text, pos, '-');
-    const auto day = dash2 ? Number(text, pos, 1, 2) : std::nullopt;
-    if (!day || pos != text.size()) return refusal::NotADate(text);
-    const GregorianDate date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
-                             static_cast<std::uint16_t>(*day)};
+    const std::string folded = NormalizedInput(text);
+    const std::optional<DateForm> form = ReadDateForm(folded);
+    if (!form || form->Lunar(false)) return refusal::NotADate(text);
+    const GregorianDate date{Field(form->year), Field(form->month), Field(form->day)};
     const Result<Birth> birth = GregorianBirth(date);
     if (!birth) return birth.error();
     return date;
 }
 
-namespace {
-
-// The form of a lunar date, not yet checked against the calendar.
-Result<LunarDate> ParseLunarForm(std::string_view text) {
-    std::size_t pos = 0;
-    const auto year = Number(text, pos, 4, 4);
-    const bool dash1 = year && Skip(text, pos, '-');
-    bool leap = false;
-    if (dash1 && text.substr(pos).starts_with(LeapMark)) {
-        leap = true;
-        pos += LeapMark.size();
-    } else if (dash1 && pos < text.size() && (text[pos] == 'L' || text[pos] == 'l')) {
-        leap = true;
-        ++pos;
-    }
-    const auto month = dash1 ? Number(text, pos, 1, 2) : std::nullopt;
-    if (leap && !month) return refusal::LeapMarkWithoutMonth(text);
-    const bool dash2 = month && Skip(text, pos, '-');
-    const auto day = dash2 ? Number(text, pos, 1, 2) : std::nullopt;
-    if (!day || pos != text.size()) return refusal::NotALunarDate(text);
-    return LunarDate{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
-                     static_cast<std::uint16_t>(*day), leap};
-}
-
-}  // namespace
-
 Result<LunarDate> ParseLunarDate(std::string_view text) {
-    const Result<LunarDate> date = ParseLunarForm(text);
-    if (!date) return date;
-    const LunarDateError error = CalendarDate::CheckLunarDate(*date);
-    if (error != LunarDateError::None) return refusal::NoSuchLunarDate(*date, error);
+    const std::string folded = NormalizedInput(text);
+    bool leapWithoutMonth = false;
+    const std::optional<DateForm> form = ReadDateForm(folded, &leapWithoutMonth);
+    if (leapWithoutMonth) return refusal::LeapMarkWithoutMonth(text);
+    if (!form || !form->Lunar(true)) return refusal::NotALunarDate(text);
+    const LunarDate date{Field(form->year), Field(form->month), Field(form->day), form->leap};
+    const LunarDateError error = CalendarDate::CheckLunarDate(date);
+    if (error != LunarDateError::None) return refusal::NoSuchLunarDate(date, error);
     return date;
 }
 
 Result<Period> ParsePeriod(std::string_view text) {
+    const std::string folded = NormalizedInput(text);
     // An earthly branch, alone or with 时; 子 may be split into its early and late halves.
-    if (Named(text, "早子")) return Period{0, ZiHalf::Early};
-    if (Named(text, "晚子")) return Period{0, ZiHalf::Late};
+    if (Named(folded, "早子")) return Period{0, ZiHalf::Early};
+    if (Named(folded, "晚子")) return Period{0, ZiHalf::Late};
     for (std::size_t index = 0; index < BirthPeriods.size(); ++index) {
-        if (Named(text, BirthPeriods[index].periodBranch)) return Period{static_cast<int>(index)};
+        if (Named(folded, BirthPeriods[index].periodBranch)) {
+            return Period{static_cast<int>(index)};
+        }
     }
-    // A clock time.
-    std::size_t pos = 0;
-    const auto hour = Number(text, pos, 1, 2);
-    const bool colon = hour && Skip(text, pos, ':');
-    const auto minute = colon ? Number(text, pos, 2, 2) : std::nullopt;
-    if (!minute || pos != text.size()) return refusal::NotAPeriod(text);
+    // A clock time: H:MM, H点, H点M分, H时, H时M分.
+    Scanner in(folded);
+    const auto hour = in.Digits(1, 2);
+    std::optional<int> minute = 0;
+    if (hour && in.Take(":")) {
+        minute = in.Digits(2, 2);
+    } else if (hour && (in.Take("点") || in.Take("时"))) {
+        if (!in.AtEnd()) {
+            minute = in.Digits(1, 2);
+            if (minute) in.Take("分");
+        }
+    } else {
+        minute = std::nullopt;
+    }
+    if (!hour || !minute || !in.AtEnd()) return refusal::NotAPeriod(text);
     if (*hour > 23 || *minute > 59) return refusal::NotATime(text);
     if (*hour == 23) return Period{0, ZiHalf::Late};
     if (*hour == 0) return Period{0, ZiHalf::Early};
@@ -114,13 +244,17 @@ Result<Period> ParsePeriod(std::string_view text) {
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period,
                          bool lunar) {
     // The date is read first, so that a bad date is what a message about both names.
+    const std::string folded = NormalizedInput(date);
+    const std::optional<DateForm> form = ReadDateForm(folded);
     Birth birth;
-    if (lunar) {
-        const Result<LunarDate> form = ParseLunarForm(date);
-        if (!form) return form.error();
-        const Result<Birth> lunarBirth = LunarBirth(*form);
+    if (form && form->Lunar(lunar)) {
+        const Result<Birth> lunarBirth = LunarBirth(
+            LunarDate{Field(form->year), Field(form->month), Field(form->day), form->leap});
         if (!lunarBirth) return lunarBirth;
         birth = *lunarBirth;
+    } else if (lunar) {
+        const Result<LunarDate> refused = ParseLunarDate(date);  // says why
+        return refused.error();
     } else {
         const Result<GregorianDate> gregorian = ParseDate(date);
         if (!gregorian) return gregorian.error();

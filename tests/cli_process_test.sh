@@ -37,12 +37,15 @@ first=$("${run[@]}" --calendar 1901-01-01 2050-12-31 2>"$tmp/err" | head -1 | tr
     fail "closed pipe: the first line was '$first'"
 [ ! -s "$tmp/err" ] || fail "closed pipe: a message: $(cat "$tmp/err")"
 
-# A full disk is a failure with a message.
+# A full disk is a failure with a message, in Chinese unless the locale is English.
 if [ -w /dev/full ]; then
-    "${run[@]}" 1990-01-30 子 >/dev/full 2>"$tmp/err"
+    LC_ALL=zh_CN.UTF-8 "${run[@]}" 1990-01-30 子 >/dev/full 2>"$tmp/err"
     status=$?
     [ "$status" -eq 1 ] || fail "full disk: status $status, expected 1"
-    grep -q '^chenggu: cannot write the output' "$tmp/err" || fail "full disk: no message"
+    grep -q '^chenggu: 无法写出结果' "$tmp/err" || fail "full disk: no message: $(cat "$tmp/err")"
+    LC_ALL=en_US.UTF-8 "${run[@]}" 1990-01-30 子 >/dev/full 2>"$tmp/err"
+    grep -q '^chenggu: cannot write the output' "$tmp/err" ||
+        fail "full disk, English locale: no message: $(cat "$tmp/err")"
 fi
 
 [ "$failures" -eq 0 ] && echo "all passed"

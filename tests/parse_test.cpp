@@ -72,7 +72,7 @@ TEST(ParseBirth, RefusalsSayWhyInBothLanguages) {
     } cases[] = {
         {"2001-02-29", "子", false, ErrorCode::NoSuchDate, "February 2001 has 28 days",
          "只有 28 天"},
-        {"1990/01/30", "子", false, ErrorCode::NotADate, "YYYY-MM-DD", "年-月-日"},
+        {"30/01/1990", "子", false, ErrorCode::NotADate, "YYYY-MM-DD", "年-月-日"},
         {"2051-01-01", "子", false, ErrorCode::OutsideRange, "2050-12-31", "2050-12-31"},
         {"2021-闰4-1", "子", true, ErrorCode::NoSuchDate, "has no leap month", "没有闰月"},
         {"2020-闰5-1", "子", true, ErrorCode::NoSuchDate, "follows month 4", "闰四月"},

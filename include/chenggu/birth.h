@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "chenggu/conventions.h"
@@ -47,18 +48,27 @@ Result<GregorianDate> ToGregorian(const LunarDate& date);
 // have been born in either.
 std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
 
-// Text as typed, for the command line, lines of a batch, requests and the web page's
-// addresses. Each says what it could not read and which forms it accepts.
+// Text as people type it, for the command line, lines of a batch, requests and the web page's
+// addresses: ASCII or full-width (２０２０-０１-３０), Simplified or Traditional (子時, 閏), with
+// or without a byte-order mark. Each says what it could not read and which forms it accepts.
 //
-// YYYY-MM-DD (month and day may have one digit), 1901-01-01 to 2050-12-31.
+// The text folded to the forms read below: a byte-order mark dropped, full-width ASCII and
+// the ideographic space as ASCII, the Traditional forms of the words as Simplified, blanks at
+// either end trimmed.
+std::string NormalizedInput(std::string_view text);
+// A Gregorian date, 1901-01-01 to 2050-12-31: 1990-01-30 (month and day may have one digit),
+// 1990/1/30, 1990.1.30, 1990年1月30日 (or 号), optionally after 公历 or 阳历.
 Result<GregorianDate> ParseDate(std::string_view text);
-// A lunar date YYYY-MM-DD with 闰 or L before the month of a leap month (2020-闰4-1,
-// 2020-L04-01), from 1900-11-11 to 2050-11-18.
+// A lunar date, 1900-11-11 to 2050-11-18: the numbers of the forms above with 闰 or L before
+// the month of a leap month (2020-闰4-1, 2020-L04-01, 2020年闰4月1日), or the date in words,
+// 1990年正月初四, 2020年闰四月初一 (months 正月 … 十月, 冬月, 腊月; days 初一 … 初十, 十一 …, 二十,
+// 廿一 …, 三十), optionally after 农历 or 阴历.
 Result<LunarDate> ParseLunarDate(std::string_view text);
-// An earthly branch (子 … 亥, optionally followed by 时), 早子 or 晚子 (optionally with 时),
-// or a clock time H:MM or HH:MM (23:MM is 晚子, 0:MM 早子).
+// An earthly branch (子 … 亥, optionally followed by 时), 早子 or 晚子 (optionally with 时), or a
+// clock time: 23:30, 23点, 23点30分, 23时 (23:MM is 晚子, 0:MM 早子).
 Result<Period> ParsePeriod(std::string_view text);
-// DATE [PERIOD], the date lunar when lunar is set.
+// DATE [PERIOD]. The date is lunar when it is written in words, after 农历, or with a leap
+// month, and its numbers are read as lunar when lunar is set.
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period, bool lunar);
 // The options with one convention set from its value's name; shownName is the name the
 // user wrote it under (--late-zi, lateZi), for the message when the value is unknown.

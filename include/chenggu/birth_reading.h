@@ -26,12 +26,19 @@ struct BirthReading {
     std::string_view monthStemBranch;
     std::string_view dayStemBranch;
     std::string_view periodBranch;  // 子
+    // The hour pillar (时柱): the period's stem from the day's stem (五鼠遁). The hour cycle
+    // turns at 23:00, so a 晚子 takes the 子 hour of the next day, under either convention.
+    std::string_view periodStemBranch;
+    // The year whose weight was taken: the lunar year's name under NewYear (庚午 for
+    // 1990-01-30), the 立春 year's (yearStemBranch) under Spring.
+    std::string_view weighedYearStemBranch;
     std::int32_t yearWeight = 0;    // qian; ten qian make one liang (两)
     std::int32_t monthWeight = 0;
     std::int32_t dayWeight = 0;
     std::int32_t periodWeight = 0;
     std::int32_t totalWeight = 0;
     std::array<std::string_view, 2> verseLines;  // the verse of the total, two lines
+    std::string_view verseExplanation;           // the verse in modern Chinese
 
     // On an alternative: the convention switched from the reading it belongs to.
     std::optional<Convention> switched;

@@ -1,6 +1,6 @@
-// Readings in words, in Simplified Chinese (UTF-8): the traditional names of lunar months and
-// days, periods, weights in liang and qian, verses and the conventions as phrases. Every
-// face says the same thing because it says it with these.
+// Readings in words (UTF-8, Simplified or Traditional characters): the traditional names of
+// lunar months and days, periods, weights in liang and qian, verses and the conventions as
+// phrases. Every face says the same thing because it says it with these.
 #pragma once
 
 #include <array>
@@ -11,32 +11,38 @@
 #include "chenggu/birth.h"
 #include "chenggu/birth_reading.h"
 #include "chenggu/conventions.h"
+#include "chenggu/script.h"
 
 namespace chenggu {
 
 // 正月 … 十月, 冬月, 腊月, with 闰 before a leap month; "?月" outside 1-12.
-std::string_view LunarMonthName(std::uint16_t month, bool leapMonth);
+std::string_view LunarMonthName(std::uint16_t month, bool leapMonth,
+                                Script script = Script::Simplified);
 // 初一 … 初十, 十一 … 十九, 二十, 廿一 … 廿九, 三十; "?" outside 1-30.
-std::string_view LunarDayName(std::uint16_t day);
+std::string_view LunarDayName(std::uint16_t day, Script script = Script::Simplified);
 // 2020年闰四月初一.
-std::string LunarDateName(const LunarDate& date);
+std::string LunarDateName(const LunarDate& date, Script script = Script::Simplified);
 // A weight in qian as liang and qian: 41 → 四两一钱, 40 → 四两, 7 → 七钱.
-std::string WeightText(std::int32_t qian);
+std::string WeightText(std::int32_t qian, Script script = Script::Simplified);
 
 // 子时, 早子时, 晚子时, 丑时 …; and the hours they cover: 23:00-0:59, 0:00-0:59,
 // 23:00-23:59, 1:00-2:59 …. "?" for a period that is not ok().
-std::string_view PeriodName(const Period& period);
+std::string_view PeriodName(const Period& period, Script script = Script::Simplified);
 std::string_view PeriodLabel(const Period& period);
 
-// The verse of a total weight from 21 to 72 qian, two lines; empty lines outside.
-std::array<std::string_view, 2> VerseLines(std::int32_t totalWeight);
+// The verse of a total weight from 21 to 72 qian, two lines, and its explanation in modern
+// Chinese; empty outside.
+std::array<std::string_view, 2> VerseLines(std::int32_t totalWeight,
+                                           Script script = Script::Simplified);
+std::string_view VerseExplanation(std::int32_t totalWeight, Script script = Script::Simplified);
 
 // Each convention value as a phrase: 晚子时算次日, 年以立春为界, 闰月十六日起按下月.
-std::string_view ConventionText(LateZi value);
-std::string_view ConventionText(YearStart value);
-std::string_view ConventionText(LeapMonthRule value);
+std::string_view ConventionText(LateZi value, Script script = Script::Simplified);
+std::string_view ConventionText(YearStart value, Script script = Script::Simplified);
+std::string_view ConventionText(LeapMonthRule value, Script script = Script::Simplified);
 // What an alternative of a reading supposes, as a condition: 若年以立春为界, or
 // 若生于 23:00 后且晚子时算次日 when a plain 子 is taken as a 晚子.
-std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative);
+std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
+                                 Script script = Script::Simplified);
 
 }  // namespace chenggu

@@ -1,6 +1,6 @@
 // Errors as values: an operation that can fail returns a Result, which holds either its
-// value or an Error that says, in English and in Chinese, what was wrong and what is
-// accepted.
+// value or an Error that says, in English and in Chinese (Simplified and Traditional), what
+// was wrong and what is accepted.
 #pragma once
 
 #include <string>
@@ -21,16 +21,20 @@ enum class ErrorCode {
     BadRequest,              // a request that is not a JSON object of the known members
 };
 
-// The languages an error can be told in.
-enum class Language { English, Chinese };
+// The languages an error can be told in: English, or Chinese in Simplified or Traditional
+// characters.
+enum class Language { English, Chinese, TraditionalChinese };
 
 struct Error {
     ErrorCode code = ErrorCode::BadRequest;
-    std::string reason;         // one English line
-    std::string chineseReason;  // the same in Simplified Chinese
+    std::string reason;              // one English line
+    std::string chineseReason;       // the same in Chinese, Simplified characters
+    std::string traditionalReason;   // and in Traditional characters
 
     const std::string& Reason(Language language) const {
-        return language == Language::Chinese ? chineseReason : reason;
+        if (language == Language::Chinese) return chineseReason;
+        if (language == Language::TraditionalChinese) return traditionalReason;
+        return reason;
     }
 };
 

@@ -20,26 +20,32 @@
 #include "chenggu/birth_reading.h"
 #include "chenggu/conventions.h"
 #include "chenggu/error.h"
+#include "chenggu/script.h"
 
 namespace chenggu {
 
-// indent: spaces a level, or -1 for a single line (JSON Lines). No final newline.
-std::string ReadingJson(const BirthReading& reading, int indent = 2);
+// indent: spaces a level, or -1 for a single line (JSON Lines). No final newline. Every
+// Chinese value in the script asked for (member names stay).
+std::string ReadingJson(const BirthReading& reading, int indent = 2,
+                        Script script = Script::Simplified);
 // The twelve readings of a day, as an array in period order.
-std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent = 2);
+std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent = 2,
+                         Script script = Script::Simplified);
 
 // A request: the fields of a line of chenggu --batch and the options.
 struct Request {
     Birth birth;  // without a period: the twelve readings of the day
     Options options;
+    Script script = Script::Simplified;     // of the answer's Chinese texts
     Language language = Language::English;  // of the reason, when the request is refused
 };
 
 // A request from its JSON object:
 //   {"date": "1990-01-30", "period": "子", "lunar": false, "lateZi": "same-day",
-//    "yearStart": "new-year", "leapMonth": "whole", "language": "en"}
+//    "yearStart": "new-year", "leapMonth": "whole", "script": "simplified", "language": "en"}
 // date is required and takes the lunar form 2020-闰4-1 when lunar is true; period may be
-// left out or null; the others default to the values shown; language is "en" or "zh".
+// left out or null; the others default to the values shown; script is "simplified" or
+// "traditional"; language is "en" or "zh" (Chinese in the request's script).
 Result<Request> ParseRequest(std::string_view json);
 // The answer to a request as JSON: one reading, or the array of twelve without a period.
 Result<std::string> AnswerJson(const Request& request, int indent = -1);
