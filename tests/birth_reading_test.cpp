@@ -144,6 +144,46 @@ TEST(BirthReading, AlternativesAreTheSingleSwitchesThatChangeTheTotalAndSayWhich
     });
 }
 
+// The hour pillar by the rhyme of the five rats (五鼠遁): the 子 hour of a 甲 or 己 day is 甲子,
+// of 乙 or 庚 丙子, of 丙 or 辛 戊子, of 丁 or 壬 庚子, of 戊 or 癸 壬子, and the stems go on
+// with the branches; a 晚子 is the next day's 子 hour. And the weighed year is named: the lunar
+// year under NewYear, the 立春 year under Spring.
+TEST(BirthReading, HourPillarsAndWeighedYearsOfEveryDay) {
+    const std::string_view stems = "甲乙丙丁戊己庚辛壬癸";
+    const std::string_view ratStems = "甲丙戊庚壬甲丙戊庚壬";  // the 子 hour's stem by day stem
+    const auto stemAt = [](std::string_view text, std::size_t i) { return text.substr(3 * i, 3); };
+    ForEachDay([&](const GregorianDate& date) {
+        const GregorianDate next = GregorianDate::FromDayOffset(date.DayOffset() + 1);
+        const BirthReading plain = ReadOrFail(date, {0});
+        for (int index = 0; index < 12; ++index) {
+            for (const ZiHalf half : {ZiHalf::Unsaid, ZiHalf::Early, ZiHalf::Late}) {
+                if (index != 0 && half != ZiHalf::Unsaid) continue;
+                if (half == ZiHalf::Late && !next.ok()) continue;
+                const BirthReading r = ReadOrFail(date, {index, half});
+                const std::string_view day =
+                    half == ZiHalf::Late ? ReadOrFail(next, {0}).dayStemBranch : plain.dayStemBranch;
+                const std::size_t dayStem = stems.find(day.substr(0, 3)) / 3;
+                const std::size_t stem = (stems.find(stemAt(ratStems, dayStem)) / 3 +
+                                          static_cast<std::size_t>(index)) % 10;
+                ASSERT_EQ(r.periodStemBranch.substr(0, 3), stemAt(stems, stem)) << IsoDate(date);
+                ASSERT_EQ(r.periodStemBranch.substr(3), r.periodBranch);
+                // The same under the other day convention: the hour cycle turns at 23:00.
+                const Options nextDay{.lateZi = LateZi::NextDay};
+                if (const auto other = Read({date, {}, Period{index, half}}, nextDay)) {
+                    ASSERT_EQ(other->periodStemBranch, r.periodStemBranch);
+                }
+            }
+        }
+        const LunarDate lunar = plain.lunarDate;
+        ASSERT_EQ(plain.weighedYearStemBranch, StemBranchText(lunar.year - CycleStartYear));
+        ASSERT_EQ(ReadOrFail(date, {0}, {.yearStart = YearStart::Spring}).weighedYearStemBranch,
+                  plain.yearStemBranch);
+    });
+    // The example readers check first: 1990-01-30 weighs 庚午, though its 干支 year is 己巳.
+    EXPECT_EQ(ReadOrFail({1990, 1, 30}, {0}).weighedYearStemBranch, "庚午");
+    EXPECT_EQ(ReadOrFail({1990, 1, 30}, {0}).yearStemBranch, "己巳");
+}
+
 TEST(BirthReading, RefusesWhatCannotBeReadWithTheReason) {
     const struct {
         const char* what;

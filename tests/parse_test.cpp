@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "chenggu/chinese_text.h"
+
 namespace {
 
 using namespace chenggu;
@@ -19,7 +21,7 @@ TEST(ParseDate, AcceptsOneOrTwoDigitMonthsAndDays) {
     for (const auto& c : cases) EXPECT_EQ(ParseDate(c.text).value(), c.date) << c.text;
 }
 
-TEST(ParsePeriod, BranchesHalvesOfZiAndClockTimes) {
+TEST(ParsePeriod, BranchesHalvesOfZiClockTimesAndHours) {
     constexpr ZiHalf Unsaid = ZiHalf::Unsaid, Early = ZiHalf::Early, Late = ZiHalf::Late;
     const struct {
         const char* text;
@@ -29,7 +31,10 @@ TEST(ParsePeriod, BranchesHalvesOfZiAndClockTimes) {
                  {"丑", {1, Unsaid}},    {"亥时", {11, Unsaid}}, {"23:30", {0, Late}},
                  {"23:00", {0, Late}},   {"0:30", {0, Early}},   {"00:59", {0, Early}},
                  {"1:00", {1, Unsaid}},  {"2:59", {1, Unsaid}},  {"12:00", {6, Unsaid}},
-                 {"22:59", {11, Unsaid}}};
+                 {"22:59", {11, Unsaid}}, {"子時", {0, Unsaid}}, {"晚子時", {0, Late}},
+                 {"23点", {0, Late}},     {"23點", {0, Late}},    {"8点30分", {4, Unsaid}},
+                 {"8时", {4, Unsaid}},    {"２３：３０", {0, Late}}, {"\xef\xbb\xbf子", {0, Unsaid}},
+                 {" 午 ", {6, Unsaid}}};
     for (const auto& c : cases) EXPECT_EQ(ParsePeriod(c.text).value(), c.period) << c.text;
 }
 
@@ -43,17 +48,49 @@ TEST(ParseLunarDate, LeapMonthsByPrefix) {
     for (const auto& c : cases) EXPECT_EQ(ParseLunarDate(c.text).value(), c.date) << c.text;
 }
 
-// Every lunar day of the range, typed as text, gives back the day it names, and the same
-// birth whether it is given by its lunar or its Gregorian date.
-TEST(ParseBirth, EveryLunarDayOfTheRangeRoundTrips) {
+// Full-width forms of ASCII, as a Chinese input method types them: １９９０／１／３０.
+std::string FullWidth(std::string_view text) {
+    std::string wide;
+    for (const char c : text) {
+        if (c < '!' || c > '~') {
+            wide += c;
+            continue;
+        }
+        const char32_t code = static_cast<char32_t>(c) + 0xfee0;
+        wide += static_cast<char>(0xe0 | code >> 12);
+        wide += static_cast<char>(0x80 | (code >> 6 & 0x3f));
+        wide += static_cast<char>(0x80 | (code & 0x3f));
+    }
+    return wide;
+}
+
+// Every day of the range, in every form people write it, gives back the day it names: the
+// Gregorian date with dashes, slashes, dots, in 年月日 or with 号, in full-width digits; the
+// lunar date in numbers and in words (正月初四, 闰四月廿九, 腊月三十).
+TEST(ParseBirth, EveryDayOfTheRangeInEveryForm) {
     for (std::int32_t offset = 0; offset <= LastDate.DayOffset(); ++offset) {
         const GregorianDate date = GregorianDate::FromDayOffset(offset);
         const LunarDate lunar = ToLunar(date);
-        const Result<Birth> birth = ParseBirth(LunarDateText(lunar), "午", true);
-        ASSERT_TRUE(birth.ok()) << LunarDateText(lunar) << ": " << birth.error().reason;
-        ASSERT_EQ(birth->date, date);
-        ASSERT_EQ(birth->lunarInput, lunar);
-        ASSERT_EQ(ParseBirth(IsoDate(date), "午", false)->date, date);
+        const std::string y = std::to_string(date.year), m = std::to_string(date.month),
+                          d = std::to_string(date.day);
+        for (const std::string& form :
+             {IsoDate(date), y + "/" + m + "/" + d, y + "." + m + "." + d,
+              y + "年" + m + "月" + d + "日", y + "年" + m + "月" + d + "号",
+              FullWidth(IsoDate(date)), "公历" + IsoDate(date)}) {
+            const Result<Birth> birth = ParseBirth(form, "午", false);
+            ASSERT_TRUE(birth.ok()) << form << ": " << birth.error().reason;
+            ASSERT_EQ(birth->date, date) << form;
+            ASSERT_FALSE(birth->lunarInput) << form;
+        }
+        for (const auto& [form, lunarFlag] :
+             {std::pair{LunarDateText(lunar), true}, std::pair{LunarDateName(lunar), false},
+              std::pair{"农历" + LunarDateName(lunar), false},
+              std::pair{LunarDateName(lunar, Script::Traditional), false}}) {
+            const Result<Birth> birth = ParseBirth(form, "午", lunarFlag);
+            ASSERT_TRUE(birth.ok()) << form << ": " << birth.error().reason;
+            ASSERT_EQ(birth->date, date) << form;
+            ASSERT_EQ(birth->lunarInput, lunar) << form;
+        }
         // The twin in the leap month is another day of the same lunar month number.
         if (const auto twin = LeapMonthTwin(lunar)) {
             ASSERT_EQ(ToLunar(*twin), (LunarDate{lunar.year, lunar.month, lunar.day, true}));

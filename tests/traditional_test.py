@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Traditional output against OpenCC: chenggu's readings with --script traditional (text and
+JSON), its help and its messages under a zh_TW locale, must be exactly OpenCC's s2tw
+conversion of the Simplified ones, for readings that reach every verse, every month and day
+name, every convention and its alternatives; and the generated tables must be what OpenCC
+makes of the sources now. The one departure: a 丑 standing alone (the branch) stays 丑, where
+OpenCC reads the adjective 醜.  Usage: traditional_test.py CHENGGU SOURCE_DIR"""
+import json
+import os
+import random
+import subprocess
+import sys
+
+chenggu, source = sys.argv[1], sys.argv[2]
+subprocess.run([os.path.join(source, "scripts/traditional-texts"), "--check"], check=True)
+
+
+def run(*arguments, locale="zh_CN.UTF-8", stdin=None):
+    done = subprocess.run([chenggu, *arguments], input=stdin, capture_output=True, text=True,
+                          env=dict(os.environ, LC_ALL=locale))
+    return done.stdout + done.stderr
+
+
+def opencc(texts):
+    """OpenCC's s2tw conversion of each text, in one run."""
+    separator = "\n@@@@\n"
+    done = subprocess.run(["opencc", "-c", "s2tw.json"], input=separator.join(texts),
+                          capture_output=True, text=True, check=True)
+    return done.stdout.split(separator)
+
+
+# Requests that reach every total (so every verse and explanation), leap months, the last
+# months of the year and every convention with alternatives.
+random.seed(7)
+days = [line.split("\t") for line in run("--calendar", "1901-01-01", "2050-12-31").splitlines()[1:]]
+sample = [(fields[0], period) for fields in random.sample(days, 6000) for period in "子巳丑亥"]
+answers = run("--batch", stdin="".join(f"{date} {period}\n" for date, period in sample))
+requests, totals = [], set()
+for (date, period), answer in zip(sample, answers.splitlines()):
+    total = json.loads(answer)["totalWeight"]
+    if total not in totals:
+        totals.add(total)
+        requests.append([date, period])
+assert len(totals) == 51, f"only {len(totals)} totals reached"
+for fields in days[::997]:
+    requests.append([fields[0], "23:30", "--late-zi", "next-day", "--year-start", "spring"])
+requests += [["--lunar", "2020-闰4-16", "午", "--leap-month", "split"], ["2020-12-15"],
+             ["1990-01-30"], ["--lunar", "2020-4-1", "子"], ["2023-01-21", "晚子"],
+             ["1990-01-30", "子", "--late-zi", "next-day"]]
+
+simplified, traditional, kinds = [], [], []
+for request in requests:
+    for json_output in (False, True):
+        arguments = (["--json"] if json_output else []) + request
+        simplified.append(run(*arguments))
+        traditional.append(run("--script", "traditional", *arguments))
+        kinds.append(("json" if json_output else "text", request))
+for arguments in (["--help"], ["2001-02-29"], ["--lunar", "2021-闰4-1"], ["1990-01-30", "甲"],
+                  ["--late-zi", "midnight", "1990-01-30"]):
+    simplified.append(run(*arguments))
+    traditional.append(run(*arguments, locale="zh_TW.UTF-8"))
+    kinds.append(("message", arguments))
+
+failures = 0
+for kind, ours, theirs, before in zip(kinds, traditional, opencc(simplified), simplified):
+    if "丑" in before:
+        theirs = theirs.replace("醜", "丑")
+    if ours != theirs:
+        failures += 1
+        if failures <= 5:
+            print(f"FAIL {kind}:\n  ours:   {ours[:300]!r}\n  OpenCC: {theirs[:300]!r}")
+print(f"{len(kinds) - failures} of {len(kinds)} outputs are OpenCC's conversion")
+sys.exit(1 if failures else 0)
