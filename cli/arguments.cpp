@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "reading/messages.h"
+#include "cli/say.h"
 
 namespace chenggu::cli {
 namespace {
@@ -51,7 +52,7 @@ void CheckOptions(const std::vector<std::string>& arguments) {
             if (name.size() == argument.size() && i + 1 == arguments.size()) {
                 const std::string shown(option->name), accepted(option->accepted);
                 Refuse(shown + " needs a value: " + accepted, [&](Script s) {
-                    return shown + T(s, " 后要写一个值：") + accepted;
+                    return shown + Say(s, " 后要写一个值：") + accepted;
                 });
             }
             if (name.size() == argument.size()) ++i;  // its value
@@ -59,7 +60,7 @@ void CheckOptions(const std::vector<std::string>& arguments) {
         }
         if (std::find(Flags.begin(), Flags.end(), argument) != Flags.end()) continue;
         Refuse("unknown option " + Quoted(argument) + " (see chenggu --help)", [&](Script s) {
-            return T(s, "无法识别的选项") + QuotedZh(argument) + T(s, "（见 chenggu --help）");
+            return Say(s, "无法识别的选项") + QuotedZh(argument) + Say(s, "（见 chenggu --help）");
         });
     }
 }
@@ -93,12 +94,12 @@ Voice VoiceOfLocale(std::string_view locale) {
 Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar) {
     if (operands.empty()) {
         Refuse("a birth date is needed: chenggu DATE [PERIOD] (see chenggu --help)", [](Script s) {
-            return T(s, "需要出生日期：chenggu 日期 [时辰]（见 chenggu --help）");
+            return Say(s, "需要出生日期：chenggu 日期 [时辰]（见 chenggu --help）");
         });
     }
     if (operands.size() > 2) {
         Refuse("too many arguments: DATE [PERIOD] takes a date and a period", [](Script s) {
-            return T(s, "参数太多：只需要一个日期和一个时辰");
+            return Say(s, "参数太多：只需要一个日期和一个时辰");
         });
     }
     const std::optional<std::string_view> period =
@@ -134,7 +135,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         return help;
     } catch (const CLI::ParseError&) {  // what CheckOptions lets through: say it in our words
         Refuse("the arguments cannot be read (see chenggu --help)",
-               [](Script s) { return T(s, "无法读取这些参数（见 chenggu --help）"); });
+               [](Script s) { return Say(s, "无法读取这些参数（见 chenggu --help）"); });
     }
 
     Arguments request;
@@ -145,7 +146,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     const auto refuseTogether = [](std::string_view a, std::string_view b) {
         const std::string first(a), second(b);
         Refuse(first + " cannot be used with " + second + " (see chenggu --help)", [&](Script s) {
-            return first + T(s, " 不能与 ") + second + T(s, " 同用（见 chenggu --help）");
+            return first + Say(s, " 不能与 ") + second + Say(s, " 同用（见 chenggu --help）");
         });
     };
     if (calendar && json) refuseTogether("--json", "--calendar");
@@ -159,8 +160,8 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
             const std::string value = *script;
             Refuse("unknown value " + Quoted(value) + " for --script: use simplified or traditional",
                    [&](Script s) {
-                       return T(s, "--script 的值") + QuotedZh(value) +
-                              T(s, "无法识别：可用 simplified 或 traditional");
+                       return Say(s, "--script 的值") + QuotedZh(value) +
+                              Say(s, "无法识别：可用 simplified 或 traditional");
                    });
         }
         request.script = parsed;
@@ -183,12 +184,12 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         request.command = Command::Calendar;
         if (operands.empty()) {
             Refuse("--calendar needs a date: --calendar FROM [TO]", [](Script s) {
-                return T(s, "--calendar 需要日期：--calendar 起始日 [结束日]");
+                return Say(s, "--calendar 需要日期：--calendar 起始日 [结束日]");
             });
         }
         if (operands.size() > 2) {
             Refuse("too many dates: --calendar FROM [TO]", [](Script s) {
-                return T(s, "日期太多：--calendar 起始日 [结束日]");
+                return Say(s, "日期太多：--calendar 起始日 [结束日]");
             });
         }
         request.firstDate = ParseAnyDate(operands[0], lunar);
@@ -202,7 +203,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
             Refuse("--batch reads its requests from standard input, one DATE [PERIOD] a line: give "
                    "no date after it",
                    [](Script s) {
-                       return T(s, "--batch 从标准输入逐行读取“日期 [时辰]”，后面不要再写日期");
+                       return Say(s, "--batch 从标准输入逐行读取“日期 [时辰]”，后面不要再写日期");
                    });
         }
         return request;

@@ -6,6 +6,7 @@
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
 #include "reading/messages.h"
+#include "cli/say.h"
 
 namespace chenggu::cli {
 namespace {
@@ -35,8 +36,8 @@ Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDa
         return refusal::BadRequest(
             "FROM " + IsoDate(first) + " is after TO " + IsoDate(last),
             [&](Script s) {
-                return T(s, "起始日 ") + IsoDate(first) + T(s, " 在结束日 ") + IsoDate(last) +
-                       T(s, " 之后");
+                return Say(s, "起始日 ") + IsoDate(first) + Say(s, " 在结束日 ") + IsoDate(last) +
+                       Say(s, " 之后");
             });
     }
     const std::int32_t days = last.DayOffset() - first.DayOffset() + 1;  // [1, 54787]

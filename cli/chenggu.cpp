@@ -11,6 +11,7 @@
 #include "cli/calendar_export.h"
 #include "cli/reading_text.h"
 #include "reading/messages.h"
+#include "cli/say.h"
 
 namespace chenggu::cli {
 namespace {
@@ -92,13 +93,13 @@ int RunBatch(const Arguments& request, const Voice& voice, std::istream& in, std
                 throw UsageError(
                     refusal::BadRequest("the line is longer than " + longest + " bytes",
                                         [&](Script s) {
-                                            return T(s, "这一行超过了 ") + longest + T(s, " 字节");
+                                            return Say(s, "这一行超过了 ") + longest + Say(s, " 字节");
                                         }));
             }
             if (ValidUtf8(line) != line) {
                 throw UsageError(refusal::BadRequest(
                     "the line is not UTF-8 text: save the requests as UTF-8",
-                    [](Script s) { return T(s, "这一行不是 UTF-8 文本：请把输入存为 UTF-8"); }));
+                    [](Script s) { return Say(s, "这一行不是 UTF-8 文本：请把输入存为 UTF-8"); }));
             }
             answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options,
                                    true, -1, voice.script);
@@ -145,7 +146,7 @@ int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std:
         if (errno != EPIPE && errno != EINVAL) {
             err << "chenggu: "
                 << (voice.language == Language::English ? "cannot write the output"
-                                                        : T(voice.script, "无法写出结果"))
+                                                        : Say(voice.script, "无法写出结果"))
                 << '\n';
         }
         return ExitOutputFailed;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "chenggu/chinese_text.h"
+#include "cli/say.h"
 
 namespace chenggu::cli {
 namespace {
@@ -10,8 +11,8 @@ namespace {
 constexpr std::string_view VerseIndent = "      ";  // the width of "命批："
 
 std::string ConventionsLine(const Options& options, Script s) {
-    return T(s, "规则：") + std::string(ConventionText(options.lateZi, s)) + T(s, "；") +
-           std::string(ConventionText(options.yearStart, s)) + T(s, "；") +
+    return Say(s, "规则：") + std::string(ConventionText(options.lateZi, s)) + Say(s, "；") +
+           std::string(ConventionText(options.yearStart, s)) + Say(s, "；") +
            std::string(ConventionText(options.leapMonth, s)) + "\n";
 }
 
@@ -31,45 +32,46 @@ std::string Padded(std::string_view text, std::size_t width) {
 }
 
 std::string ChineseDate(const GregorianDate& date, Script s) {
-    return std::to_string(date.year) + T(s, "年") + std::to_string(date.month) + T(s, "月") +
-           std::to_string(date.day) + T(s, "日");
+    return std::to_string(date.year) + Say(s, "年") + std::to_string(date.month) + Say(s, "月") +
+           std::to_string(date.day) + Say(s, "日");
 }
 
 std::string DateLines(const BirthReading& r, const std::string& periodSuffix, Script s) {
-    std::string text = T(s, "公历：") + ChineseDate(r.birth.date, s) + periodSuffix + "\n";
+    std::string text = Say(s, "公历：") + ChineseDate(r.birth.date, s) + periodSuffix + "\n";
     if (r.readingDate != r.birth.date) {
-        text += T(s, "论日：") + ChineseDate(r.readingDate, s) + T(s, "（晚子时算次日）") + "\n";
+        text += Say(s, "论日：") + ChineseDate(r.readingDate, s) + Say(s, "（晚子时算次日）") + "\n";
     }
-    text += T(s, "农历：") + LunarDateName(r.lunarDate, s) + "\n";
+    text += Say(s, "农历：") + LunarDateName(r.lunarDate, s) + "\n";
     if (r.birth.lunarInput) {
         if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
-            text += T(s, "闰月同日：农历") + LunarDateName(ToLunar(*twin), s) + T(s, "是公历") +
-                    ChineseDate(*twin, s) + T(s, "，闰月出生请在月份前加“闰”") + "\n";
+            text += Say(s, "闰月同日：农历") + LunarDateName(ToLunar(*twin), s) + Say(s, "是公历") +
+                    ChineseDate(*twin, s) + Say(s, "，闰月出生请在月份前加“闰”") + "\n";
         }
     }
-    text += T(s, "干支：") + std::string(r.yearStemBranch) + T(s, "年 ") +
-            std::string(r.monthStemBranch) + T(s, "月 ") + std::string(r.dayStemBranch) + T(s, "日");
+    text += Say(s, "干支：") + std::string(r.yearStemBranch) + Say(s, "年 ") +
+            std::string(r.monthStemBranch) + Say(s, "月 ") + std::string(r.dayStemBranch) + Say(s, "日");
     return text;
 }
 
 // The weighed year is named: under the lunar new year it is not always the year of the
 // 干支 line (1990-01-30 weighs 庚午, the lunar year, while its 干支 year is still 己巳).
 std::string YearWeightText(const BirthReading& r, Script s) {
-    return std::to_string(r.yearWeight) + T(s, " 钱（") + std::string(r.weighedYearStemBranch) +
-           T(s, "年）");
+    return std::to_string(r.yearWeight) + Say(s, " 钱（") + std::string(r.weighedYearStemBranch) +
+           Say(s, "年）");
 }
 
 std::string WeightLine(const BirthReading& r, Script s) {
-    return T(s, "骨重：年 ") + YearWeightText(r, s) + T(s, " + 月 ") + std::to_string(r.monthWeight) +
-           T(s, " 钱 + 日 ") + std::to_string(r.dayWeight) + T(s, " 钱");
+    return Say(s, "骨重：年 ") + YearWeightText(r, s) + Say(s, " + 月 ") + std::to_string(r.monthWeight) +
+           Say(s, " 钱 + 日 ") + std::to_string(r.dayWeight) + Say(s, " 钱");
 }
 
 std::string TotalText(std::int32_t total, Script s) {
-    return std::to_string(total) + T(s, " 钱，") + WeightText(total, s);
+    return std::to_string(total) + Say(s, " 钱，") + WeightText(total, s);
 }
 
 std::string Verse(const BirthReading& r, Script s) {
-    return T(s, r.verseLines[0]) + T(s, r.verseLines[1]);
+    const auto lines = VerseLines(r.totalWeight, s);
+    return std::string(lines[0]) + std::string(lines[1]);
 }
 
 // A period's hours as a column of the table: " 1:00 -  2:59".
@@ -83,22 +85,23 @@ std::string HoursColumn(int index) {
 
 std::string ReadingText(const BirthReading& r, Script s) {
     std::string text = DateLines(r,
-                                 " " + std::string(PeriodName(r.period(), s)) + T(s, "（") +
-                                     std::string(PeriodLabel(r.period())) + T(s, "）"),
+                                 " " + std::string(PeriodName(r.period(), s)) + Say(s, "（") +
+                                     std::string(PeriodLabel(r.period())) + Say(s, "）"),
                                  s);
-    text += " " + std::string(r.periodStemBranch) + T(s, "时") + "\n";
-    text += WeightLine(r, s) + T(s, " + 时 ") + std::to_string(r.periodWeight) + T(s, " 钱") + "\n";
-    text += T(s, "总骨重：") + TotalText(r.totalWeight, s) + "\n";
-    text += T(s, "命批：") + T(s, r.verseLines[0]) + "\n";
-    text += std::string(VerseIndent) + T(s, r.verseLines[1]) + "\n";
-    text += T(s, "释义：") + T(s, r.verseExplanation) + "\n";
+    text += " " + std::string(r.periodStemBranch) + Say(s, "时") + "\n";
+    text += WeightLine(r, s) + Say(s, " + 时 ") + std::to_string(r.periodWeight) + Say(s, " 钱") + "\n";
+    text += Say(s, "总骨重：") + TotalText(r.totalWeight, s) + "\n";
+    const auto lines = VerseLines(r.totalWeight, s);
+    text += Say(s, "命批：") + std::string(lines[0]) + "\n";
+    text += std::string(VerseIndent) + std::string(lines[1]) + "\n";
+    text += Say(s, "释义：") + std::string(VerseExplanation(r.totalWeight, s)) + "\n";
     text += ConventionsLine(r.options, s);
     for (const BirthReading& alternative : r.alternatives) {
-        text += AlternativeCondition(r, alternative, s) + T(s, "：总骨重 ") +
-                TotalText(alternative.totalWeight, s) + T(s, "；命批：") + Verse(alternative, s) +
+        text += AlternativeCondition(r, alternative, s) + Say(s, "：总骨重 ") +
+                TotalText(alternative.totalWeight, s) + Say(s, "；命批：") + Verse(alternative, s) +
                 "\n";
     }
-    if (NeedsLateZiHint(r)) text += T(s, LateZiHint);
+    if (NeedsLateZiHint(r)) text += Say(s, LateZiHint);
     return text;
 }
 
@@ -106,13 +109,13 @@ std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script
     const BirthReading& first = readings[0];
     std::string text = DateLines(first, "", s) + "\n";
     text += WeightLine(first, s) + "\n\n";
-    text += T(s, "时辰  时柱  时间") + std::string(9, ' ') + T(s, "  时重  总骨重") + "\n";
+    text += Say(s, "时辰  时柱  时间") + std::string(9, ' ') + Say(s, "  时重  总骨重") + "\n";
     for (std::size_t index = 0; index < readings.size(); ++index) {
         const BirthReading& r = readings[index];
         text += std::string(PeriodName(r.period(), s)) + "  " + std::string(r.periodStemBranch) +
                 "  " + HoursColumn(static_cast<int>(index)) +
                 Padded(std::to_string(r.periodWeight), 6) +
-                Padded(std::to_string(r.totalWeight), 8) + T(s, " 钱  ") +
+                Padded(std::to_string(r.totalWeight), 8) + Say(s, " 钱  ") +
                 WeightText(r.totalWeight, s) + "\n";
     }
 
@@ -120,20 +123,20 @@ std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script
     // The late-子 switch moves only the 子 row; the others move every row alike.
     for (const BirthReading& alternative : first.alternatives) {
         if (alternative.switched != Convention::LateZi) continue;
-        text += AlternativeCondition(first, alternative, s) + T(s, "：子时 ") +
+        text += AlternativeCondition(first, alternative, s) + Say(s, "：子时 ") +
                 TotalText(alternative.totalWeight, s) + "\n";
     }
     const BirthReading& other = readings[1];
     for (const BirthReading& alternative : other.alternatives) {
         const std::int32_t change = alternative.totalWeight - other.totalWeight;
         const bool year = alternative.switched == Convention::YearStart;
-        text += AlternativeCondition(other, alternative, s) + T(s, "：") +
-                (year ? T(s, "年 ") + YearWeightText(alternative, s)
-                      : T(s, "月 ") + std::to_string(alternative.monthWeight) + T(s, " 钱")) +
-                T(s, "，各时辰总骨重") + (change > 0 ? T(s, "加 ") : T(s, "减 ")) +
-                std::to_string(change > 0 ? change : -change) + T(s, " 钱") + "\n";
+        text += AlternativeCondition(other, alternative, s) + Say(s, "：") +
+                (year ? Say(s, "年 ") + YearWeightText(alternative, s)
+                      : Say(s, "月 ") + std::to_string(alternative.monthWeight) + Say(s, " 钱")) +
+                Say(s, "，各时辰总骨重") + (change > 0 ? Say(s, "加 ") : Say(s, "减 ")) +
+                std::to_string(change > 0 ? change : -change) + Say(s, " 钱") + "\n";
     }
-    if (NeedsLateZiHint(first)) text += T(s, LateZiHint);
+    if (NeedsLateZiHint(first)) text += Say(s, LateZiHint);
     return text;
 }
 

@@ -1,5 +1,6 @@
 // The text of chenggu --help, in Chinese (the default) and in English.
 #include "cli/arguments.h"
+#include "cli/say.h"
 
 namespace chenggu::cli {
 namespace {
@@ -108,7 +109,7 @@ messages are in Chinese unless the locale is English (LANG=en_US.UTF-8).
 
 std::string UsageText(const Voice& voice) {
     if (voice.language == Language::English) return std::string(EnglishUsage);
-    return T(voice.script, ChineseUsage);
+    return Say(voice.script, ChineseUsage);
 }
 
 }  // namespace chenggu::cli

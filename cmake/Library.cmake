@@ -27,7 +27,7 @@ target_include_directories(chenggu_objects PUBLIC ${public_includes}
 target_link_libraries(chenggu_objects PRIVATE project_warnings)
 if(EMSCRIPTEN)
     # Every byte of the engine is downloaded with the web page: smaller over faster.
-    target_compile_options(chenggu_objects PRIVATE -Os)
+    target_compile_options(chenggu_objects PRIVATE -Oz)
 endif()
 
 set(library_targets chenggu_static)

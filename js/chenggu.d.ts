@@ -14,6 +14,8 @@ export interface Request {
   lateZi?: LateZi;
   yearStart?: YearStart;
   leapMonth?: LeapMonth;
+  /** The characters of every Chinese text of the answer. */
+  script?: 'simplified' | 'traditional';
   /** The language of the reason when the request is refused. */
   language?: Language;
 }
@@ -38,6 +40,10 @@ export interface Reading {
   yearStemBranch: string;
   monthStemBranch: string;
   dayStemBranch: string;
+  /** The hour pillar (时柱); a 晚子 takes the next day's 子 hour. */
+  periodStemBranch: string;
+  /** The year whose weight was taken: the lunar year's, or the 立春 year's under spring. */
+  weighedYearStemBranch: string;
   yearWeight: number;
   monthWeight: number;
   dayWeight: number;
@@ -49,6 +55,8 @@ export interface Reading {
   conventions: Conventions;
   readingDate: string;
   verseLines: [string, string];
+  /** The verse in modern Chinese. */
+  verseExplanation: string;
   /** For lunar input only: the Gregorian date of the same day of the leap month, if any. */
   leapMonthDate?: string | null;
   /** The readings under each other convention that changes the total. */
@@ -85,7 +93,9 @@ export interface Months {
 }
 
 /** A year's months, for forms with date lists. Throws Error with the reason. */
-export function months(request: { calendar: 'gregorian' | 'lunar'; year: number; language?: Language }): Months;
+export function months(request: {
+  calendar: 'gregorian' | 'lunar'; year: number; script?: 'simplified' | 'traditional'; language?: Language;
+}): Months;
 
 export interface Day {
   date: string;

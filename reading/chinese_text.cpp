@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "reading/traditional_verses.h"
 #include "reading/verses.h"
 
 namespace chenggu {
@@ -83,12 +84,14 @@ std::optional<std::size_t> VerseEntry(std::int32_t totalWeight) {
 std::array<std::string_view, 2> VerseLines(std::int32_t totalWeight, Script script) {
     const auto entry = VerseEntry(totalWeight);
     if (!entry) return {};
-    return {InScript(Verses[*entry][0], script), InScript(Verses[*entry][1], script)};
+    return (script == Script::Traditional ? TraditionalVerses : Verses)[*entry];
 }
 
 std::string_view VerseExplanation(std::int32_t totalWeight, Script script) {
     const auto entry = VerseEntry(totalWeight);
-    return entry ? InScript(VerseExplanations[*entry], script) : std::string_view{};
+    if (!entry) return {};
+    return (script == Script::Traditional ? TraditionalVerseExplanations
+                                          : VerseExplanations)[*entry];
 }
 
 std::string_view ConventionText(LateZi value, Script script) {

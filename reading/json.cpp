@@ -54,9 +54,10 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
     writer.Member("dayWeight", r.dayWeight);
     writer.Member("periodWeight", r.periodWeight);
     writer.Member("totalWeight", r.totalWeight);
-    std::string verse(text(r.verseLines[0]));
+    const std::array<std::string_view, 2> lines = VerseLines(r.totalWeight, script);
+    std::string verse(lines[0]);
     verse += '\n';
-    verse += text(r.verseLines[1]);
+    verse += lines[1];
     writer.Member("verse", verse);
     writer.Member("leapMonth", lunar.leapMonth);
     writer.Member("weightText", WeightText(r.totalWeight, script));
@@ -64,9 +65,9 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
     writer.Member("readingDate", IsoDate(r.readingDate));
     writer.Key("verseLines");
     writer.StartArray();
-    for (const std::string_view line : r.verseLines) writer.String(text(line));
+    for (const std::string_view line : lines) writer.String(line);
     writer.EndArray();
-    writer.Member("verseExplanation", text(r.verseExplanation));
+    writer.Member("verseExplanation", VerseExplanation(r.totalWeight, script));
     if (r.birth.lunarInput) {
         writer.Key("leapMonthDate");
         if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {

@@ -1,8 +1,11 @@
 // The page: four lists for the birth, three for the conventions, and the reading of the npm
 // package chenggu (the project's C++ in WebAssembly), which answers with the JSON of
 // chenggu --json. Ranges, names, periods and messages are the engine's. The state lives in
-// the address, so that a reading can be shared as a link.
+// the address, so that a reading can be shared as a link. The page's own words come in
+// Simplified or Traditional characters: every Chinese text below is written as t('…'), and
+// traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
 import * as chenggu from './chenggu.mjs';
+import TRADITIONAL from './traditional.mjs';
 
 const LANGUAGE = 'zh';
 
@@ -12,22 +15,62 @@ const CONVENTIONS = [
   { name: 'yearStart', id: 'year-start', values: ['new-year', 'spring'] },
   { name: 'leapMonth', id: 'leap-month', values: ['whole', 'split'] },
 ];
+const PARAMETERS = ['date', 'lunar', 'period', 'script', ...CONVENTIONS.map((c) => c.name)];
 
 const $ = (id) => document.getElementById(id);
 let state;
 
+// --- Words ----------------------------------------------------------------------------------
+
+// One of the page's texts in the characters shown.
+const t = (text) => (state?.script === 'traditional' ? TRADITIONAL[text] ?? text : text);
+
+// Simplified unless the browser asks for Traditional first.
+function browserScript() {
+  const first = (navigator.languages ?? [navigator.language ?? ''])[0] ?? '';
+  return /^zh-(TW|HK|MO)|^zh-Hant/i.test(first) ? 'traditional' : 'simplified';
+}
+
+// The page's fixed words (the HTML's text and the attributes people read) in the characters
+// shown; each node keeps its Simplified text to switch back. What the engine or the code
+// below writes is already in the characters shown, and the switch shows each script in its
+// own characters.
+const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, ' +
+  '#conventions, #leap-month-date';
+const simplifiedTexts = new WeakMap();
+function showScript() {
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    if (node.parentElement.closest(DYNAMIC)) continue;
+    if (!simplifiedTexts.has(node)) simplifiedTexts.set(node, node.nodeValue);
+    const simplified = simplifiedTexts.get(node);
+    const trimmed = simplified.trim();
+    if (trimmed) node.nodeValue = simplified.replace(trimmed, t(trimmed));
+  }
+  for (const element of document.querySelectorAll('[title], [aria-label]')) {
+    if (!simplifiedTexts.has(element)) {
+      simplifiedTexts.set(element, ['title', 'aria-label'].filter((name) => element.hasAttribute(name))
+        .map((name) => [name, element.getAttribute(name)]));
+    }
+    for (const [name, simplified] of simplifiedTexts.get(element)) element.setAttribute(name, t(simplified));
+  }
+  document.documentElement.lang = state.script === 'traditional' ? 'zh-Hant' : 'zh-CN';
+  document.title = t('称骨算命');
+}
+
 // --- The calendar, as the engine lists it ---------------------------------------------------
 
 // A year's months in a calendar, with their names, days and the days inside the range; a
-// year's list never changes, so each is asked for once.
+// year's list never changes, so each is asked for once (in each script).
 const monthLists = new Map();
 function monthsOf(calendar, year) {
-  const key = `${calendar} ${year}`;
-  if (!monthLists.has(key)) monthLists.set(key, chenggu.months({ calendar, year, language: LANGUAGE }));
+  const script = state?.script ?? 'simplified';
+  const key = `${calendar} ${year} ${script}`;
+  if (!monthLists.has(key)) monthLists.set(key, chenggu.months({ calendar, year, script, language: LANGUAGE }));
   return monthLists.get(key);
 }
 
-const { periods: PERIODS } = monthsOf('gregorian', 2000);
+const periods = () => monthsOf('gregorian', 2000).periods;
 const yearsOf = (calendar) => {
   const { firstYear, lastYear } = monthsOf(calendar, 2000);
   return [firstYear, lastYear];
@@ -37,16 +80,15 @@ const yearsOf = (calendar) => {
 const dateText = (s) => `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`;
 
 // Today's date and period, inside the calendar's range.
-function today() {
+function today(script) {
   const now = new Date();
-  const hour = now.getHours();
   const [first, last] = yearsOf('gregorian');
   let date = { year: now.getFullYear(), month: now.getMonth() + 1, day: now.getDate() };
   if (date.year < first) date = { year: first, month: 1, day: 1 };
   if (date.year > last) date = { year: last, month: 12, day: 31 };
-  const period = chenggu.read({ date: dateText(date), period: `${hour}:00` });
-  return { calendar: 'gregorian', ...date, leap: false, period: periodValue(period),
-    lateZi: 'same-day', yearStart: 'new-year', leapMonth: 'whole' };
+  const reading = chenggu.read({ date: dateText(date), period: `${now.getHours()}:00` });
+  return { calendar: 'gregorian', ...date, leap: false, period: periodValue(reading),
+    lateZi: 'same-day', yearStart: 'new-year', leapMonth: 'whole', script };
 }
 
 // The period list's value of a reading: its branch, or 早子/晚子.
@@ -106,13 +148,16 @@ const filled = {};
 
 function fillLists() {
   const s = state;
-  const years = s.calendar;
+  const years = `${s.calendar} ${s.script}`;
   const months = `${years} ${s.year}`;
   const days = `${months} ${s.month} ${s.leap}`;
   const list = monthsOf(s.calendar, s.year);
   const month = list.months.find((m) => m.month === s.month && m.leap === s.leap);
+  if (filled.periods !== s.script) {
+    fill($('period'), periods().map((p) => ({ value: p.value, label: `${p.name} ${p.label}` })), s.period);
+  }
   if (filled.years !== years) {
-    fill($('year'), range(...yearsOf(s.calendar)).map((y) => ({ value: y, label: `${y}年` })), s.year);
+    fill($('year'), range(...yearsOf(s.calendar)).map((y) => ({ value: y, label: String(y) })), s.year);
   }
   if (filled.months !== months) {
     fill($('month'), list.months.map((m) => ({ value: monthValue(m), label: m.name, disabled: m.firstDay === null })),
@@ -123,12 +168,13 @@ function fillLists() {
       value: d, label: list.dayNames[d - 1], disabled: d < month.firstDay || d > month.lastDay,
     })), s.day);
   }
-  Object.assign(filled, { years, months, days });
+  Object.assign(filled, { periods: s.script, years, months, days });
   $('calendar').value = s.calendar;
   $('year').value = s.year;
   $('month').value = monthValue(s);
   $('day').value = s.day;
   $('period').value = s.period;
+  $('script').value = s.script;
   for (const c of CONVENTIONS) $(c.id).value = s[c.name];
 }
 
@@ -141,6 +187,7 @@ function readLists() {
     leap: month.startsWith('闰'),
     day: Number($('day').value),
     period: $('period').value,
+    script: $('script').value,
   };
   for (const c of CONVENTIONS) next[c.name] = $(c.id).value;
   return next;
@@ -149,7 +196,8 @@ function readLists() {
 // --- The reading --------------------------------------------------------------------------
 
 function requestOf(s) {
-  const request = { date: dateText(s), lunar: s.calendar === 'lunar', period: s.period, language: LANGUAGE };
+  const request = { date: dateText(s), lunar: s.calendar === 'lunar', period: s.period, script: s.script,
+    language: LANGUAGE };
   for (const c of CONVENTIONS) request[c.name] = s[c.name];
   return request;
 }
@@ -161,9 +209,9 @@ function show(field, value, text = value) {
   }
 }
 
-function verseElement(lines) {
-  return lines.map((line) => Object.assign(document.createElement('p'), { textContent: line }));
-}
+const paragraphs = (lines) => lines.map((line) => Object.assign(document.createElement('p'), { textContent: line }));
+const nowrap = (text) => Object.assign(document.createElement('span'), { className: 'nowrap', textContent: text });
+const dotted = (iso) => iso.split('-').map(Number).join('.');
 
 function render() {
   let r;
@@ -171,7 +219,7 @@ function render() {
     r = chenggu.read(requestOf(state));
   } catch (error) {
     // The one pick that cannot be read: a late 子 on the last day, read on the next.
-    say(`${error.message}。`);
+    say(`${error.message}${t('。')}`);
     $('solar-date').textContent = '';
     for (const field of document.querySelectorAll('[data-field]')) {
       field.dataset.value = '';
@@ -180,26 +228,29 @@ function render() {
     return;
   }
   const [y, m, d] = r.date.split('-').map(Number);
-  const period = PERIODS.find((p) => p.value === state.period);
-  const reading = r.readingDate === r.date ? '' : `（晚子时算次日，按 ${r.readingDate.replaceAll('-', '.')} 论）`;
-  $('solar-date').textContent = `${y}年${m}月${d}日 ${period.name} ${period.label}${reading}`;
+  const period = periods().find((p) => p.value === state.period);
+  const parts = [nowrap(`${y}${t('年')}${m}${t('月')}${d}${t('日')}`), ' ', nowrap(`${period.name} ${period.label}`)];
+  if (r.readingDate !== r.date) parts.push(nowrap(`${t('（晚子时算次日，按 ')}${dotted(r.readingDate)}${t(' 论）')}`));
+  $('solar-date').replaceChildren(...parts);
 
-  show('lunarYear', r.lunarYear, `${r.lunarYear}年`);
+  show('lunarYear', r.lunarYear, `${r.lunarYear}${t('年')}`);
   show('lunarMonth', r.lunarMonth, r.lunarMonthName);
   show('lunarDay', r.lunarDay, r.lunarDayName);
+  // The month's name says 闰 already: the leap flag is data, not shown twice.
+  show('leapMonth', r.leapMonth, null);
   $('leap-month-date').textContent = r.leapMonthDate
-    ? `同一天若在闰${r.lunarMonthName}，是公历 ${r.leapMonthDate.split('-').map(Number).join('.')}` : '';
-  show('leapMonth', r.leapMonth, r.leapMonth ? '闰月' : '');
-  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodBranch',
-    'yearWeight', 'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight', 'weightText']) {
+    ? `${t('同一天若在闰')}${r.lunarMonthName}${t('，是公历 ')}${dotted(r.leapMonthDate)}` : '';
+  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodStemBranch', 'periodBranch',
+    'weighedYearStemBranch', 'yearWeight', 'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight',
+    'weightText', 'verseExplanation']) {
     show(name, r[name], String(r[name]));
   }
   show('verse', r.verseLines.join('\n'), null);
-  document.querySelector('[data-field="verse"]').replaceChildren(...verseElement(r.verseLines));
+  document.querySelector('[data-field="verse"]').replaceChildren(...paragraphs(r.verseLines));
 
-  // 算法：晚子时算当日；年份以正月初一为界；闰月整月按所闰之月, from the lists' labels.
-  $('conventions').textContent = `算法：${CONVENTIONS.map(({ id }) =>
-    $(id).labels[0].textContent + $(id).selectedOptions[0].textContent).join('；')}`;
+  // 晚子时算当日；年份以正月初一为界；闰月整月按所闰之月, from the lists' labels.
+  $('conventions').textContent = CONVENTIONS.map(({ id }) =>
+    $(id).labels[0].textContent + $(id).selectedOptions[0].textContent).join(t('；'));
 
   const alternatives = r.alternatives;
   show('alternatives', alternatives.map((a) => ({ conventions: a.conventions, totalWeight: a.totalWeight })), null);
@@ -209,7 +260,7 @@ function render() {
   } else {
     const items = alternatives.map((a) => {
       const item = document.createElement('li');
-      item.append(`${a.condition}：总骨重 ${a.totalWeight} 钱，${a.weightText}`);
+      item.append(`${a.condition}${t('：总骨重 ')}${a.totalWeight}${t(' 钱，')}${a.weightText}`);
       const verse = Object.assign(document.createElement('span'), { className: 'alt-verse' });
       verse.textContent = a.verseLines.join('');
       item.append(verse);
@@ -217,7 +268,7 @@ function render() {
     });
     const list = document.createElement('ul');
     list.append(...items);
-    box.replaceChildren(Object.assign(document.createElement('h2'), { textContent: '其他算法' }), list);
+    box.replaceChildren(Object.assign(document.createElement('h2'), { textContent: t('其他算法') }), list);
   }
 }
 
@@ -225,40 +276,55 @@ function render() {
 
 function addressOf(s) {
   const params = new URLSearchParams();
-  if (s.calendar === 'lunar') params.set('lunar', dateText(s));
+  if (s.calendar === 'lunar') params.set('lunar', `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`);
   else params.set('date', `${s.year}-${String(s.month).padStart(2, '0')}-${String(s.day).padStart(2, '0')}`);
   params.set('period', s.period);
   for (const c of CONVENTIONS) if (s[c.name] !== c.values[0]) params.set(c.name, s[c.name]);
+  if (s.script !== browserScript()) params.set('script', s.script);
   return `?${params}`;
 }
 
 // The state a link asks for, or a message saying why it cannot be read: the engine reads the
-// link's date, period and conventions as chenggu reads them on its command line.
+// link's date, period and conventions as chenggu reads them on its command line, in the forms
+// people write (1990年1月30日, 2020年闰四月初一, 子時, 23:30).
 function stateFromAddress(search) {
   const params = new URLSearchParams(search);
-  if (![...params.keys()].length) return { state: today() };
-  const fail = (message) => ({ state: today(), message: `无法打开链接：${message}。已显示今天的测算。` });
+  const script = params.get('script') === 'traditional' || params.get('script') === 'simplified'
+    ? params.get('script') : browserScript();
+  state = { script };
+  const fail = (message) => ({ state: today(script), message: `${t('无法打开链接：')}${message}${t('。已显示今天的测算。')}` });
+  if (![...params.keys()].length) return { state: today(script) };
 
+  for (const name of new Set(params.keys())) {
+    if (params.getAll(name).length > 1) return fail(`${t('链接里的')} ${name} ${t('出现了不止一次')}`);
+    if (!PARAMETERS.includes(name)) return fail(`${t('链接里有无法识别的参数')} ${name}`);
+  }
+  if (params.has('script') && params.get('script') !== script) {
+    return fail(`${t('script 的值只能是 simplified 或 traditional')}`);
+  }
   const lunar = params.get('lunar');
   const date = params.get('date');
-  if (lunar !== null && date !== null) return fail('date 和 lunar 只能给出一个');
-  const request = { date: lunar ?? date, lunar: lunar !== null, period: params.get('period'), language: LANGUAGE };
+  if (lunar !== null && date !== null) return fail(t('date 和 lunar 只能给出一个'));
+  const request = { date: lunar ?? date, lunar: lunar !== null, period: params.get('period'), script,
+    language: LANGUAGE };
   for (const c of CONVENTIONS) if (params.get(c.name) !== null) request[c.name] = params.get(c.name);
   if (request.date === null) {  // no date: today's, at the period given or the current one
-    const now = today();
+    const now = today(script);
     request.date = dateText(now);
     request.period ??= now.period;
   }
   request.period ??= '子';
   try {
     const reading = chenggu.read(request);
+    // A date in words (正月初四) is lunar even in date=: the lists show it as it was given.
+    const lunarInput = 'leapMonthDate' in reading;
     const day = chenggu.date({ date: request.date, lunar: request.lunar, language: LANGUAGE });
     const [year, month, dayOfMonth] = day.date.split('-').map(Number);
-    const s = request.lunar
+    const s = lunarInput
       ? { calendar: 'lunar', year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth }
       : { calendar: 'gregorian', year, month, day: dayOfMonth, leap: false };
     for (const c of CONVENTIONS) s[c.name] = reading.conventions[c.name];
-    return { state: { ...s, period: periodValue(reading) } };
+    return { state: { ...s, period: periodValue(reading), script } };
   } catch (error) {
     return fail(error.message);
   }
@@ -269,6 +335,11 @@ function stateFromAddress(search) {
 function say(message) {
   $('message').textContent = message ?? '';
   $('message').hidden = !message;
+}
+
+function tell(message) {
+  $('status').textContent = message ?? '';
+  $('status').hidden = !message;
 }
 
 // The address follows once the new reading is on the screen: replacing it can take the
@@ -285,32 +356,67 @@ function keepInAddress() {
   }, { timeout: 200 });
 }
 
+// The total and the verse in view after a change, however much of the form is open above
+// them (on a phone the lists and the reading share one screen).
+function keepReadingInView() {
+  const verse = document.querySelector('[data-field="verse"]');
+  const total = document.querySelector('.total').getBoundingClientRect();
+  if (total.top < 0 || verse.getBoundingClientRect().bottom > window.innerHeight) {
+    verse.scrollIntoView({ block: 'end' });
+  }
+}
+
 function update(next) {
+  const scriptChanged = next.script !== state.script;
   state = settle(next);
+  if (scriptChanged) showScript();
   fillLists();
   render();
+  keepReadingInView();
   keepInAddress();
 }
 
 function onChange(event) {
   say('');
+  tell('');
   const next = event.target.id === 'calendar'
     ? switchCalendar(state, event.target.value)
     : readLists();
   update(next);
 }
 
+// Copies the reading's address (and offers the system's sharing where there is one).
+async function share() {
+  history.replaceState(null, '', addressOf(state));
+  const address = location.href;
+  let copied = false;
+  try {
+    await navigator.clipboard.writeText(address);
+    copied = true;
+  } catch {
+    const field = Object.assign(document.createElement('textarea'), { value: address });
+    document.body.append(field);
+    field.select();
+    copied = document.execCommand('copy');
+    field.remove();
+  }
+  tell(copied ? t('已复制链接，可以粘贴给别人了。') : `${t('无法复制，请手动复制这个链接：')}${address}`);
+  if (navigator.share) navigator.share({ title: document.title, url: address }).catch(() => {});
+}
+
 function start() {
   performance.mark('engine');
   const { state: first, message } = stateFromAddress(location.search);
   state = settle(first);
-  fill($('period'), PERIODS.map((p) => ({ value: p.value, label: `${p.name} ${p.label}` })), state.period);
+  showScript();
   fillLists();
   performance.mark('lists');
   render();
   say(message);
   if (!message) keepInAddress();
   $('birth').addEventListener('change', onChange);
+  $('script').addEventListener('change', onChange);
+  $('share').addEventListener('click', share);
   document.body.dataset.state = 'ready';
   performance.mark('first-reading');
 }

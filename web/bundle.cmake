@@ -1,13 +1,14 @@
 # Makes the page one file: index.html with style.css in a <style> element and one inline
 # <script type="module"> that holds the npm package (the engine and chenggu.mjs, in a scope
-# of their own that yields the package's exports as the object chenggu) and then app.mjs,
-# which imports that package as chenggu.
+# of their own that yields the package's exports as the object chenggu), the page's
+# Traditional texts (traditional.mjs) and app.mjs, which imports both.
 # Usage: cmake -D SOURCE=web -D PACKAGE=build/js/package -D OUTPUT=index.html -P bundle.cmake
 file(READ ${SOURCE}/index.html html)
 file(READ ${SOURCE}/style.css css)
 file(READ ${SOURCE}/app.mjs app)
 file(READ ${PACKAGE}/engine.mjs engine)
 file(READ ${PACKAGE}/chenggu.mjs package)
+file(READ ${SOURCE}/traditional.mjs traditional)
 
 function(remove text variable)
     string(FIND "${${variable}}" "${text}" found)
@@ -23,6 +24,9 @@ endfunction()
 remove("export default createEngine;" engine)
 remove("import createEngine from './engine.mjs';" package)
 remove("import * as chenggu from './chenggu.mjs';" app)
+remove("import TRADITIONAL from './traditional.mjs';" app)
+remove("export default " traditional)
+set(app "const TRADITIONAL = ${traditional}\n${app}")
 string(REGEX MATCHALL "\nexport (function|const) [A-Za-z_]+" exports "${package}")
 string(REGEX REPLACE "\nexport (function|const) " "" names "${exports}")
 string(REGEX REPLACE "\nexport (function|const) " "\n\\1 " package "${package}")
@@ -33,7 +37,7 @@ endif()
 list(JOIN names ", " names)
 set(package "const chenggu = await (async () => {\n${package}\nreturn { ${names} };\n})();\n")
 
-foreach(part engine package app css)
+foreach(part engine package traditional app css)
     string(FIND "${${part}}" "</script" found)
     string(FIND "${${part}}" "</style" found_style)
     if(NOT found EQUAL -1 OR NOT found_style EQUAL -1)

@@ -29,7 +29,7 @@ __version__ = _library.chenggu_version().decode()
 
 
 def read(date, period=None, *, lunar=False, late_zi="same-day", year_start="new-year",
-         leap_month="whole"):
+         leap_month="whole", script="simplified"):
     """The reading of a birth, as `chenggu --json` gives it.
 
     date: "1990-01-30" (or a datetime.date); with lunar=True a lunar date such as
@@ -37,14 +37,18 @@ def read(date, period=None, *, lunar=False, late_zi="same-day", year_start="new-
     period: an earthly branch ("子" … "亥", "子时"), "早子" or "晚子", or a clock time
         "23:30"; None gives the list of the day's twelve readings.
     late_zi: "same-day" or "next-day"; year_start: "new-year" or "spring";
-        leap_month: "whole" or "split".
+        leap_month: "whole" or "split"; script: "simplified" or "traditional" (the
+        characters of the answer's Chinese texts).
+
+    Dates and periods are read as people write them: 1990年1月30日, 1990/1/30, the lunar
+    1990年正月初四, 子時, 23点, full-width digits.
 
     Raises ValueError with the engine's reason for input it cannot read.
     """
     if isinstance(date, datetime.date) and not lunar:
         date = date.isoformat()
     request = {"date": date, "period": period, "lunar": lunar, "lateZi": late_zi,
-               "yearStart": year_start, "leapMonth": leap_month}
+               "yearStart": year_start, "leapMonth": leap_month, "script": script}
     try:
         text = json.dumps(request, ensure_ascii=False).encode()
     except TypeError as error:

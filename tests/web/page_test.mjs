@@ -74,7 +74,8 @@ function nativeReadings(cases) {
 function expectedFields(r) {
   const fields = Object.fromEntries(['lunarYear', 'lunarMonth', 'lunarDay', 'leapMonth', 'yearWeight',
     'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight'].map((name) => [name, JSON.stringify(r[name])]));
-  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodBranch', 'weightText']) {
+  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodBranch', 'periodStemBranch',
+    'weighedYearStemBranch', 'weightText', 'verseExplanation']) {
     fields[name] = r[name];
   }
   fields.verse = r.verseLines.join('\n');
@@ -205,6 +206,96 @@ test('a phone 360 px wide needs no horizontal scrolling', async () => {
     const width = await page.evaluate(() => [document.documentElement.scrollWidth, window.innerWidth]);
     assert.ok(width[0] <= width[1], `${address}: ${width[0]} px wide in ${width[1]} px`);
   }
+});
+
+test('on a phone the total and the verse stay in view after a pick in any list', async () => {
+  await page.setViewport({ width: 360, height: 740 });
+  await open('?date=1990-01-30&period=子');
+  const inView = () => page.evaluate(() => ['totalWeight', 'verse'].every((field) => {
+    const box = document.querySelector(`[data-field="${field}"]`).getBoundingClientRect();
+    return box.top >= 0 && box.bottom <= window.innerHeight;
+  }));
+  assert.ok(await inView(), 'on opening');
+  const picks = [['calendar', 'lunar'], ['year', '1995'], ['month', '6'], ['day', '15'], ['period', '午'],
+    ['script', 'traditional'], ['calendar', 'gregorian'], ['late-zi', 'next-day'], ['year-start', 'spring'],
+    ['leap-month', 'split'], ['script', 'simplified']];
+  await page.click('.rules summary');  // the conventions unfolded: the most the form can take
+  for (const [id, value] of picks) {
+    await page.select(`#${id}`, value);
+    assert.ok(await inView(), `after picking ${value} in #${id}`);
+  }
+  await page.setViewport({ width: 1024, height: 768 });
+});
+
+test('Traditional characters: the switch, the link and the browser\'s language', async () => {
+  const [c] = sampleCases().filter((x) => x.calendar === 'lunar').slice(0, 1);
+  const request = { ...c, script: 'traditional' };
+  const args = ['--json', '--script', 'traditional', '--late-zi', c.lateZi, '--year-start', c.yearStart,
+    '--leap-month', c.leapMonth, ...(c.calendar === 'lunar' ? ['--lunar'] : []), c.date, c.period];
+  const expected = expectedFields(JSON.parse(execFileSync(chenggu, args, { encoding: 'utf8' })));
+  await open(`${linkOf(c)}&script=traditional`);
+  assert.deepEqual(await shownFields(page), expected, JSON.stringify(request));
+  assert.equal(await page.$eval('html', (e) => e.lang), 'zh-Hant');
+  assert.match(await page.$eval('h1', (e) => e.textContent), /稱骨算命/);
+  await page.select('#script', 'simplified');
+  assert.match(await page.$eval('h1', (e) => e.textContent), /称骨算命/);
+  const chinese = await browser.newPage();
+  await chinese.setExtraHTTPHeaders({ 'Accept-Language': 'zh-TW' });
+  await chinese.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', { get: () => ['zh-TW'] }));
+  await chinese.goto(`${server.url}?date=1990-01-30&period=子`);
+  await waitReady(chinese);
+  assert.equal(await chinese.$eval('#script', (e) => e.value), 'traditional');
+  assert.match(await chinese.$eval('[data-field="weightText"]', (e) => e.textContent), /四兩六錢/);
+  await chinese.close();
+});
+
+test('links in the forms people write, and a parameter given twice refused', async () => {
+  await open('?date=1990-01-30&period=子');
+  const canonical = await shownFields(page);
+  for (const address of ['?date=1990年1月30日&period=子時', '?date=1990/1/30&period=子', '?date=１９９０-０１-３０&period=子']) {
+    await open(address);
+    assert.deepEqual(await shownFields(page), canonical, address);
+  }
+  await open('?lunar=1990-1-4&period=晚子');
+  const lunar = await shownFields(page);
+  for (const address of ['?date=1990年正月初四&period=23:30', '?lunar=1990年正月初四&period=晚子時']) {
+    await open(address);
+    assert.deepEqual(await shownFields(page), lunar, address);
+    assert.equal(await page.$eval('#calendar', (e) => e.value), 'lunar', address);
+  }
+  for (const address of ['?date=1990-01-30&date=1990-01-31', '?date=1990-01-30&period=子&period=丑']) {
+    await open(address);
+    assert.match(await page.$eval('#message', (e) => e.textContent), /无法打开链接.*不止一次/, address);
+  }
+});
+
+test('a leap month is named once, and dates and times do not break', async () => {
+  await open('?lunar=2020-闰4-16&period=晚子');
+  const lunar = await page.$eval('.dates dd:nth-of-type(2)', (e) => e.innerText);
+  assert.equal(lunar.split('闰').length - 1, 1, lunar);
+  const unbroken = await page.$$eval('.nowrap', (list) => list.every((e) => getComputedStyle(e).whiteSpace === 'nowrap'));
+  assert.ok(unbroken);
+});
+
+test('the share button copies the current address', async () => {
+  await browser.defaultBrowserContext().overridePermissions(new URL(server.url).origin,
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  await open('?date=1990-01-30&period=子');
+  await page.select('#period', '午');
+  await page.click('#share');
+  await page.waitForFunction(() => !document.getElementById('status').hidden);
+  const [copied, address] = await page.evaluate(async () => [await navigator.clipboard.readText(), location.href]);
+  assert.equal(copied, address);
+  assert.match(copied, /period=%E5%8D%88/);
+  assert.match(await page.$eval('#status', (e) => e.textContent), /已复制链接/);
+});
+
+test('without JavaScript the page says why it cannot read', async () => {
+  const bare = await browser.newPage();
+  await bare.setJavaScriptEnabled(false);
+  await bare.goto(server.url);
+  assert.match(await bare.$eval('noscript', (e) => e.textContent), /JavaScript/);
+  await bare.close();
 });
 
 test('no console error and no failed request', () => {
