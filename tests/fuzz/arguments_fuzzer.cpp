@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int status = RunChenggu(arguments, in, out, err);
+    const int status = RunChenggu(arguments, in, out, err, "");
     bool batch = false;
     try {
         batch = ParseArguments(arguments).command == Command::Batch;
