@@ -44,16 +44,16 @@ void CheckOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         // Not an option: a word, or a negative number (-1:00 is read, and refused, as a time).
-        if (argument.size() < 2 || argument[0] != '-' || (argument[1] >= '0' && argument[1] <= '9')) {
+        if (argument.size() < 2 || argument[0] != '-' ||
+            (argument[1] >= '0' && argument[1] <= '9')) {
             continue;
         }
         const std::string_view name = argument.substr(0, argument.find('='));
         if (const ValueOption* option = ValueOptionNamed(name)) {
             if (name.size() == argument.size() && i + 1 == arguments.size()) {
                 const std::string shown(option->name), accepted(option->accepted);
-                Refuse(shown + " needs a value: " + accepted, [&](Script s) {
-                    return shown + Say(s, " 后要写一个值：") + accepted;
-                });
+                Refuse(shown + " needs a value: " + accepted,
+                       [&](Script s) { return shown + Say(s, " 后要写一个值：") + accepted; });
             }
             if (name.size() == argument.size()) ++i;  // its value
             continue;
@@ -81,8 +81,8 @@ Voice VoiceOfLocale(std::string_view locale) {
                });
     };
     if (starts("en")) voice.language = Language::English;
-    for (const std::string_view traditional : {"zh_TW", "zh-TW", "zh_HK", "zh-HK", "zh_MO", "zh-MO",
-                                               "zh_Hant", "zh-Hant"}) {
+    for (const std::string_view traditional :
+         {"zh_TW", "zh-TW", "zh_HK", "zh-HK", "zh_MO", "zh-MO", "zh_Hant", "zh-Hant"}) {
         if (starts(traditional)) {
             voice.script = Script::Traditional;
             voice.language = Language::TraditionalChinese;
@@ -98,9 +98,8 @@ Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar) {
         });
     }
     if (operands.size() > 2) {
-        Refuse("too many arguments: DATE [PERIOD] takes a date and a period", [](Script s) {
-            return Say(s, "参数太多：只需要一个日期和一个时辰");
-        });
+        Refuse("too many arguments: DATE [PERIOD] takes a date and a period",
+               [](Script s) { return Say(s, "参数太多：只需要一个日期和一个时辰"); });
     }
     const std::optional<std::string_view> period =
         operands.size() == 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
@@ -158,11 +157,12 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         const std::optional<Script> parsed = ParseScript(*script);
         if (!parsed) {
             const std::string value = *script;
-            Refuse("unknown value " + Quoted(value) + " for --script: use simplified or traditional",
-                   [&](Script s) {
-                       return Say(s, "--script 的值") + QuotedZh(value) +
-                              Say(s, "无法识别：可用 simplified 或 traditional");
-                   });
+            Refuse(
+                "unknown value " + Quoted(value) + " for --script: use simplified or traditional",
+                [&](Script s) {
+                    return Say(s, "--script 的值") + QuotedZh(value) +
+                           Say(s, "无法识别：可用 simplified 或 traditional");
+                });
         }
         request.script = parsed;
     }
@@ -188,9 +188,8 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
             });
         }
         if (operands.size() > 2) {
-            Refuse("too many dates: --calendar FROM [TO]", [](Script s) {
-                return Say(s, "日期太多：--calendar 起始日 [结束日]");
-            });
+            Refuse("too many dates: --calendar FROM [TO]",
+                   [](Script s) { return Say(s, "日期太多：--calendar 起始日 [结束日]"); });
         }
         request.firstDate = ParseAnyDate(operands[0], lunar);
         request.lastDate =
@@ -200,11 +199,12 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     if (batch) {
         request.command = Command::Batch;
         if (!operands.empty()) {
-            Refuse("--batch reads its requests from standard input, one DATE [PERIOD] a line: give "
-                   "no date after it",
-                   [](Script s) {
-                       return Say(s, "--batch 从标准输入逐行读取“日期 [时辰]”，后面不要再写日期");
-                   });
+            Refuse(
+                "--batch reads its requests from standard input, one DATE [PERIOD] a line: give "
+                "no date after it",
+                [](Script s) {
+                    return Say(s, "--batch 从标准输入逐行读取“日期 [时辰]”，后面不要再写日期");
+                });
         }
         return request;
     }

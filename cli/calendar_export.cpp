@@ -34,8 +34,7 @@ Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDa
     }
     if (last < first) {
         return refusal::BadRequest(
-            "FROM " + IsoDate(first) + " is after TO " + IsoDate(last),
-            [&](Script s) {
+            "FROM " + IsoDate(first) + " is after TO " + IsoDate(last), [&](Script s) {
                 return Say(s, "起始日 ") + IsoDate(first) + Say(s, " 在结束日 ") + IsoDate(last) +
                        Say(s, " 之后");
             });

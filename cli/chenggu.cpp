@@ -90,19 +90,17 @@ int RunBatch(const Arguments& request, const Voice& voice, std::istream& in, std
         try {
             if (overlong) {
                 const std::string longest = std::to_string(LongestBatchLine);
-                throw UsageError(
-                    refusal::BadRequest("the line is longer than " + longest + " bytes",
-                                        [&](Script s) {
-                                            return Say(s, "这一行超过了 ") + longest + Say(s, " 字节");
-                                        }));
+                throw UsageError(refusal::BadRequest(
+                    "the line is longer than " + longest + " bytes",
+                    [&](Script s) { return Say(s, "这一行超过了 ") + longest + Say(s, " 字节"); }));
             }
             if (ValidUtf8(line) != line) {
                 throw UsageError(refusal::BadRequest(
                     "the line is not UTF-8 text: save the requests as UTF-8",
                     [](Script s) { return Say(s, "这一行不是 UTF-8 文本：请把输入存为 UTF-8"); }));
             }
-            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options,
-                                   true, -1, voice.script);
+            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options, true,
+                                   -1, voice.script);
         } catch (const UsageError& e) {
             answer = LineErrorJson(number, line, e.error().Reason(voice.language)) + "\n";
             anyBad = true;

@@ -39,7 +39,8 @@ std::string ChineseDate(const GregorianDate& date, Script s) {
 std::string DateLines(const BirthReading& r, const std::string& periodSuffix, Script s) {
     std::string text = Say(s, "公历：") + ChineseDate(r.birth.date, s) + periodSuffix + "\n";
     if (r.readingDate != r.birth.date) {
-        text += Say(s, "论日：") + ChineseDate(r.readingDate, s) + Say(s, "（晚子时算次日）") + "\n";
+        text +=
+            Say(s, "论日：") + ChineseDate(r.readingDate, s) + Say(s, "（晚子时算次日）") + "\n";
     }
     text += Say(s, "农历：") + LunarDateName(r.lunarDate, s) + "\n";
     if (r.birth.lunarInput) {
@@ -49,7 +50,8 @@ std::string DateLines(const BirthReading& r, const std::string& periodSuffix, Sc
         }
     }
     text += Say(s, "干支：") + std::string(r.yearStemBranch) + Say(s, "年 ") +
-            std::string(r.monthStemBranch) + Say(s, "月 ") + std::string(r.dayStemBranch) + Say(s, "日");
+            std::string(r.monthStemBranch) + Say(s, "月 ") + std::string(r.dayStemBranch) +
+            Say(s, "日");
     return text;
 }
 
@@ -61,8 +63,9 @@ std::string YearWeightText(const BirthReading& r, Script s) {
 }
 
 std::string WeightLine(const BirthReading& r, Script s) {
-    return Say(s, "骨重：年 ") + YearWeightText(r, s) + Say(s, " + 月 ") + std::to_string(r.monthWeight) +
-           Say(s, " 钱 + 日 ") + std::to_string(r.dayWeight) + Say(s, " 钱");
+    return Say(s, "骨重：年 ") + YearWeightText(r, s) + Say(s, " + 月 ") +
+           std::to_string(r.monthWeight) + Say(s, " 钱 + 日 ") + std::to_string(r.dayWeight) +
+           Say(s, " 钱");
 }
 
 std::string TotalText(std::int32_t total, Script s) {
@@ -89,7 +92,8 @@ std::string ReadingText(const BirthReading& r, Script s) {
                                      std::string(PeriodLabel(r.period())) + Say(s, "）"),
                                  s);
     text += " " + std::string(r.periodStemBranch) + Say(s, "时") + "\n";
-    text += WeightLine(r, s) + Say(s, " + 时 ") + std::to_string(r.periodWeight) + Say(s, " 钱") + "\n";
+    text +=
+        WeightLine(r, s) + Say(s, " + 时 ") + std::to_string(r.periodWeight) + Say(s, " 钱") + "\n";
     text += Say(s, "总骨重：") + TotalText(r.totalWeight, s) + "\n";
     const auto lines = VerseLines(r.totalWeight, s);
     text += Say(s, "命批：") + std::string(lines[0]) + "\n";

@@ -50,7 +50,8 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
 语言环境为英文（如 LANG=en_US.UTF-8）时，帮助和出错说明用英文。
 )";
 
-constexpr std::string_view EnglishUsage = R"(chenggu: the bone-weight reading (称骨算命) of a birth date and period
+constexpr std::string_view EnglishUsage =
+    R"(chenggu: the bone-weight reading (称骨算命) of a birth date and period
 
 Bone-weight reading is a folk custom said to go back to Yuan Tiangang of the Tang dynasty:
 the year, month, day and hour of birth each weigh some qian (ten qian make a liang); their

@@ -58,13 +58,12 @@ std::optional<Error> Unsound(const Birth& birth) {
     const Result<Birth> checked = GregorianBirth(birth.date, birth.period);
     if (!checked) return checked.error();
     if (birth.lunarInput && CalendarDate::LunarToGregorian(*birth.lunarInput) != birth.date) {
-        return refusal::BadRequest(
-            "the lunar date " + LunarDateText(*birth.lunarInput) + " is not the day " +
-                IsoDate(birth.date),
-            [&](Script s) {
-                return T(s, "农历 ") + LunarDateText(*birth.lunarInput) + T(s, " 不是公历 ") +
-                       IsoDate(birth.date);
-            });
+        return refusal::BadRequest("the lunar date " + LunarDateText(*birth.lunarInput) +
+                                       " is not the day " + IsoDate(birth.date),
+                                   [&](Script s) {
+                                       return T(s, "农历 ") + LunarDateText(*birth.lunarInput) +
+                                              T(s, " 不是公历 ") + IsoDate(birth.date);
+                                   });
     }
     return std::nullopt;
 }

@@ -52,10 +52,9 @@ Result<MonthsRequest> ReadMonthsRequest(const std::vector<JsonMember>& members) 
     const int firstYear = request.lunar ? FirstLunarDate.year : FirstDate.year;
     if (!year || *year < firstYear || *year > LastDate.year) {
         const std::string first = std::to_string(firstYear);
-        return refusal::BadRequest("the year must be a number from " + first + " to 2050",
-                                   [&](Script s) {
-                                       return T(s, "年份应是 ") + first + T(s, " 至 2050 之间的数");
-                                   });
+        return refusal::BadRequest(
+            "the year must be a number from " + first + " to 2050",
+            [&](Script s) { return T(s, "年份应是 ") + first + T(s, " 至 2050 之间的数"); });
     }
     request.year = *year;
     return request;
@@ -187,10 +186,9 @@ std::string DateJson(std::string_view requestJson) {
         if (error) return ErrorJson(error->Reason(language));
     }
     if (date == nullptr) {
-        return ErrorJson(
-            refusal::BadRequest("a request needs a date", [](Script s) {
-                return T(s, "请求需要日期");
-            }).Reason(language));
+        return ErrorJson(refusal::BadRequest("a request needs a date", [](Script s) {
+                             return T(s, "请求需要日期");
+                         }).Reason(language));
     }
     const Result<Birth> birth = ParseBirth(*date, std::nullopt, lunar);
     if (!birth) return ErrorJson(birth.error().Reason(language));

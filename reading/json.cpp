@@ -25,7 +25,9 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
 // alternative of) has no alternatives of its own, and says which convention it switched.
 void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading* base,
                   Script script) {
-    const auto text = [script](std::string_view simplified) { return InScript(simplified, script); };
+    const auto text = [script](std::string_view simplified) {
+        return InScript(simplified, script);
+    };
     const Period& period = r.period();
     const LunarDate& lunar = r.lunarDate;
     writer.StartObject();
@@ -145,10 +147,9 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
         }
     }
     if (date == nullptr) {
-        return refusal::BadRequest("a request needs a date: {\"date\": \"1990-01-30\"}",
-                                   [](Script s) {
-                                       return T(s, "请求需要日期：{\"date\": \"1990-01-30\"}");
-                                   });
+        return refusal::BadRequest(
+            "a request needs a date: {\"date\": \"1990-01-30\"}",
+            [](Script s) { return T(s, "请求需要日期：{\"date\": \"1990-01-30\"}"); });
     }
     const Result<Birth> birth = ParseBirth(*date, period, lunar);
     if (!birth) return birth.error();

@@ -64,11 +64,9 @@ class FlatObjectReader {
 
     Error Fail(const std::string& english, const std::string& chinese) const {
         const std::string at = std::to_string(pos_);
-        return refusal::BadRequest(english + " at byte " + at + " of the request",
-                                   [&](Script s) {
-                                       return T(s, "请求第 ") + at + T(s, " 字节处：") +
-                                              T(s, chinese);
-                                   });
+        return refusal::BadRequest(english + " at byte " + at + " of the request", [&](Script s) {
+            return T(s, "请求第 ") + at + T(s, " 字节处：") + T(s, chinese);
+        });
     }
 
     Result<std::vector<JsonMember>> Ended(std::vector<JsonMember> members) {
@@ -244,10 +242,9 @@ Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json) {
 
 Error WrongKind(std::string_view name, std::string_view kind, std::string_view kindZh) {
     const std::string shown = Printable(name);
-    return refusal::BadRequest("the member \"" + shown + "\" must be " + std::string(kind),
-                               [&](Script s) {
-                                   return T(s, "成员“") + shown + T(s, "”应是") + T(s, kindZh);
-                               });
+    return refusal::BadRequest(
+        "the member \"" + shown + "\" must be " + std::string(kind),
+        [&](Script s) { return T(s, "成员“") + shown + T(s, "”应是") + T(s, kindZh); });
 }
 
 const std::string* TextOf(const JsonScalar& value) { return std::get_if<std::string>(&value); }
@@ -290,8 +287,9 @@ Result<Language> ReadLanguage(const JsonMember& member) {
 Error UnknownMember(std::string_view name, std::string_view known) {
     const std::string shown = Printable(name);
     return refusal::BadRequest(
-        "unknown member \"" + shown + "\": a request has " + std::string(known),
-        [&](Script s) { return T(s, "无法识别的成员“") + shown + T(s, "”：请求可有 ") + std::string(known); });
+        "unknown member \"" + shown + "\": a request has " + std::string(known), [&](Script s) {
+            return T(s, "无法识别的成员“") + shown + T(s, "”：请求可有 ") + std::string(known);
+        });
 }
 
 }  // namespace chenggu

@@ -118,14 +118,17 @@ Error LeapMarkWithoutMonth(std::string_view text) {
                     " is not a lunar date: 闰 needs the number of the month it repeats, for "
                     "example 2020-闰4-1",
                 [&](Script s) {
-                    return QuotedZh(text) + T(s, "不是农历日期：“闰”后要写所闰的月份，如 2020-闰4-1");
+                    return QuotedZh(text) +
+                           T(s, "不是农历日期：“闰”后要写所闰的月份，如 2020-闰4-1");
                 });
 }
 
 Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
     const std::string typed = TypedLunarDate(date);
     const std::string en = "lunar " + typed + " does not exist: ";
-    const auto zh = [&](Script s) { return T(s, "农历 ") + TypedLunarDate(date, s) + T(s, " 不存在："); };
+    const auto zh = [&](Script s) {
+        return T(s, "农历 ") + TypedLunarDate(date, s) + T(s, " 不存在：");
+    };
     const std::string year = std::to_string(date.year);
     switch (error) {
         case LunarDateError::NoSuchMonth:
@@ -135,18 +138,17 @@ Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
         case LunarDateError::NoSuchLeapMonth: {
             const int leap = CalendarDate::LunarLeapMonth(date.year);
             if (leap == 0) {
-                return Make(ErrorCode::NoSuchDate, en + "lunar " + year + " has no leap month",
-                            [&](Script s) {
-                                return zh(s) + T(s, "农历") + year + T(s, "年没有闰月");
-                            });
+                return Make(
+                    ErrorCode::NoSuchDate, en + "lunar " + year + " has no leap month",
+                    [&](Script s) { return zh(s) + T(s, "农历") + year + T(s, "年没有闰月"); });
             }
-            return Make(ErrorCode::NoSuchDate,
-                        en + "lunar " + year + "'s leap month follows month " + std::to_string(leap),
-                        [&](Script s) {
-                            return zh(s) + T(s, "农历") + year + T(s, "年的闰月是") +
-                                   std::string(LunarMonthName(static_cast<std::uint16_t>(leap),
-                                                              true, s));
-                        });
+            return Make(
+                ErrorCode::NoSuchDate,
+                en + "lunar " + year + "'s leap month follows month " + std::to_string(leap),
+                [&](Script s) {
+                    return zh(s) + T(s, "农历") + year + T(s, "年的闰月是") +
+                           std::string(LunarMonthName(static_cast<std::uint16_t>(leap), true, s));
+                });
         }
         case LunarDateError::NoSuchDay: {
             if (date.day == 0) {
@@ -182,26 +184,25 @@ Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
 }
 
 Error NotAPeriod(std::string_view text) {
-    return Make(ErrorCode::NotAPeriod,
-                Quoted(text) +
-                    " is not a birth period: give an earthly branch (子 丑 寅 卯 辰 巳 午 未 申 酉 "
-                    "戌 亥, also 子时), 早子 (0:00-0:59) or 晚子 (23:00-23:59), or a clock time, for "
-                    "example 子, 晚子, 23:30 or 23点",
-                [&](Script s) {
-                    return QuotedZh(text) +
-                           T(s,
-                             "不是时辰：请写地支（子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥，可加“时”）、"
-                             "早子（0:00-0:59）、晚子（23:00-23:59），或钟点，如 子、子时、晚子、"
-                             "23:30、23点");
-                });
+    return Make(
+        ErrorCode::NotAPeriod,
+        Quoted(text) +
+            " is not a birth period: give an earthly branch (子 丑 寅 卯 辰 巳 午 未 申 酉 "
+            "戌 亥, also 子时), 早子 (0:00-0:59) or 晚子 (23:00-23:59), or a clock time, for "
+            "example 子, 晚子, 23:30 or 23点",
+        [&](Script s) {
+            return QuotedZh(text) +
+                   T(s,
+                     "不是时辰：请写地支（子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥，可加“时”）、"
+                     "早子（0:00-0:59）、晚子（23:00-23:59），或钟点，如 子、子时、晚子、"
+                     "23:30、23点");
+        });
 }
 
 Error NotATime(std::string_view text) {
-    return Make(ErrorCode::NotATime,
-                Quoted(text) + " is not a time of day: times run from 0:00 to 23:59",
-                [&](Script s) {
-                    return QuotedZh(text) + T(s, "不是一天中的时刻：时刻从 0:00 到 23:59");
-                });
+    return Make(
+        ErrorCode::NotATime, Quoted(text) + " is not a time of day: times run from 0:00 to 23:59",
+        [&](Script s) { return QuotedZh(text) + T(s, "不是一天中的时刻：时刻从 0:00 到 23:59"); });
 }
 
 Error UnsoundPeriod(const Period& period) {
@@ -225,12 +226,11 @@ Error NoPeriod() {
                 [](Script s) { return T(s, "一次测算需要出生时辰"); });
 }
 
-Error UnknownConvention(Convention convention, std::string_view shownName,
-                        std::string_view value) {
+Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value) {
     constexpr std::array<std::string_view, 3> Accepted{"same-day or next-day", "new-year or spring",
                                                        "whole or split"};
-    constexpr std::array<std::string_view, 3> AcceptedZh{
-        "same-day 或 next-day", "new-year 或 spring", "whole 或 split"};
+    constexpr std::array<std::string_view, 3> AcceptedZh{"same-day 或 next-day",
+                                                         "new-year 或 spring", "whole 或 split"};
     const auto i = static_cast<std::size_t>(convention);
     return Make(ErrorCode::UnknownConvention,
                 "unknown value " + Quoted(value) + " for " + std::string(shownName) + ": use " +

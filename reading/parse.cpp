@@ -17,20 +17,31 @@ namespace {
 
 // Code points folded before reading: the Traditional forms of the words below, and the
 // full-width forms of ASCII.
-constexpr std::array<std::pair<char32_t, char32_t>, 5> TraditionalForms{{
-    {U'時', U'时'}, {U'閏', U'闰'}, {U'臘', U'腊'}, {U'點', U'点'}, {U'號', U'号'}}};
+constexpr std::array<std::pair<char32_t, char32_t>, 5> TraditionalForms{
+    {{U'時', U'时'}, {U'閏', U'闰'}, {U'臘', U'腊'}, {U'點', U'点'}, {U'號', U'号'}}};
 constexpr char32_t ByteOrderMark = 0xfeff;
 constexpr char32_t IdeographicSpace = 0x3000;
 constexpr char32_t FirstFullWidth = 0xff01, LastFullWidth = 0xff5e;  // ！ to ～
 constexpr char32_t FullWidthOffset = 0xfee0;
 
 // The months and days of the lunar calendar in words, longest first where one begins another.
-constexpr std::array<std::pair<std::string_view, int>, 15> MonthWords{{
-    {"十一月", 11}, {"十二月", 12}, {"正月", 1}, {"一月", 1}, {"二月", 2}, {"三月", 3},
-    {"四月", 4}, {"五月", 5}, {"六月", 6}, {"七月", 7}, {"八月", 8}, {"九月", 9},
-    {"十月", 10}, {"冬月", 11}, {"腊月", 12}}};
+constexpr std::array<std::pair<std::string_view, int>, 15> MonthWords{{{"十一月", 11},
+                                                                       {"十二月", 12},
+                                                                       {"正月", 1},
+                                                                       {"一月", 1},
+                                                                       {"二月", 2},
+                                                                       {"三月", 3},
+                                                                       {"四月", 4},
+                                                                       {"五月", 5},
+                                                                       {"六月", 6},
+                                                                       {"七月", 7},
+                                                                       {"八月", 8},
+                                                                       {"九月", 9},
+                                                                       {"十月", 10},
+                                                                       {"冬月", 11},
+                                                                       {"腊月", 12}}};
 constexpr std::array<std::string_view, 10> Units{"一", "二", "三", "四", "五",
-                                                  "六", "七", "八", "九", "十"};
+                                                 "六", "七", "八", "九", "十"};
 
 // Reads text from left to right; each Take advances only when it matches.
 class Scanner {
@@ -96,10 +107,10 @@ std::optional<int> DayWord(Scanner& in) {
 // A date as written, before it is checked against a calendar.
 struct DateForm {
     int year = 0, month = 0, day = 0;
-    bool leap = false;        // 闰 or L before the month
-    bool words = false;       // a month or day in words: a lunar date
-    bool lunarPrefix = false;       // 农历…, 阴历…
-    bool gregorianPrefix = false;   // 公历…, 阳历…
+    bool leap = false;             // 闰 or L before the month
+    bool words = false;            // a month or day in words: a lunar date
+    bool lunarPrefix = false;      // 农历…, 阴历…
+    bool gregorianPrefix = false;  // 公历…, 阳历…
 
     // Whether the date is lunar, when the caller reads numbers as lunar or not.
     bool Lunar(bool numbersAreLunar) const {

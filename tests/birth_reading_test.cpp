@@ -160,11 +160,13 @@ TEST(BirthReading, HourPillarsAndWeighedYearsOfEveryDay) {
                 if (index != 0 && half != ZiHalf::Unsaid) continue;
                 if (half == ZiHalf::Late && !next.ok()) continue;
                 const BirthReading r = ReadOrFail(date, {index, half});
-                const std::string_view day =
-                    half == ZiHalf::Late ? ReadOrFail(next, {0}).dayStemBranch : plain.dayStemBranch;
+                const std::string_view day = half == ZiHalf::Late
+                                                 ? ReadOrFail(next, {0}).dayStemBranch
+                                                 : plain.dayStemBranch;
                 const std::size_t dayStem = stems.find(day.substr(0, 3)) / 3;
-                const std::size_t stem = (stems.find(stemAt(ratStems, dayStem)) / 3 +
-                                          static_cast<std::size_t>(index)) % 10;
+                const std::size_t stem =
+                    (stems.find(stemAt(ratStems, dayStem)) / 3 + static_cast<std::size_t>(index)) %
+                    10;
                 ASSERT_EQ(r.periodStemBranch.substr(0, 3), stemAt(stems, stem)) << IsoDate(date);
                 ASSERT_EQ(r.periodStemBranch.substr(3), r.periodBranch);
                 // The same under the other day convention: the hour cycle turns at 23:00.

@@ -264,13 +264,21 @@ TEST(Chenggu, SpeaksTheLanguageOfTheLocale) {
         {{"2001-02-29"}, "", "chenggu: 2001-02-29 不存在：2001年2月只有 28 天\n"},
         {{"2001-02-29"}, "zh_CN.UTF-8", "chenggu: 2001-02-29 不存在：2001年2月只有 28 天\n"},
         {{"2001-02-29"}, "zh_TW.UTF-8", "chenggu: 2001-02-29 不存在：2001年2月只有 28 天\n"},
-        {{"2001-02-29"}, "en_GB.UTF-8", "chenggu: 2001-02-29 does not exist: February 2001 has 28 days\n"},
+        {{"2001-02-29"},
+         "en_GB.UTF-8",
+         "chenggu: 2001-02-29 does not exist: February 2001 has 28 days\n"},
         {{"--year-start"}, "", "chenggu: --year-start 后要写一个值：new-year | spring\n"},
-        {{"--year-start"}, "zh_HK.UTF-8", "chenggu: --year-start 後要寫一個值：new-year | spring\n"},
+        {{"--year-start"},
+         "zh_HK.UTF-8",
+         "chenggu: --year-start 後要寫一個值：new-year | spring\n"},
         {{"--year-start"}, "en_US", "chenggu: --year-start needs a value: new-year | spring\n"},
-        {{"--json", "--calendar", "2020-01-01"}, "", "chenggu: --json 不能与 --calendar 同用（见 chenggu --help）\n"},
+        {{"--json", "--calendar", "2020-01-01"},
+         "",
+         "chenggu: --json 不能与 --calendar 同用（见 chenggu --help）\n"},
         {{"--nonsense"}, "", "chenggu: 无法识别的选项“--nonsense”（见 chenggu --help）\n"},
-        {{"--script", "kaishu", "1990-01-30"}, "", "chenggu: --script 的值“kaishu”无法识别：可用 simplified 或 traditional\n"},
+        {{"--script", "kaishu", "1990-01-30"},
+         "",
+         "chenggu: --script 的值“kaishu”无法识别：可用 simplified 或 traditional\n"},
     };
     for (const auto& c : cases) {
         const Outcome run = Chenggu(c.arguments, "", c.locale);
@@ -284,15 +292,18 @@ TEST(Chenggu, SpeaksTheLanguageOfTheLocale) {
     // The readings follow the locale's characters, and --script over it.
     EXPECT_NE(Chenggu({"1990-01-30", "子"}, "", "zh_TW").out.find("總骨重：46 錢，四兩六錢"),
               std::string::npos);
-    EXPECT_NE(Chenggu({"--script", "simplified", "1990-01-30", "子"}, "", "zh_TW").out.find("总骨重"),
-              std::string::npos);
+    EXPECT_NE(
+        Chenggu({"--script", "simplified", "1990-01-30", "子"}, "", "zh_TW").out.find("总骨重"),
+        std::string::npos);
 }
 
 // Requests saved by Notepad (a byte-order mark) and typed with a Chinese input method
 // (full-width digits, an ideographic space) read as the plain ones.
 TEST(Chenggu, BatchLinesAsPeopleWriteThem) {
     const Outcome plain = Chenggu({"--batch"}, "1990-01-30 子\n1990-01-30 子\n");
-    const Outcome typed = Chenggu({"--batch"}, "\xef\xbb\xbf" "1990-01-30 子\n１９９０-０１-３０　子時\n");
+    const Outcome typed = Chenggu({"--batch"},
+                                  "\xef\xbb\xbf"
+                                  "1990-01-30 子\n１９９０-０１-３０　子時\n");
     EXPECT_EQ(typed.status, 0) << typed.out;
     EXPECT_EQ(typed.out, plain.out);
     EXPECT_EQ(Chenggu({"--batch"}, "\xef\xbb\xbf# a comment\n").out, "");

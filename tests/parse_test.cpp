@@ -26,15 +26,16 @@ TEST(ParsePeriod, BranchesHalvesOfZiClockTimesAndHours) {
     const struct {
         const char* text;
         Period period;
-    } cases[] = {{"子", {0, Unsaid}},    {"子时", {0, Unsaid}},  {"早子", {0, Early}},
-                 {"早子时", {0, Early}}, {"晚子", {0, Late}},    {"晚子时", {0, Late}},
-                 {"丑", {1, Unsaid}},    {"亥时", {11, Unsaid}}, {"23:30", {0, Late}},
-                 {"23:00", {0, Late}},   {"0:30", {0, Early}},   {"00:59", {0, Early}},
-                 {"1:00", {1, Unsaid}},  {"2:59", {1, Unsaid}},  {"12:00", {6, Unsaid}},
-                 {"22:59", {11, Unsaid}}, {"子時", {0, Unsaid}}, {"晚子時", {0, Late}},
-                 {"23点", {0, Late}},     {"23點", {0, Late}},    {"8点30分", {4, Unsaid}},
-                 {"8时", {4, Unsaid}},    {"２３：３０", {0, Late}}, {"\xef\xbb\xbf子", {0, Unsaid}},
-                 {" 午 ", {6, Unsaid}}};
+    } cases[] = {
+        {"子", {0, Unsaid}},     {"子时", {0, Unsaid}},     {"早子", {0, Early}},
+        {"早子时", {0, Early}},  {"晚子", {0, Late}},       {"晚子时", {0, Late}},
+        {"丑", {1, Unsaid}},     {"亥时", {11, Unsaid}},    {"23:30", {0, Late}},
+        {"23:00", {0, Late}},    {"0:30", {0, Early}},      {"00:59", {0, Early}},
+        {"1:00", {1, Unsaid}},   {"2:59", {1, Unsaid}},     {"12:00", {6, Unsaid}},
+        {"22:59", {11, Unsaid}}, {"子時", {0, Unsaid}},     {"晚子時", {0, Late}},
+        {"23点", {0, Late}},     {"23點", {0, Late}},       {"8点30分", {4, Unsaid}},
+        {"8时", {4, Unsaid}},    {"２３：３０", {0, Late}}, {"\xef\xbb\xbf子", {0, Unsaid}},
+        {" 午 ", {6, Unsaid}}};
     for (const auto& c : cases) EXPECT_EQ(ParsePeriod(c.text).value(), c.period) << c.text;
 }
 

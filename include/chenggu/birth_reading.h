@@ -32,7 +32,7 @@ struct BirthReading {
     // The year whose weight was taken: the lunar year's name under NewYear (庚午 for
     // 1990-01-30), the 立春 year's (yearStemBranch) under Spring.
     std::string_view weighedYearStemBranch;
-    std::int32_t yearWeight = 0;    // qian; ten qian make one liang (两)
+    std::int32_t yearWeight = 0;  // qian; ten qian make one liang (两)
     std::int32_t monthWeight = 0;
     std::int32_t dayWeight = 0;
     std::int32_t periodWeight = 0;

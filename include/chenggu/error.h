@@ -27,9 +27,9 @@ enum class Language { English, Chinese, TraditionalChinese };
 
 struct Error {
     ErrorCode code = ErrorCode::BadRequest;
-    std::string reason;              // one English line
-    std::string chineseReason;       // the same in Chinese, Simplified characters
-    std::string traditionalReason;   // and in Traditional characters
+    std::string reason;             // one English line
+    std::string chineseReason;      // the same in Chinese, Simplified characters
+    std::string traditionalReason;  // and in Traditional characters
 
     const std::string& Reason(Language language) const {
         if (language == Language::Chinese) return chineseReason;
