@@ -52,14 +52,14 @@ Result<Birth> GregorianBirth(const GregorianDate& date, std::optional<Period> pe
     const Result<GregorianDate> checked = Checked(date);
     if (!checked) return checked.error();
     if (const auto error = CheckPeriod(period)) return *error;
-    return Birth{date, {}, period};
+    return Birth{date, {}, period, {}, {}};
 }
 
 Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period) {
     const Result<GregorianDate> gregorian = ToGregorian(date);
     if (!gregorian) return gregorian.error();
     if (const auto error = CheckPeriod(period)) return *error;
-    return Birth{*gregorian, date, period};
+    return Birth{*gregorian, date, period, {}, {}};
 }
 
 }  // namespace chenggu

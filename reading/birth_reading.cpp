@@ -71,12 +71,15 @@ std::optional<Error> Unsound(const Birth& birth) {
 // The reading of a sound birth with a sound period, alternatives included. Switching the year
 // start or the leap-month rule weighs the same day again; only a 晚子 moved to the next day
 // needs that day's calendar.
-Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const Options& options) {
+Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const Options& options,
+                               bool withAlternatives = true) {
     const GregorianDate day = ReadingDay(birth.date, period, options);
     if (!day.ok()) return refusal::ReadingDayAfterRange(birth.date);
     BirthReading reading = ReadDay(birth, period, options, day);
+    if (!withAlternatives) return reading;
 
     for (const Convention convention : Conventions) {
+        if (convention == Convention::SolarTime) continue;  // read from the birth time
         const Options switched = Switched(options, convention);
         BirthReading alternative;
         if (convention == Convention::LateZi) {
@@ -163,15 +166,110 @@ BirthReading ReadDay(const Birth& birth, const Period& period, const Options& op
     return r;
 }
 
+namespace {
+
+// The period of a time of day: 23:xx is 晚子, 0:xx 早子.
+Period PeriodAt(std::int32_t secondOfDay) {
+    const auto hour = static_cast<std::uint16_t>(secondOfDay / 3600);
+    if (hour == 23) return {0, ZiHalf::Late};
+    if (hour == 0) return {0, ZiHalf::Early};
+    return {PeriodForHour(hour)};
+}
+
+// The reading of a birth with a clock time and a place at the time options.solarTime names,
+// or at another time of the same day (near a boundary); with the alternatives of the other
+// conventions when asked.
+Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, bool secondOccurrence,
+                                bool withAlternatives,
+                                std::optional<std::int32_t> otherSecond = std::nullopt) {
+    const Result<BirthTime> time = ReadBirthTime(birth.date, *birth.clock, *birth.birthplace,
+                                                 *options.solarTime, secondOccurrence);
+    if (!time) return time.error();
+    const DateTime& used = time->Used();
+    if (!used.date.ok()) {
+        return refusal::SolarDateOutsideRange(IsoDateTime(used), ValueName(time->used));
+    }
+    Birth solarBirth = birth;
+    solarBirth.date = used.date;
+    solarBirth.lunarInput.reset();
+    const Period period = PeriodAt(otherSecond.value_or(used.second));
+    Result<BirthReading> reading = ReadSound(solarBirth, period, options, withAlternatives);
+    if (!reading) return reading;
+    // The birth as entered; the period and reading date are the solar time's.
+    const auto restore = [&](BirthReading& r) {
+        r.birth.date = birth.date;
+        r.birth.lunarInput = birth.lunarInput;
+        r.birthTime = *time;
+    };
+    restore(*reading);
+    for (BirthReading& alternative : reading->alternatives) restore(alternative);
+    return reading;
+}
+
+// A birth with a clock time and a place: the reading at the time chosen, with the readings at
+// the other two times, on the other side of a near boundary and at the second of a repeated
+// clock time as alternatives when their totals differ.
+Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options) {
+    Options resolved = options;
+    resolved.solarTime = options.solarTime.value_or(SolarTime::True);
+    Result<BirthReading> reading = ReadAtTime(birth, resolved, false, true);
+    if (!reading) return reading;
+    std::vector<BirthReading>& alternatives = reading->alternatives;
+    const auto offer = [&](Result<BirthReading> alternative, auto mark) {
+        if (!alternative || alternative->totalWeight == reading->totalWeight) return;
+        mark(*alternative);
+        alternatives.push_back(*std::move(alternative));
+    };
+    for (const SolarTime value : {SolarTime::True, SolarTime::Mean, SolarTime::Clock}) {
+        if (value == *resolved.solarTime) continue;
+        Options other = resolved;
+        other.solarTime = value;
+        offer(ReadAtTime(birth, other, false, false),
+              [](BirthReading& r) { r.switched = Convention::SolarTime; });
+    }
+    const BirthTime& time = *reading->birthTime;
+    if (time.nearBoundary) {
+        // Just across the nearest odd hour: the second before it, or the hour itself.
+        const std::int32_t second = time.Used().second;
+        const std::int32_t sinceBoundary = ((second - 3600) % 7200 + 7200) % 7200;
+        const std::int32_t across =
+            sinceBoundary <= NearBoundarySeconds ? second - sinceBoundary - 1
+                                                 : second + (7200 - sinceBoundary);
+        offer(ReadAtTime(birth, resolved, false, false, across), [](BirthReading& r) {
+            r.timeChange = BirthReading::TimeChange::OtherSideOfBoundary;
+        });
+    }
+    if (time.happenedTwice) {
+        offer(ReadAtTime(birth, resolved, true, false), [](BirthReading& r) {
+            r.timeChange = BirthReading::TimeChange::SecondOccurrence;
+        });
+    }
+    return reading;
+}
+
+}  // namespace
+
 Result<BirthReading> Read(const Birth& birth, const Options& options) {
     if (const auto error = Unsound(birth)) return *error;
     if (!birth.period) return refusal::NoPeriod();
+    if (birth.birthplace) {
+        if (!birth.clock) return refusal::BirthplaceWithoutClockTime();
+        return ReadAtBirthplace(birth, options);
+    }
+    if (options.solarTime && *options.solarTime != SolarTime::Clock) {
+        return refusal::SolarTimeWithoutBirthplace(*options.solarTime);
+    }
     return ReadSound(birth, *birth.period, options);
 }
 
 Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const Options& options) {
     Birth day = birth;
     day.period.reset();
+    day.clock.reset();
+    if (birth.birthplace) return refusal::BirthplaceWithoutClockTime();
+    if (options.solarTime && *options.solarTime != SolarTime::Clock) {
+        return refusal::SolarTimeWithoutBirthplace(*options.solarTime);
+    }
     if (const auto error = Unsound(day)) return *error;
     std::array<BirthReading, 12> readings;
     for (int index = 0; index < 12; ++index) {

@@ -105,9 +105,44 @@ std::string_view ConventionText(LeapMonthRule value, Script script) {
                     script);
 }
 
+std::string_view ConventionText(SolarTime value, Script script) {
+    constexpr std::array<std::string_view, 3> Texts{"按真太阳时", "按平太阳时", "按钟表时间"};
+    return InScript(Texts[static_cast<std::size_t>(value)], script);
+}
+
+std::string_view TimeName(SolarTime value, Script script) {
+    constexpr std::array<std::string_view, 3> Names{"真太阳时", "平太阳时", "钟表时间"};
+    return InScript(Names[static_cast<std::size_t>(value)], script);
+}
+
+namespace {
+
+std::string HourText(int hour) { return (hour < 10 ? "0" : "") + std::to_string(hour) + ":00"; }
+
+}  // namespace
+
 std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
                                  Script script) {
     const Options& to = alternative.options;
+    if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfBoundary &&
+        reading.birthTime) {
+        // The boundary is the odd hour nearest the time read by; the alternative lies across it.
+        const BirthTime& time = *reading.birthTime;
+        const std::int32_t second = time.Used().second;
+        const std::int32_t since = ((second - 3600) % 7200 + 7200) % 7200;
+        const bool justAfter = since <= NearBoundarySeconds;
+        const std::int32_t boundary = justAfter ? second - since : second + 7200 - since;
+        return T(script, "若") + std::string(TimeName(time.used, script)) + T(script, "在 ") +
+               HourText(boundary / 3600 % 24) + T(script, justAfter ? " 之前" : " 之后");
+    }
+    if (alternative.timeChange == BirthReading::TimeChange::SecondOccurrence &&
+        alternative.birthTime) {
+        return T(script, "若是第二次的 ") + IsoDateTime(alternative.birthTime->clock, false).substr(11) +
+               T(script, "（夏令时已结束）");
+    }
+    if (alternative.switched == Convention::SolarTime && to.solarTime) {
+        return T(script, "若") + std::string(ConventionText(*to.solarTime, script));
+    }
     if (to.lateZi != reading.options.lateZi) {
         const bool assumedLate = reading.period().ziHalf == ZiHalf::Unsaid;
         return T(script, assumedLate ? "若生于 23:00 后且" : "若") +

@@ -9,13 +9,15 @@ constexpr ValueNames LateZiNames{"same-day", "next-day"};
 constexpr ValueNames YearStartNames{"new-year", "spring"};
 constexpr ValueNames LeapMonthNames{"whole", "split"};
 
-template <class Enum>
-std::string_view NameOf(const ValueNames& names, Enum value) {
+constexpr std::array<std::string_view, 3> SolarTimeNames{"true", "mean", "clock"};
+
+template <class Enum, class Names>
+std::string_view NameOf(const Names& names, Enum value) {
     return names[static_cast<std::size_t>(value)];
 }
 
-template <class Enum>
-std::optional<Enum> Parse(const ValueNames& names, std::string_view name) {
+template <class Enum, class Names>
+std::optional<Enum> Parse(const Names& names, std::string_view name) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == name) return static_cast<Enum>(i);
     }
@@ -40,18 +42,22 @@ Options Switched(Options options, Convention convention) {
         case Convention::LeapMonth:
             options.leapMonth = Other(options.leapMonth);
             break;
+        case Convention::SolarTime:  // three values: its alternatives are made one by one
+            break;
     }
     return options;
 }
 
 std::string_view ConventionName(Convention convention) {
-    constexpr std::array<std::string_view, 3> names{"lateZi", "yearStart", "leapMonth"};
+    constexpr std::array<std::string_view, 4> names{"lateZi", "yearStart", "leapMonth",
+                                                    "solarTime"};
     return names[static_cast<std::size_t>(convention)];
 }
 
 std::string_view ValueName(LateZi value) { return NameOf(LateZiNames, value); }
 std::string_view ValueName(YearStart value) { return NameOf(YearStartNames, value); }
 std::string_view ValueName(LeapMonthRule value) { return NameOf(LeapMonthNames, value); }
+std::string_view ValueName(SolarTime value) { return NameOf(SolarTimeNames, value); }
 
 std::optional<LateZi> ParseLateZi(std::string_view name) {
     return Parse<LateZi>(LateZiNames, name);
@@ -61,6 +67,10 @@ std::optional<YearStart> ParseYearStart(std::string_view name) {
 }
 std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name) {
     return Parse<LeapMonthRule>(LeapMonthNames, name);
+}
+
+std::optional<SolarTime> ParseSolarTime(std::string_view name) {
+    return Parse<SolarTime>(SolarTimeNames, name);
 }
 
 }  // namespace chenggu

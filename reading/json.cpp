@@ -1,8 +1,11 @@
 // Readings as JSON, and requests read from JSON.
 #include "chenggu/json.h"
 
+#include <cmath>
+
 #include "calendar/utf8.h"
 #include "chenggu/chinese_text.h"
+#include "chenggu/places.h"
 #include "reading/json_reader.h"
 #include "reading/json_writer.h"
 #include "reading/messages.h"
@@ -18,7 +21,48 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
     writer.Member(ConventionName(Convention::LateZi), ValueName(options.lateZi));
     writer.Member(ConventionName(Convention::YearStart), ValueName(options.yearStart));
     writer.Member(ConventionName(Convention::LeapMonth), ValueName(options.leapMonth));
+    writer.Member(ConventionName(Convention::SolarTime),
+                  ValueName(options.solarTime.value_or(SolarTime::Clock)));
     writer.EndObject();
+}
+
+// The steps from the clock to the time read by.
+void WriteBirthTime(JsonWriter& writer, const BirthTime& time) {
+    writer.Key("birthTime");
+    writer.StartObject();
+    writer.Member("clock", IsoDateTime(time.clock, false));
+    writer.Member("zone", time.zone);
+    writer.Key("utcOffsetMinutes");
+    writer.Number(time.utcOffsetSeconds / 60.0, 6);
+    writer.Member("summerTime", time.summerTime);
+    writer.Member("secondOccurrence", time.secondOccurrence);
+    writer.Key("longitude");
+    writer.Number(time.longitude, 6);
+    writer.Key("place");
+    if (time.place.empty()) {
+        writer.Null();
+    } else {
+        writer.String(time.place);
+    }
+    writer.Member("meanSolar", IsoDateTime(time.meanSolar));
+    writer.Key("equationOfTimeSeconds");
+    writer.Int(std::llround(time.equationOfTimeSeconds));
+    writer.Member("trueSolar", IsoDateTime(time.trueSolar));
+    writer.Member("nearBoundary", time.nearBoundary);
+    writer.EndObject();
+}
+
+// What an alternative changed: a convention's name, or boundary, secondOccurrence.
+std::string_view SwitchName(const BirthReading& alternative) {
+    switch (alternative.timeChange) {
+        case BirthReading::TimeChange::OtherSideOfBoundary:
+            return "boundary";
+        case BirthReading::TimeChange::SecondOccurrence:
+            return "secondOccurrence";
+        case BirthReading::TimeChange::None:
+            break;
+    }
+    return ConventionName(alternative.switched.value_or(Convention::LateZi));
 }
 
 // Every member of the reading by its name. An alternative (base is the reading it is an
@@ -78,8 +122,9 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
             writer.Null();
         }
     }
+    if (r.birthTime) WriteBirthTime(writer, *r.birthTime);
     if (base != nullptr) {
-        writer.Member("switched", ConventionName(*r.switched));
+        writer.Member("switched", SwitchName(r));
         writer.Member("condition", AlternativeCondition(*base, r, script));
     } else {
         writer.Key("alternatives");
@@ -100,7 +145,8 @@ std::string Written(int indent, Each each) {
 }
 
 constexpr std::string_view RequestMembers =
-    "date, period, lunar, lateZi, yearStart, leapMonth, script, language";
+    "date, period, lunar, place, longitude, zone, lateZi, yearStart, leapMonth, solarTime, "
+    "script, language";
 
 // The request of an object's members.
 Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
@@ -110,6 +156,8 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
     const std::string* date = nullptr;
     std::optional<std::string_view> period;
     bool lunar = false;
+    std::optional<std::string_view> place, zone;
+    std::optional<double> longitude;
     for (const JsonMember& member : members) {
         const std::string& name = member.name;
         const std::string* text = TextOf(member.value);
@@ -126,6 +174,22 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
             const bool* flag = std::get_if<bool>(&member.value);
             if (flag == nullptr) return WrongKind(name, "true or false", "true 或 false");
             lunar = *flag;
+        } else if (name == "place" || name == "zone") {
+            if (text != nullptr) {
+                (name == "place" ? place : zone) = *text;
+            } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
+                return WrongKind(name, "a string or null", "字符串或 null");
+            }
+        } else if (name == "longitude") {
+            if (const auto* number = std::get_if<JsonNumber>(&member.value)) {
+                longitude = number->value;
+            } else if (text != nullptr) {
+                const Result<double> parsed = ParseLongitude(*text);
+                if (!parsed) return parsed.error();
+                longitude = *parsed;
+            } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
+                return WrongKind(name, "a number, a string or null", "数字、字符串或 null");
+            }
         } else if (name == "language") {
             const Result<Language> language = ReadLanguage(member);
             if (!language) return language.error();
@@ -154,6 +218,11 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
     const Result<Birth> birth = ParseBirth(*date, period, lunar);
     if (!birth) return birth.error();
     request.birth = *birth;
+    if (place || longitude || zone) {
+        const Result<Birthplace> birthplace = BirthplaceOf(place, longitude, zone);
+        if (!birthplace) return birthplace.error();
+        request.birth.birthplace = *birthplace;
+    }
     return request;
 }
 

@@ -1,7 +1,9 @@
 #include "reading/json_writer.h"
 
 #include <array>
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace chenggu {
 namespace {
@@ -112,6 +114,33 @@ void JsonWriter::Int(std::int64_t number) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     text_.append(digits, end);
+}
+
+void JsonWriter::Number(double number, int decimals) {
+    std::int64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const auto scaled = static_cast<std::int64_t>(std::llround(number * static_cast<double>(scale)));
+    const std::int64_t magnitude = scaled < 0 ? -scaled : scaled;
+    std::int64_t whole = magnitude / scale, fraction = magnitude % scale;
+    int digits = decimals;
+    while (digits > 0 && fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+    }
+    BeforeValue();
+    char buffer[48];
+    char* end = buffer;
+    if (scaled < 0) *end++ = '-';
+    end = std::to_chars(end, buffer + sizeof buffer, whole).ptr;
+    if (digits > 0) {
+        *end++ = '.';
+        char fractionDigits[24];
+        const auto fractionEnd = std::to_chars(fractionDigits, fractionDigits + sizeof fractionDigits, fraction).ptr;
+        const auto written = static_cast<int>(fractionEnd - fractionDigits);
+        for (int i = written; i < digits; ++i) *end++ = '0';
+        end = std::copy(fractionDigits, fractionEnd, end);
+    }
+    text_.append(buffer, end);
 }
 
 void JsonWriter::Bool(bool value) {

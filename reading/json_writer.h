@@ -23,6 +23,8 @@ class JsonWriter {
     void Key(std::string_view key);
     void String(std::string_view text);
     void Int(std::int64_t number);
+    // A number rounded to at most decimals places, without trailing zeros: 104.07, 540.
+    void Number(double number, int decimals);
     void Bool(bool value);
     void Null();
 

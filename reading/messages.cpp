@@ -227,10 +227,10 @@ Error NoPeriod() {
 }
 
 Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value) {
-    constexpr std::array<std::string_view, 3> Accepted{"same-day or next-day", "new-year or spring",
-                                                       "whole or split"};
-    constexpr std::array<std::string_view, 3> AcceptedZh{"same-day 或 next-day",
-                                                         "new-year 或 spring", "whole 或 split"};
+    constexpr std::array<std::string_view, 4> Accepted{"same-day or next-day", "new-year or spring",
+                                                       "whole or split", "true, mean or clock"};
+    constexpr std::array<std::string_view, 4> AcceptedZh{
+        "same-day 或 next-day", "new-year 或 spring", "whole 或 split", "true、mean 或 clock"};
     const auto i = static_cast<std::size_t>(convention);
     return Make(ErrorCode::UnknownConvention,
                 "unknown value " + Quoted(value) + " for " + std::string(shownName) + ": use " +
@@ -251,6 +251,123 @@ Error ReadingDayAfterRange(const GregorianDate& date) {
                            T(s,
                              " 的晚子时按晚子时算次日应按次日论，次日已超出可测算的范围（至 "
                              "2050-12-31）");
+                });
+}
+
+Error NotALongitude(std::string_view text) {
+    return Make(ErrorCode::NotALongitude,
+                "not a longitude: " + Quoted(text) +
+                    "; write degrees east from -180 to 180, for example 104.07, 104.07E, "
+                    "104°04'E, 74W",
+                [&](Script s) {
+                    return T(s, "无法识别的经度：") + QuotedZh(text) +
+                           T(s, "；请写 -180 到 180 之间的东经度数，例如 104.07、104.07E、104°04′E、"
+                                "东经104.07，西经写 74W 或 西经74");
+                });
+}
+
+namespace {
+
+std::string Listed(const std::vector<std::string>& names, std::string_view separator) {
+    std::string text;
+    for (const std::string& name : names) {
+        if (!text.empty()) text += separator;
+        text += name;
+    }
+    return text;
+}
+
+std::vector<std::string> Strings(const std::vector<std::string_view>& views) {
+    return {views.begin(), views.end()};
+}
+
+}  // namespace
+
+Error UnknownZone(std::string_view text, const std::vector<std::string_view>& nearest) {
+    return Make(ErrorCode::UnknownZone,
+                "unknown time zone " + Quoted(text) + "; use a tzdata name such as " +
+                    Listed(Strings(nearest), ", "),
+                [&](Script s) {
+                    return T(s, "未知的时区") + QuotedZh(text) + T(s, "；请用 tzdata 的时区名，例如 ") +
+                           Listed(Strings(nearest), "、");
+                });
+}
+
+Error UnknownPlace(std::string_view text, const std::vector<std::string>& nearest) {
+    return Make(ErrorCode::UnknownPlace,
+                "unknown place " + Quoted(text) +
+                    (nearest.empty() ? std::string("; give --longitude instead")
+                                     : "; closest: " + Listed(nearest, ", ")),
+                [&](Script s) {
+                    return T(s, "地名表中没有") + QuotedZh(text) +
+                           (nearest.empty() ? T(s, "；请改用经度")
+                                            : T(s, "；相近的有：") + Listed(nearest, "、"));
+                });
+}
+
+Error AmbiguousPlace(std::string_view text, const std::vector<std::string>& places) {
+    return Make(ErrorCode::AmbiguousPlace,
+                Quoted(text) + " could be any of: " + Listed(places, ", ") + "; name one of them",
+                [&](Script s) {
+                    return QuotedZh(text) + T(s, "可指：") + Listed(places, "、") +
+                           T(s, "；请写明是哪一个");
+                });
+}
+
+Error PlaceWithoutLongitude(const std::string& place, const std::string& prefecture) {
+    return Make(ErrorCode::UnknownPlace,
+                place + " has no known longitude in the place list; give its prefecture (" +
+                    prefecture + ") or --longitude",
+                [&](Script s) {
+                    return place + T(s, " 在地名表中没有可靠的经度；请改用所属的") + prefecture +
+                           T(s, "，或直接给出经度");
+                });
+}
+
+Error BirthplaceWithoutClockTime() {
+    return Make(ErrorCode::NoClockTime,
+                "a place or longitude needs the clock time of the birth, such as 14:30, not a "
+                "period",
+                [](Script s) {
+                    return T(s, "给出出生地或经度时，请写出生的钟表时间（例如 14:30），而不是时辰");
+                });
+}
+
+Error ZoneWithoutLongitude() {
+    return Make(ErrorCode::NoClockTime, "a time zone needs a place or longitude with it",
+                [](Script s) { return T(s, "给出时区时，还需要出生地或经度"); });
+}
+
+Error SolarTimeWithoutBirthplace(SolarTime value) {
+    return Make(ErrorCode::NoClockTime,
+                "solar time " + std::string(ValueName(value)) +
+                    " needs a place or longitude and the clock time of the birth",
+                [&](Script s) {
+                    return T(s, value == SolarTime::True ? "真太阳时" : "平太阳时") +
+                           T(s, "需要出生地或经度，以及出生的钟表时间");
+                });
+}
+
+Error ClockTimeSkipped(const std::string& clock, std::string_view zone, const std::string& from,
+                       const std::string& to, bool summerTimeBegan) {
+    return Make(ErrorCode::ClockTimeSkipped,
+                clock + " never happened in " + std::string(zone) + ": clocks went from " + from +
+                    " to " + to +
+                    (summerTimeBegan ? " (summer time began)" : " (the zone moved its clocks on)"),
+                [&](Script s) {
+                    return std::string(zone) + T(s, " 没有 ") + clock + T(s, " 这个时刻：时钟从 ") +
+                           from + T(s, " 直接拨到 ") + to +
+                           T(s, summerTimeBegan ? "（夏令时开始）" : "（该时区调快了时钟）");
+                });
+}
+
+Error SolarDateOutsideRange(const std::string& time, std::string_view which) {
+    return Make(ErrorCode::SolarDateOutsideRange,
+                "the " + std::string(which == "true" ? "true solar" : "mean solar") + " time, " +
+                    time + ", lies outside 1901-01-01 to 2050-12-31",
+                [&](Script s) {
+                    return T(s, which == "true" ? "真太阳时 " : "平太阳时 ") + time +
+                           T(s, " 已超出可测算的范围（1901-01-01 至 2050-12-31）");
                 });
 }
 

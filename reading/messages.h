@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calendar/calendar_date.h"
 #include "chenggu/birth.h"
@@ -33,6 +34,17 @@ Error UnsoundPeriod(const Period& period);
 Error NoPeriod();
 Error UnknownConvention(Convention convention, std::string_view shownName, std::string_view value);
 Error ReadingDayAfterRange(const GregorianDate& date);
+Error NotALongitude(std::string_view text);
+Error UnknownZone(std::string_view text, const std::vector<std::string_view>& nearest);
+Error UnknownPlace(std::string_view text, const std::vector<std::string>& nearest);
+Error AmbiguousPlace(std::string_view text, const std::vector<std::string>& places);
+Error PlaceWithoutLongitude(const std::string& place, const std::string& prefecture);
+Error BirthplaceWithoutClockTime();
+Error ZoneWithoutLongitude();
+Error SolarTimeWithoutBirthplace(SolarTime value);
+Error ClockTimeSkipped(const std::string& clock, std::string_view zone, const std::string& from,
+                       const std::string& to, bool summerTimeBegan);
+Error SolarDateOutsideRange(const std::string& time, std::string_view which);
 // A request that is not what it should be; the reasons are the caller's, the Chinese one
 // composed by chinese(script) from fragments in the script asked for.
 Error BadRequest(std::string english, const std::function<std::string(Script)>& chinese);

@@ -231,7 +231,16 @@ Result<Period> ParsePeriod(std::string_view text) {
             return Period{static_cast<int>(index)};
         }
     }
-    // A clock time: H:MM, H点, H点M分, H时, H时M分.
+    const Result<ClockTime> clock = ParseClockTime(text);
+    if (!clock) return clock.error();
+    if (clock->hour == 23) return Period{0, ZiHalf::Late};
+    if (clock->hour == 0) return Period{0, ZiHalf::Early};
+    return Period{PeriodForHour(static_cast<std::uint16_t>(clock->hour))};
+}
+
+Result<ClockTime> ParseClockTime(std::string_view text) {
+    // H:MM, H点, H点M分, H时, H时M分.
+    const std::string folded = NormalizedInput(text);
     Scanner in(folded);
     const auto hour = in.Digits(1, 2);
     std::optional<int> minute = 0;
@@ -247,9 +256,7 @@ Result<Period> ParsePeriod(std::string_view text) {
     }
     if (!hour || !minute || !in.AtEnd()) return refusal::NotAPeriod(text);
     if (*hour > 23 || *minute > 59) return refusal::NotATime(text);
-    if (*hour == 23) return Period{0, ZiHalf::Late};
-    if (*hour == 0) return Period{0, ZiHalf::Early};
-    return Period{PeriodForHour(static_cast<std::uint16_t>(*hour))};
+    return ClockTime{*hour, *minute};
 }
 
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period,
@@ -275,6 +282,7 @@ Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> 
         const Result<Period> parsed = ParsePeriod(*period);
         if (!parsed) return parsed.error();
         birth.period = *parsed;
+        if (const Result<ClockTime> clock = ParseClockTime(*period)) birth.clock = *clock;
     }
     return birth;
 }
@@ -292,9 +300,11 @@ Result<Options> SetConvention(Options options, Convention convention, std::strin
         case Convention::YearStart:
             return set(ParseYearStart(value), options.yearStart);
         case Convention::LeapMonth:
+            return set(ParseLeapMonthRule(value), options.leapMonth);
+        case Convention::SolarTime:
             break;
     }
-    return set(ParseLeapMonthRule(value), options.leapMonth);
+    return set(ParseSolarTime(value), options.solarTime);
 }
 
 }  // namespace chenggu

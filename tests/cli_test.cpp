@@ -89,7 +89,8 @@ TEST(Chenggu, OneReadingAsJson) {
   "verse": "此命推来事不同，为人能干异凡庸。\n中年还有逍遥福，不比前年云未通。",
   "leapMonth": false,
   "weightText": "四两一钱",
-  "conventions": {"lateZi": "same-day", "yearStart": "new-year", "leapMonth": "whole"},
+  "conventions": {"lateZi": "same-day", "yearStart": "new-year", "leapMonth": "whole",
+                  "solarTime": "clock"},
   "readingDate": "1901-01-01",
   "verseLines": ["此命推来事不同，为人能干异凡庸。", "中年还有逍遥福，不比前年云未通。"],
   "verseExplanation": "此命与众不同，为人能干，不同于平庸之辈。中年以后还有逍遥自在的福气，不再像早年那样时运不通。"
@@ -141,7 +142,7 @@ TEST(Chenggu, JsonStatesConventionsAndTheReadingsUnderTheOthers) {
     EXPECT_EQ(split["date"], "2020-06-07");
     EXPECT_EQ(split["readingDate"], "2020-06-07");
     EXPECT_EQ(split["conventions"],
-              Json::parse(R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split"})"));
+              Json::parse(R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split","solarTime":"clock"})"));
     EXPECT_EQ(split["lunarMonth"], 4);
     EXPECT_EQ(split["monthWeight"], 5);  // the fifth month's
     EXPECT_EQ(split["leapMonthDate"], nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "chenggu/birth_time.h"
 #include "chenggu/conventions.h"
 #include "chenggu/date.h"
 #include "chenggu/error.h"
@@ -32,6 +33,10 @@ struct Birth {
     GregorianDate date;                   // the birth date, converted when given as lunar
     std::optional<LunarDate> lunarInput;  // the lunar date as given, for lunar input
     std::optional<Period> period;         // none: the reading of every period
+    // The clock time, when the period was given as one (its period is then the clock's).
+    std::optional<ClockTime> clock;
+    // Where: with a clock time, the reading follows the solar time there (Options::solarTime).
+    std::optional<Birthplace> birthplace;
 };
 
 // A birth from a Gregorian date, or from a lunar date; refused with a reason when the date
@@ -67,7 +72,9 @@ Result<LunarDate> ParseLunarDate(std::string_view text);
 // An earthly branch (子 … 亥, optionally followed by 时), 早子 or 晚子 (optionally with 时), or a
 // clock time: 23:30, 23点, 23点30分, 23时 (23:MM is 晚子, 0:MM 早子).
 Result<Period> ParsePeriod(std::string_view text);
-// DATE [PERIOD]. The date is lunar when it is written in words, after 农历, or with a leap
+// A clock time: 23:30, 8:05, 23点, 23点30分, 8时, 8时5分.
+Result<ClockTime> ParseClockTime(std::string_view text);
+// DATE [PERIOD]. A period given as a clock time sets the birth's clock. The date is lunar when it is written in words, after 农历, or with a leap
 // month, and its numbers are read as lunar when lunar is set.
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period, bool lunar);
 // The options with one convention set from its value's name; shownName is the name the

@@ -40,19 +40,30 @@ struct BirthReading {
     std::array<std::string_view, 2> verseLines;  // the verse of the total, two lines
     std::string_view verseExplanation;           // the verse in modern Chinese
 
-    // On an alternative: the convention switched from the reading it belongs to.
+    // For a birth with a clock time and a place: each step from the clock to the time read by.
+    // The reading date and period are those of that time (BirthTime::Used).
+    std::optional<BirthTime> birthTime;
+
+    // On an alternative: the convention switched from the reading it belongs to, or, for a
+    // birth time, the other side of a near boundary or the second of a repeated clock time.
     std::optional<Convention> switched;
+    enum class TimeChange : std::uint8_t { None, OtherSideOfBoundary, SecondOccurrence };
+    TimeChange timeChange = TimeChange::None;
     // The readings with one convention switched, for each switch that changes the total, in
-    // the order of Conventions. A plain 子 read on its own day may have been a 晚子: its
-    // late-子 alternative is the reading of the next day. Alternatives have none of their own.
+    // the order of Conventions (the solar time's two other values one by one), then the
+    // neighbouring period's for a time near a boundary and the second of a repeated clock
+    // time, each only when its total differs. A plain 子 read on its own day may have been a
+    // 晚子: its late-子 alternative is the reading of the next day. Alternatives have none of
+    // their own.
     std::vector<BirthReading> alternatives;
 
     const Period& period() const { return *birth.period; }
 };
 
 // The reading of a birth with a period. Refused with a reason for a birth that is not sound
-// (a date outside the range, a period that is not one of the twelve, no period) and for a
-// 晚子 birth on 2050-12-31 read on the next day.
+// (a date outside the range, a period that is not one of the twelve, no period), for a
+// 晚子 birth on 2050-12-31 read on the next day, for a birthplace without a clock time or a
+// solar time asked for without a birthplace, and for what ReadBirthTime refuses.
 Result<BirthReading> Read(const Birth& birth, const Options& options = {});
 // The twelve readings of a birth date, one for each period in period order (the birth's
 // own period, if it has one, is not looked at).

@@ -40,8 +40,13 @@ std::string_view VerseExplanation(std::int32_t totalWeight, Script script = Scri
 std::string_view ConventionText(LateZi value, Script script = Script::Simplified);
 std::string_view ConventionText(YearStart value, Script script = Script::Simplified);
 std::string_view ConventionText(LeapMonthRule value, Script script = Script::Simplified);
+// 按真太阳时, 按平太阳时, 按钟表时间.
+std::string_view ConventionText(SolarTime value, Script script = Script::Simplified);
+// The name of the time a reading follows: 真太阳时, 平太阳时, 钟表时间.
+std::string_view TimeName(SolarTime value, Script script = Script::Simplified);
 // What an alternative of a reading supposes, as a condition: 若年以立春为界, or
-// 若生于 23:00 后且晚子时算次日 when a plain 子 is taken as a 晚子.
+// 若生于 23:00 后且晚子时算次日 when a plain 子 is taken as a 晚子, 若按平太阳时,
+// 若真太阳时在 13:00 前, 若是第二次的 01:30（夏令时已结束）.
 std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
                                  Script script = Script::Simplified);
 

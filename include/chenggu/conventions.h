@@ -15,33 +15,41 @@ enum class LateZi { SameDay, NextDay };
 enum class YearStart { NewYear, Spring };
 // A day of a leap month weighs as the month it follows, or, from day 16 on, as the next.
 enum class LeapMonthRule { Whole, Split };
+// The time a birth with a clock time and a place is read by: the true solar time there (the
+// sun's own), the local mean solar time (longitude only), or the clock time as entered.
+enum class SolarTime { True, Mean, Clock };
 
 // Defaults: the reading as the window has always made it.
 struct Options {
     LateZi lateZi = LateZi::SameDay;
     YearStart yearStart = YearStart::NewYear;
     LeapMonthRule leapMonth = LeapMonthRule::Whole;
+    // Unset: True for a birth with a place or longitude, Clock for one without. A reading
+    // states the value it used.
+    std::optional<SolarTime> solarTime;
 
     friend bool operator==(const Options&, const Options&) = default;
 };
 
 // The switches, in the order in which alternatives are listed.
-enum class Convention { LateZi, YearStart, LeapMonth };
-inline constexpr std::array<Convention, 3> Conventions{Convention::LateZi, Convention::YearStart,
-                                                       Convention::LeapMonth};
+enum class Convention { LateZi, YearStart, LeapMonth, SolarTime };
+inline constexpr std::array<Convention, 4> Conventions{Convention::LateZi, Convention::YearStart,
+                                                       Convention::LeapMonth, Convention::SolarTime};
 
-// The options with one convention turned to its other value.
+// The options with one of the two-valued conventions turned to its other value.
 Options Switched(Options options, Convention convention);
 
-// Names: "lateZi", "yearStart", "leapMonth"; values: "same-day"/"next-day",
-// "new-year"/"spring", "whole"/"split".
+// Names: "lateZi", "yearStart", "leapMonth", "solarTime"; values: "same-day"/"next-day",
+// "new-year"/"spring", "whole"/"split", "true"/"mean"/"clock".
 std::string_view ConventionName(Convention convention);
 std::string_view ValueName(LateZi value);
 std::string_view ValueName(YearStart value);
 std::string_view ValueName(LeapMonthRule value);
+std::string_view ValueName(SolarTime value);
 // The value of a name; nothing for an unknown name.
 std::optional<LateZi> ParseLateZi(std::string_view name);
 std::optional<YearStart> ParseYearStart(std::string_view name);
 std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name);
+std::optional<SolarTime> ParseSolarTime(std::string_view name);
 
 }  // namespace chenggu

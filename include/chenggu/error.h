@@ -19,6 +19,13 @@ enum class ErrorCode {
     UnknownConvention,       // a convention value that does not exist
     ReadingDayOutsideRange,  // a 晚子 birth on 2050-12-31 read on the next day
     BadRequest,              // a request that is not a JSON object of the known members
+    NotALongitude,           // text that is not a longitude, or one outside -180 to 180
+    UnknownZone,             // a time zone tzdata does not know
+    UnknownPlace,            // a place the place list does not know, or knows without a longitude
+    AmbiguousPlace,          // a place name several places have
+    NoClockTime,             // a place or longitude without a clock time, or the reverse need
+    ClockTimeSkipped,        // a clock time that never happened: clocks were turned forward
+    SolarDateOutsideRange,   // a solar time whose day lies outside the range
 };
 
 // The languages an error can be told in: English, or Chinese in Simplified or Traditional

@@ -1,0 +1,87 @@
+// The time a birth is read by: from the clock time people know (Beijing time, summer time,
+// another zone abroad) to the sun's time at the birthplace. Each step is kept, so that faces
+// can show how the period was found.
+//
+//   clock time ─ zone's offset (tzdata) → UTC ─ longitude × 4 min/° → local mean solar time
+//              ─ equation of time → true solar time
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "chenggu/conventions.h"
+#include "chenggu/date.h"
+#include "chenggu/error.h"
+
+namespace chenggu {
+
+// A time of day on a clock, to the minute.
+struct ClockTime {
+    int hour = 0;    // [0, 23]
+    int minute = 0;  // [0, 59]
+
+    bool ok() const { return hour >= 0 && hour < 24 && minute >= 0 && minute < 60; }
+    friend bool operator==(const ClockTime&, const ClockTime&) = default;
+};
+
+// Where a birth took place: the longitude of its sun and the zone of its clocks.
+struct Birthplace {
+    double longitude = 120.0;            // degrees, east positive, [-180, 180]
+    std::string zone = "Asia/Shanghai";  // an IANA time-zone name
+    std::string place;                   // the place's full name; empty for a longitude alone
+
+    friend bool operator==(const Birthplace&, const Birthplace&) = default;
+};
+
+// A date and a time of day to the second.
+struct DateTime {
+    GregorianDate date;
+    std::int32_t second = 0;  // of the day, [0, 86400)
+
+    int hour() const { return second / 3600; }
+    friend auto operator<=>(const DateTime&, const DateTime&) = default;
+};
+
+// 1990-07-15T12:26:17, or 1990-07-15T14:30 without seconds.
+std::string IsoDateTime(const DateTime& time, bool withSeconds = true);
+
+// The steps from a clock reading at a birthplace to the time the reading follows.
+struct BirthTime {
+    DateTime clock;                      // as entered
+    std::string_view zone;               // tzdata's name for it
+    std::int32_t utcOffsetSeconds = 0;   // of the clock then: standard time plus summer time
+    bool summerTime = false;             // as tzdata marks the clock's time then
+    bool secondOccurrence = false;       // the later of a clock time that happened twice
+    bool happenedTwice = false;          // clocks were turned back through this time
+    double longitude = 0;
+    std::string place;                   // empty for a longitude alone
+    DateTime meanSolar;                  // UTC + longitude × 4 minutes per degree
+    double equationOfTimeSeconds = 0;    // apparent minus mean solar time
+    DateTime trueSolar;                  // mean solar time + the equation of time
+    SolarTime used = SolarTime::True;    // the time the reading follows
+    bool nearBoundary = false;           // that time within 5 minutes of a period's boundary
+
+    // The time the reading follows: clock, meanSolar or trueSolar.
+    const DateTime& Used() const;
+};
+
+// How near a period's boundary (an odd hour) a time must be for a reading to say so.
+inline constexpr std::int32_t NearBoundarySeconds = 300;
+
+// The birth time of a clock reading at a birthplace. Refused with a reason for an unknown zone,
+// a longitude outside [-180, 180], a clock time that is not ok(), or one that never happened
+// there (clocks turned forward over it). A clock time that happened twice is taken as the
+// first (summer time still in force) unless secondOccurrence is set.
+Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
+                                const Birthplace& birthplace, SolarTime used,
+                                bool secondOccurrence = false);
+
+// A longitude as people write it: 104.07, -74, 104.07E, 74°W, 104°04′E, 104°4'30"E, 东经104.07,
+// 西经74 (degrees east positive; a letter or word gives the side).
+Result<double> ParseLongitude(std::string_view text);
+// A time-zone name tzdata knows, in its own spelling (asia/shanghai → Asia/Shanghai); refused
+// with the nearest names.
+Result<std::string_view> ParseZone(std::string_view text);
+
+}  // namespace chenggu

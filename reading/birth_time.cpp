@@ -1,0 +1,198 @@
+// From a clock time at a birthplace to the solar time the reading follows.
+#include "chenggu/birth_time.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "reading/messages.h"
+#include "solar/civil_time.h"
+#include "solar/equation_of_time.h"
+#include "solar/time_zone.h"
+
+namespace chenggu {
+namespace {
+
+using solar::Seconds;
+using solar::SecondsPerDay;
+
+Seconds SecondsOf(const GregorianDate& date, std::int64_t secondOfDay) {
+    return solar::DaysFromCivil(date.year, date.month, date.day) * SecondsPerDay + secondOfDay;
+}
+
+DateTime DateTimeOf(Seconds seconds) {
+    const std::int64_t days = solar::FloorDiv(seconds, SecondsPerDay);
+    return {solar::CivilFromDays(days), static_cast<std::int32_t>(seconds - days * SecondsPerDay)};
+}
+
+std::string TwoDigits(std::int32_t value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+// HH:MM of an instant on a clock with an offset.
+std::string ClockText(Seconds utc, std::int32_t offset) {
+    const DateTime time = DateTimeOf(utc + offset);
+    return TwoDigits(time.second / 3600) + ":" + TwoDigits(time.second / 60 % 60);
+}
+
+// Reads a longitude's text from left to right.
+class Cursor {
+  public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+    bool AtEnd() const { return pos_ == text_.size(); }
+    bool Take(std::string_view word) {
+        if (!text_.substr(pos_).starts_with(word)) return false;
+        pos_ += word.size();
+        return true;
+    }
+    // A decimal number: 1 to 3 digits, optionally a point and more digits.
+    std::optional<double> Number() {
+        double value = 0;
+        std::size_t digits = 0;
+        for (; pos_ < text_.size() && IsDigit(text_[pos_]) && digits < 3; ++pos_, ++digits) {
+            value = value * 10 + (text_[pos_] - '0');
+        }
+        if (digits == 0) return std::nullopt;
+        if (Take(".")) {
+            double scale = 0.1;
+            const std::size_t start = pos_;
+            for (; pos_ < text_.size() && IsDigit(text_[pos_]); ++pos_, scale /= 10) {
+                value += (text_[pos_] - '0') * scale;
+            }
+            if (pos_ == start) return std::nullopt;
+        }
+        return value;
+    }
+
+  private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Seconds from a time of day to the nearest boundary of the periods (the odd hours).
+std::int32_t FromBoundary(std::int32_t secondOfDay) {
+    const std::int32_t sinceBoundary = ((secondOfDay - 3600) % 7200 + 7200) % 7200;
+    return std::min(sinceBoundary, 7200 - sinceBoundary);
+}
+
+}  // namespace
+
+std::string IsoDateTime(const DateTime& time, bool withSeconds) {
+    std::string text = IsoDate(time.date) + "T" + TwoDigits(time.second / 3600) + ":" +
+                       TwoDigits(time.second / 60 % 60);
+    if (withSeconds) text += ":" + TwoDigits(time.second % 60);
+    return text;
+}
+
+const DateTime& BirthTime::Used() const {
+    if (used == SolarTime::Clock) return clock;
+    return used == SolarTime::Mean ? meanSolar : trueSolar;
+}
+
+Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
+                                const Birthplace& birthplace, SolarTime used,
+                                bool secondOccurrence) {
+    const Result<std::string_view> zoneName = ParseZone(birthplace.zone);
+    if (!zoneName) return zoneName.error();
+    const solar::TimeZone zone = *solar::TimeZone::Named(*zoneName);
+    if (!std::isfinite(birthplace.longitude) || std::abs(birthplace.longitude) > 180) {
+        return refusal::NotALongitude(std::to_string(birthplace.longitude));
+    }
+    if (!clock.ok()) {
+        return refusal::NotATime(TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute));
+    }
+
+    BirthTime time;
+    time.clock = {date, clock.hour * 3600 + clock.minute * 60};
+    time.zone = zone.name();
+    time.longitude = birthplace.longitude;
+    time.place = birthplace.place;
+    time.used = used;
+
+    const solar::ClockInstants instants = zone.InstantsOf(SecondsOf(date, time.clock.second));
+    if (instants.kind == solar::ClockInstants::Kind::Never) {
+        return refusal::ClockTimeSkipped(
+            IsoDate(date) + " " + TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute),
+            zone.name(), ClockText(instants.first, instants.offset.seconds),
+            ClockText(instants.first, instants.secondOffset.seconds),
+            instants.secondOffset.summer && !instants.offset.summer);
+    }
+    time.happenedTwice = instants.kind == solar::ClockInstants::Kind::Twice;
+    time.secondOccurrence = time.happenedTwice && secondOccurrence;
+    const Seconds utc = time.secondOccurrence ? instants.second : instants.first;
+    const solar::ZoneOffset offset = time.secondOccurrence ? instants.secondOffset : instants.offset;
+    time.utcOffsetSeconds = offset.seconds;
+    time.summerTime = offset.summer;
+
+    // The sun's times to the second, as a clock shows them.
+    const double meanSolar = static_cast<double>(utc) + birthplace.longitude * 240.0;
+    time.equationOfTimeSeconds = solar::EquationOfTime(utc);
+    time.meanSolar = DateTimeOf(static_cast<Seconds>(std::floor(meanSolar)));
+    time.trueSolar =
+        DateTimeOf(static_cast<Seconds>(std::floor(meanSolar + time.equationOfTimeSeconds)));
+    time.nearBoundary = FromBoundary(time.Used().second) <= NearBoundarySeconds;
+    return time;
+}
+
+Result<std::string_view> ParseZone(std::string_view text) {
+    const std::string folded = NormalizedInput(text);
+    if (const auto zone = solar::TimeZone::Named(folded)) return zone->name();
+    return refusal::UnknownZone(text, solar::TimeZone::NamesLike(folded, 3));
+}
+
+Result<double> ParseLongitude(std::string_view text) {
+    std::string folded = NormalizedInput(text);
+    // The side: a sign, E/W before or after, or 东经/西经 before.
+    int side = 0;
+    const auto takeSide = [&](std::string_view mark, int sign, bool front) {
+        if (side != 0) return;
+        const bool there = front ? folded.starts_with(mark) : folded.ends_with(mark);
+        if (!there) return;
+        side = sign;
+        folded = front ? folded.substr(mark.size()) : folded.substr(0, folded.size() - mark.size());
+    };
+    for (const bool front : {true, false}) {
+        takeSide("东经", 1, front);
+        takeSide("西经", -1, front);
+        takeSide("E", 1, front);
+        takeSide("e", 1, front);
+        takeSide("W", -1, front);
+        takeSide("w", -1, front);
+    }
+    while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+    while (!folded.empty() && folded.front() == ' ') folded.erase(0, 1);
+    bool negative = false;
+    if (side == 0 && !folded.empty() && folded.front() == '-') {
+        negative = true;
+        folded.erase(0, 1);
+    } else if (side == 0 && !folded.empty() && folded.front() == '+') {
+        folded.erase(0, 1);
+    }
+
+    // Degrees as a decimal number, or degrees, minutes and seconds with their marks.
+    Cursor in(folded);
+    std::optional<double> degrees = in.Number();
+    if (degrees && (in.Take("°") || in.Take("度"))) {
+        if (const auto minutes = in.Number()) {
+            if (!(in.Take("′") || in.Take("'") || in.Take("分")) || *minutes >= 60) degrees.reset();
+            else *degrees += *minutes / 60;
+            if (degrees) {
+                if (const auto seconds = in.Number()) {
+                    if (!(in.Take("″") || in.Take("\"") || in.Take("秒")) || *seconds >= 60) {
+                        degrees.reset();
+                    } else {
+                        *degrees += *seconds / 3600;
+                    }
+                }
+            }
+        }
+    }
+    while (in.Take(" ")) {
+    }
+    if (!degrees || !in.AtEnd() || *degrees > 180) return refusal::NotALongitude(text);
+    const double value = (side < 0 || negative) ? -*degrees : *degrees;
+    return value == 0 ? 0.0 : value;
+}
+
+}  // namespace chenggu

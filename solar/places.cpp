@@ -1,0 +1,299 @@
+// Places by name: a name matches a place when it is the place's name, with or without its
+// kind (市, 县, 自治州 …), optionally after the names of the places it lies in (四川成都).
+#include "chenggu/places.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "calendar/utf8.h"
+#include "reading/messages.h"
+#include "solar/place_table.h"
+#include "solar/zone_table.h"
+
+namespace chenggu {
+namespace {
+
+using solar::NoLongitude;
+using solar::NoPlace;
+using solar::PlaceLevel;
+using solar::PlaceRecord;
+using solar::PlaceRecords;
+
+// The kinds of division a name may end in, longest first, in both scripts.
+constexpr std::array<std::string_view, 27> Kinds{
+    "特别行政区", "特別行政區", "维吾尔自治区", "維吾爾自治區", "壮族自治区", "壯族自治區",
+    "回族自治区", "自治区", "自治區", "自治州", "自治县", "自治縣", "自治旗", "地区", "地區",
+    "林区", "林區", "特区", "特區", "省", "市", "盟", "县", "縣", "区", "區", "旗"};
+
+// Peoples named in autonomous divisions' names (甘孜藏族自治州 → 甘孜), in both scripts.
+constexpr std::array<std::string_view, 24> Peoples{
+    "蒙古族", "蒙古", "藏族", "羌族", "彝族", "朝鲜族", "朝鮮族", "土家族", "苗族", "布依族",
+    "侗族", "哈尼族", "壮族", "壯族", "傣族", "景颇族", "景頗族", "傈僳族", "白族", "回族",
+    "哈萨克", "哈薩克", "柯尔克孜", "柯爾克孜"};
+
+std::size_t CodePoints(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    return count;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// A name without its kind, when two characters remain: 成都市 → 成都, 兴县 stays.
+std::string_view ShortName(std::string_view name) {
+    for (const std::string_view kind : Kinds) {
+        if (!EndsWith(name, kind) || CodePoints(name) - CodePoints(kind) < 2) continue;
+        std::string_view stem = name.substr(0, name.size() - kind.size());
+        if (kind.starts_with("自治")) {
+            for (bool changed = true; changed;) {
+                changed = false;
+                for (const std::string_view people : Peoples) {
+                    if (EndsWith(stem, people) && CodePoints(stem) - CodePoints(people) >= 2) {
+                        stem.remove_suffix(people.size());
+                        changed = true;
+                    }
+                }
+            }
+        }
+        return stem;
+    }
+    return name;
+}
+
+// Lower-case ASCII without blanks, for English names.
+std::string Folded(std::string_view text) {
+    std::string folded;
+    for (const char c : text) {
+        if (c == ' ' || c == '-' || c == '\'' || c == ',' || c == '.') continue;
+        folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return folded;
+}
+
+struct Names {
+    std::string_view simplified, traditional, english;
+};
+
+Names NamesOf(const PlaceRecord& record) {
+    const std::string_view all = solar::PlaceTexts.substr(record.text, record.length);
+    const std::size_t first = all.find('|'), second = all.find('|', first + 1);
+    return {all.substr(0, first), all.substr(first + 1, second - first - 1),
+            all.substr(second + 1)};
+}
+
+// The forms a place may be called by.
+std::vector<std::string> FormsOf(const PlaceRecord& record) {
+    const Names names = NamesOf(record);
+    std::vector<std::string> forms{std::string(names.simplified),
+                                   std::string(ShortName(names.simplified))};
+    if (!names.traditional.empty()) {
+        forms.emplace_back(names.traditional);
+        forms.emplace_back(ShortName(names.traditional));
+    }
+    if (!names.english.empty()) {
+        forms.push_back(Folded(names.english));
+        // New York City is also New York.
+        if (EndsWith(forms.back(), "city")) forms.push_back(forms.back().substr(0, forms.back().size() - 4));
+    }
+    return forms;
+}
+
+// Whether text is a sequence of forms of places that contain one another, from the outermost
+// down to some place inside the one at index (which is not itself included).
+bool AncestorsMatch(std::string_view text, std::uint16_t index) {
+    if (text.empty()) return true;
+    for (std::uint16_t above = PlaceRecords[index].parent; above != NoPlace;
+         above = PlaceRecords[above].parent) {
+        for (const std::string& form : FormsOf(PlaceRecords[above])) {
+            if (EndsWith(text, form) && AncestorsMatch(text.substr(0, text.size() - form.size()), above)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool Matches(std::string_view query, std::uint16_t index) {
+    for (const std::string& form : FormsOf(PlaceRecords[index])) {
+        if (EndsWith(query, form) &&
+            AncestorsMatch(query.substr(0, query.size() - form.size()), index)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Within(std::uint16_t inner, std::uint16_t outer) {
+    for (std::uint16_t above = PlaceRecords[inner].parent; above != NoPlace;
+         above = PlaceRecords[above].parent) {
+        if (above == outer) return true;
+    }
+    return false;
+}
+
+std::uint16_t Root(std::uint16_t index) {
+    while (PlaceRecords[index].parent != NoPlace) index = PlaceRecords[index].parent;
+    return index;
+}
+
+Place PlaceOf(std::uint16_t index) {
+    const PlaceRecord& record = PlaceRecords[index];
+    const Names names = NamesOf(record);
+    Place place;
+    place.name = names.simplified;
+    place.englishName = names.english;
+    place.region = NamesOf(PlaceRecords[Root(index)]).simplified;
+    for (std::uint16_t above = record.parent; above != NoPlace; above = PlaceRecords[above].parent) {
+        const std::string_view name = NamesOf(PlaceRecords[above]).simplified;
+        if (name != place.name) place.fullName.insert(0, name);
+    }
+    place.fullName += place.name;
+    place.longitude = record.longitude == NoLongitude ? 0 : record.longitude / 10000.0;
+    if (record.zone < solar::ZoneNames.size()) place.zone = solar::ZoneNames[record.zone].name;
+    return place;
+}
+
+// The query as places are matched: the engine's folding, blanks dropped, and for ASCII
+// English names lower case.
+std::string QueryForm(std::string_view name) {
+    std::string query;
+    for (const char c : NormalizedInput(name)) {
+        if (c != ' ') query += c;
+    }
+    bool ascii = std::all_of(query.begin(), query.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? Folded(query) : query;
+}
+
+// Characters the query and a place's name share, for suggestions.
+std::size_t SharedCharacters(std::string_view query, std::string_view name) {
+    std::size_t shared = 0;
+    for (std::size_t pos = 0; pos < query.size();) {
+        const std::size_t length = std::max<std::size_t>(1, Utf8SequenceLength(query, pos));
+        if (name.find(query.substr(pos, length)) != std::string_view::npos) shared += length;
+        pos += length;
+    }
+    return shared;
+}
+
+std::vector<std::uint16_t> Nearest(std::string_view query, std::size_t count) {
+    std::vector<std::pair<std::size_t, std::uint16_t>> scored;
+    for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
+        if (PlaceRecords[i].longitude == NoLongitude) continue;
+        const Names names = NamesOf(PlaceRecords[i]);
+        std::size_t score = std::max(SharedCharacters(query, names.simplified),
+                                     SharedCharacters(query, Folded(names.english)));
+        if (!names.traditional.empty()) {
+            score = std::max(score, SharedCharacters(query, names.traditional));
+        }
+        if (score > 0) scored.emplace_back(score, i);
+    }
+    std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) {
+        return a.first > b.first ||
+               (a.first == b.first && PlaceRecords[a.second].level < PlaceRecords[b.second].level);
+    });
+    std::vector<std::uint16_t> nearest;
+    for (std::size_t i = 0; i < scored.size() && i < count; ++i) nearest.push_back(scored[i].second);
+    return nearest;
+}
+
+std::vector<std::string> FullNames(const std::vector<std::uint16_t>& places) {
+    std::vector<std::string> names;
+    for (const std::uint16_t index : places) names.push_back(PlaceOf(index).fullName);
+    return names;
+}
+
+}  // namespace
+
+Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName}; }
+
+Result<Place> FindPlace(std::string_view name) {
+    const std::string query = QueryForm(name);
+    std::vector<std::uint16_t> found;
+    if (!query.empty()) {
+        for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
+            if (Matches(query, i)) found.push_back(i);
+        }
+    }
+    // A place that lies in another that matched is not what was meant: 乌鲁木齐 is the city,
+    // not its county.
+    std::erase_if(found, [&](std::uint16_t inner) {
+        return std::any_of(found.begin(), found.end(),
+                           [&](std::uint16_t outer) { return Within(inner, outer); });
+    });
+    // A country is no place to be born in: its cities are.
+    const bool country = found.size() == 1 && PlaceRecords[found[0]].level == PlaceLevel::Country;
+    if (country) {
+        std::vector<std::uint16_t> cities;
+        for (std::uint16_t i = 0; i < PlaceRecords.size() && cities.size() < 8; ++i) {
+            if (PlaceRecords[i].parent == found[0]) cities.push_back(i);
+        }
+        found = cities;
+    }
+    if (found.empty()) return refusal::UnknownPlace(name, FullNames(Nearest(query, 5)));
+    if (found.size() > 1 || country) {
+        return refusal::AmbiguousPlace(name, FullNames(found));
+    }
+    const PlaceRecord& record = PlaceRecords[found[0]];
+    if (record.longitude == NoLongitude) {
+        return refusal::PlaceWithoutLongitude(PlaceOf(found[0]).fullName,
+                                              PlaceOf(record.parent).fullName);
+    }
+    return PlaceOf(found[0]);
+}
+
+std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit) {
+    const std::string folded = QueryForm(query);
+    std::vector<std::uint16_t> matches;
+    if (folded.empty()) return {};
+    for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
+        const PlaceRecord& record = PlaceRecords[i];
+        if (record.longitude == NoLongitude || record.level == PlaceLevel::Country) continue;
+        const Names names = NamesOf(record);
+        if (Matches(folded, i) || names.simplified.find(folded) != std::string_view::npos ||
+            (!names.traditional.empty() && names.traditional.find(folded) != std::string_view::npos) ||
+            (!names.english.empty() && Folded(names.english).find(folded) != std::string::npos)) {
+            matches.push_back(i);
+        }
+    }
+    // Whole-name matches first, then larger places first.
+    std::stable_sort(matches.begin(), matches.end(), [&](std::uint16_t a, std::uint16_t b) {
+        const bool wholeA = Matches(folded, a), wholeB = Matches(folded, b);
+        if (wholeA != wholeB) return wholeA;
+        return PlaceRecords[a].level < PlaceRecords[b].level;
+    });
+    if (matches.size() > limit) matches.resize(limit);
+    std::vector<Place> places;
+    for (const std::uint16_t index : matches) places.push_back(PlaceOf(index));
+    return places;
+}
+
+Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place,
+                                std::optional<double> longitude,
+                                std::optional<std::string_view> zone) {
+    Birthplace birthplace;
+    if (place) {
+        const Result<Place> found = FindPlace(*place);
+        if (!found) return found.error();
+        birthplace = found->AsBirthplace();
+    } else if (!longitude) {
+        return refusal::ZoneWithoutLongitude();
+    }
+    if (longitude) {
+        if (!std::isfinite(*longitude) || std::abs(*longitude) > 180) {
+            return refusal::NotALongitude(std::to_string(*longitude));
+        }
+        birthplace.longitude = *longitude;
+    }
+    if (zone) {
+        const Result<std::string_view> named = ParseZone(*zone);
+        if (!named) return named.error();
+        birthplace.zone = *named;
+    }
+    return birthplace;
+}
+
+}  // namespace chenggu
