@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "chenggu/places.h"
 #include "reading/messages.h"
 #include "cli/say.h"
 
@@ -17,10 +18,15 @@ struct ValueOption {
     std::string_view name;
     std::string_view accepted;
 };
-constexpr std::array<ValueOption, 4> ValueOptions{{{"--late-zi", "same-day | next-day"},
+constexpr std::array<ValueOption, 9> ValueOptions{{{"--late-zi", "same-day | next-day"},
                                                    {"--year-start", "new-year | spring"},
                                                    {"--leap-month", "whole | split"},
-                                                   {"--script", "simplified | traditional"}}};
+                                                   {"--solar-time", "true | mean | clock"},
+                                                   {"--script", "simplified | traditional"},
+                                                   {"--place", "NAME"},
+                                                   {"--longitude", "DEG"},
+                                                   {"--zone", "ZONE"},
+                                                   {"--places", "QUERY"}}};
 constexpr std::array<std::string_view, 8> Flags{"--json",    "--calendar", "--batch", "--lunar",
                                                 "--version", "-V",         "--help",  "-h"};
 
@@ -91,26 +97,54 @@ Voice VoiceOfLocale(std::string_view locale) {
     return voice;
 }
 
-Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar) {
+// The birthplace of the operands after DATE PERIOD: a longitude and optionally a zone
+// (-74.0 America/New_York), or a place's name, which may hold blanks (New York), optionally
+// followed by a zone.
+Birthplace ParsePlaceOperands(std::vector<std::string> operands) {
+    if (const Result<double> longitude = ParseLongitude(operands[0])) {
+        if (operands.size() > 2) {
+            Refuse("too many arguments: a longitude takes at most a zone after it",
+                   [](Script s) { return Say(s, "参数太多：经度后面最多再写一个时区"); });
+        }
+        const std::optional<std::string_view> zone =
+            operands.size() == 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
+        return Accepted(BirthplaceOf(std::nullopt, *longitude, zone));
+    }
+    std::optional<std::string> zone;
+    if (operands.size() > 1 && ParseZone(operands.back())) {
+        zone = operands.back();
+        operands.pop_back();
+    }
+    std::string place;
+    for (const std::string& word : operands) place += (place.empty() ? "" : " ") + word;
+    return Accepted(BirthplaceOf(place, std::nullopt, zone));
+}
+
+Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar,
+                         const std::optional<Birthplace>& birthplace) {
     if (operands.empty()) {
         Refuse("a birth date is needed: chenggu DATE [PERIOD] (see chenggu --help)", [](Script s) {
             return Say(s, "需要出生日期：chenggu 日期 [时辰]（见 chenggu --help）");
         });
     }
-    if (operands.size() > 2) {
-        Refuse("too many arguments: DATE [PERIOD] takes a date and a period",
-               [](Script s) { return Say(s, "参数太多：只需要一个日期和一个时辰"); });
-    }
     const std::optional<std::string_view> period =
-        operands.size() == 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
-    return Accepted(ParseBirth(operands[0], period, lunar));
+        operands.size() >= 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
+    Birth birth = Accepted(ParseBirth(operands[0], period, lunar));
+    if (operands.size() > 2) {
+        birth.birthplace =
+            ParsePlaceOperands(std::vector<std::string>(operands.begin() + 2, operands.end()));
+    } else {
+        birth.birthplace = birthplace;
+    }
+    return birth;
 }
 
 Arguments ParseArguments(const std::vector<std::string>& arguments) {
     CheckOptions(arguments);
     CLI::App app{"", "chenggu"};
     bool json = false, calendar = false, batch = false, lunar = false, version = false;
-    std::optional<std::string> lateZi, yearStart, leapMonth, script;
+    std::optional<std::string> lateZi, yearStart, leapMonth, solarTime, script;
+    std::optional<std::string> place, longitude, zone, places;
     std::vector<std::string> operands;
     app.set_help_flag("-h,--help");
     app.add_flag("--json", json);
@@ -122,6 +156,11 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     app.add_option("--year-start", yearStart);
     app.add_option("--leap-month", leapMonth);
     app.add_option("--script", script);
+    app.add_option("--solar-time", solarTime);
+    app.add_option("--place", place);
+    app.add_option("--longitude", longitude);
+    app.add_option("--zone", zone);
+    app.add_option("--places", places);
     app.add_option("operands", operands);
 
     std::vector<const char*> argv{"chenggu"};
@@ -173,12 +212,23 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         const char* option;
     } conventions[] = {{Convention::LateZi, lateZi, "--late-zi"},
                        {Convention::YearStart, yearStart, "--year-start"},
-                       {Convention::LeapMonth, leapMonth, "--leap-month"}};
+                       {Convention::LeapMonth, leapMonth, "--leap-month"},
+                       {Convention::SolarTime, solarTime, "--solar-time"}};
     for (const auto& c : conventions) {
         if (c.value) {
             request.options =
                 Accepted(SetConvention(request.options, c.convention, *c.value, c.option));
         }
+    }
+    if (places) {
+        request.command = Command::Places;
+        request.placesQuery = *places;
+        return request;
+    }
+    if (place || longitude || zone) {
+        std::optional<double> degrees;
+        if (longitude) degrees = Accepted(ParseLongitude(*longitude));
+        request.birthplace = Accepted(BirthplaceOf(place, degrees, zone));
     }
     if (calendar) {
         request.command = Command::Calendar;
@@ -208,7 +258,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         }
         return request;
     }
-    request.birth = ParseBirthOperands(operands, lunar);
+    request.birth = ParseBirthOperands(operands, lunar, request.birthplace);
     return request;
 }
 

@@ -42,7 +42,7 @@ T Accepted(Result<T> result) {
     return std::move(result).value();
 }
 
-enum class Command { Reading, Batch, Calendar, Help, Version };
+enum class Command { Reading, Batch, Calendar, Places, Help, Version };
 
 struct Arguments {
     Command command = Command::Reading;
@@ -51,13 +51,17 @@ struct Arguments {
     Options options;
     std::optional<Script> script;       // --script, over the locale's
     Birth birth;                        // of a reading; without a period, all twelve
+    std::optional<Birthplace> birthplace;  // --place, --longitude, --zone (for every batch line)
     GregorianDate firstDate, lastDate;  // of the calendar
+    std::string placesQuery;            // of --places
 };
 
 // Parses the arguments that follow the program name. Throws UsageError.
 Arguments ParseArguments(const std::vector<std::string>& arguments);
-// DATE [PERIOD], on the command line or on a line of --batch input. Throws UsageError.
-Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar);
+// DATE [PERIOD [PLACE | LONGITUDE [ZONE]]], on the command line or on a line of --batch
+// input; birthplace is the options' place, for operands that name none. Throws UsageError.
+Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar,
+                         const std::optional<Birthplace>& birthplace = std::nullopt);
 
 // The text of --help, in the language and characters of the voice.
 std::string UsageText(const Voice& voice);

@@ -6,6 +6,8 @@
 
 #include "calendar/utf8.h"
 #include "chenggu/json.h"
+#include "chenggu/chinese_text.h"
+#include "chenggu/places.h"
 #include "chenggu/version.h"
 #include "cli/arguments.h"
 #include "cli/calendar_export.h"
@@ -27,6 +29,26 @@ std::string ReadingOutput(const Birth& birth, const Options& options, bool json,
     return PeriodTableText(Accepted(ReadEveryPeriod(birth, options)), script);
 }
 
+// The places a query finds, a line each (name, longitude, zone), or as JSON.
+std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) {
+    const std::vector<Place> places = SearchPlaces(query, 50);
+    if (json) return PlacesJson(places, 2) + "\n";
+    if (places.empty()) {
+        const std::string shown(query);
+        throw UsageError(refusal::BadRequest(
+            "no place matches " + std::string("\"") + shown + "\"",
+            [&](Script s) { return Say(s, "地名表中没有与“") + shown + Say(s, "”相符的地方"); }));
+    }
+    std::string text;
+    for (const Place& place : places) {
+        text += place.fullName;
+        if (!place.englishName.empty()) text += " (" + std::string(place.englishName) + ")";
+        text += "  " + LongitudeText(place.longitude, voice.script) + "  " +
+                std::string(place.zone) + "\n";
+    }
+    return text;
+}
+
 std::string Output(const Arguments& request, const Voice& voice) {
     switch (request.command) {
         case Command::Help:
@@ -35,6 +57,8 @@ std::string Output(const Arguments& request, const Voice& voice) {
             return std::string("chenggu ") + CHENGGU_VERSION + "\n";
         case Command::Calendar:
             return Accepted(CalendarExport(request.firstDate, request.lastDate));
+        case Command::Places:
+            return PlacesOutput(request.placesQuery, request.json, voice);
         case Command::Reading:
         case Command::Batch:
             break;
@@ -99,8 +123,8 @@ int RunBatch(const Arguments& request, const Voice& voice, std::istream& in, std
                     "the line is not UTF-8 text: save the requests as UTF-8",
                     [](Script s) { return Say(s, "这一行不是 UTF-8 文本：请把输入存为 UTF-8"); }));
             }
-            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar), request.options, true,
-                                   -1, voice.script);
+            answer = ReadingOutput(ParseBirthOperands(fields, request.lunar, request.birthplace),
+                                   request.options, true, -1, voice.script);
         } catch (const UsageError& e) {
             answer = LineErrorJson(number, line, e.error().Reason(voice.language)) + "\n";
             anyBad = true;

@@ -39,8 +39,11 @@ std::string ChineseDate(const GregorianDate& date, Script s) {
 std::string DateLines(const BirthReading& r, const std::string& periodSuffix, Script s) {
     std::string text = Say(s, "公历：") + ChineseDate(r.birth.date, s) + periodSuffix + "\n";
     if (r.readingDate != r.birth.date) {
-        text +=
-            Say(s, "论日：") + ChineseDate(r.readingDate, s) + Say(s, "（晚子时算次日）") + "\n";
+        const bool bySun = r.birthTime && r.birthTime->Used().date != r.birth.date;
+        text += Say(s, "论日：") + ChineseDate(r.readingDate, s) +
+                (bySun ? Say(s, "（按") + std::string(TimeName(r.birthTime->used, s)) + Say(s, "）")
+                       : Say(s, "（晚子时算次日）")) +
+                "\n";
     }
     text += Say(s, "农历：") + LunarDateName(r.lunarDate, s) + "\n";
     if (r.birth.lunarInput) {
@@ -87,7 +90,9 @@ std::string HoursColumn(int index) {
 }  // namespace
 
 std::string ReadingText(const BirthReading& r, Script s) {
-    std::string text = DateLines(r,
+    std::string text;
+    for (const std::string& step : BirthTimeSteps(r, s)) text += step + "\n";
+    text += DateLines(r,
                                  " " + std::string(PeriodName(r.period(), s)) + Say(s, "（") +
                                      std::string(PeriodLabel(r.period())) + Say(s, "）"),
                                  s);

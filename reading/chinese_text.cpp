@@ -1,10 +1,12 @@
 #include "chenggu/chinese_text.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "reading/traditional_verses.h"
 #include "reading/verses.h"
+#include "solar/civil_time.h"
 
 namespace chenggu {
 namespace {
@@ -120,6 +122,93 @@ namespace {
 std::string HourText(int hour) { return (hour < 10 ? "0" : "") + std::to_string(hour) + ":00"; }
 
 }  // namespace
+
+std::string LongitudeText(double longitude, Script script) {
+    const auto tenThousandths = static_cast<std::int64_t>(std::llround(std::abs(longitude) * 10000));
+    std::string digits = std::to_string(tenThousandths / 10000);
+    std::string fraction = std::to_string(tenThousandths % 10000);
+    fraction.insert(0, 4 - fraction.size(), '0');
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    if (!fraction.empty()) digits += "." + fraction;
+    return T(script, longitude < 0 ? "西经 " : "东经 ") + digits + "°";
+}
+
+std::string DurationText(std::int64_t seconds, Script script) {
+    std::string text = seconds < 0 ? "-" : (seconds > 0 ? "+" : "");
+    const std::int64_t magnitude = seconds < 0 ? -seconds : seconds;
+    const std::int64_t hours = magnitude / 3600, minutes = magnitude / 60 % 60, rest = magnitude % 60;
+    if (hours > 0) text += std::to_string(hours) + T(script, " 小时 ");
+    if (hours > 0 || minutes > 0) text += std::to_string(minutes) + T(script, " 分 ");
+    return text + std::to_string(rest) + T(script, " 秒");
+}
+
+namespace {
+
+std::string DateTimeText(const DateTime& time, Script script, bool withSeconds = true) {
+    const GregorianDate& d = time.date;
+    return std::to_string(d.year) + T(script, "年") + std::to_string(d.month) + T(script, "月") +
+           std::to_string(d.day) + T(script, "日 ") + IsoDateTime(time, withSeconds).substr(11);
+}
+
+std::int64_t SecondsBetween(const DateTime& from, const DateTime& to) {
+    const auto days = [](const GregorianDate& d) {
+        return solar::DaysFromCivil(d.year, d.month, d.day);
+    };
+    return (days(to.date) - days(from.date)) * 86400 + (to.second - from.second);
+}
+
+std::string OffsetText(std::int32_t seconds) {
+    const std::int32_t magnitude = seconds < 0 ? -seconds : seconds;
+    std::string text = std::string("UTC") + (seconds < 0 ? "-" : "+") + std::to_string(magnitude / 3600);
+    if (magnitude % 3600 != 0) {
+        const std::int32_t minutes = magnitude / 60 % 60;
+        text += (minutes < 10 ? ":0" : ":") + std::to_string(minutes);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script script) {
+    if (!reading.birthTime) return {};
+    const BirthTime& time = *reading.birthTime;
+    std::vector<std::string> steps;
+    steps.push_back(T(script, "钟表时间：") + DateTimeText(time.clock, script, false) +
+                    T(script, "，") + std::string(time.zone) + T(script, "，") +
+                    OffsetText(time.utcOffsetSeconds));
+    if (time.summerTime || time.happenedTwice) {
+        std::string line = T(script, "夏令时：");
+        if (time.happenedTwice) {
+            line += T(script, time.secondOccurrence
+                                  ? "这一钟点在夏令时结束时出现两次，按第二次（已恢复标准时间）计"
+                                  : "这一钟点在夏令时结束时出现两次，按第一次（仍是夏令时）计");
+        } else {
+            line += T(script, "当时实行夏令时，时钟比标准时间拨快");
+        }
+        steps.push_back(line);
+    }
+    steps.push_back(T(script, "经度：") + LongitudeText(time.longitude, script) +
+                    (time.place.empty() ? "" : T(script, "（") + time.place + T(script, "）")) +
+                    T(script, "，经度时差 ") +
+                    DurationText(SecondsBetween(time.clock, time.meanSolar), script) +
+                    T(script, " → 平太阳时 ") + DateTimeText(time.meanSolar, script));
+    steps.push_back(T(script, "均时差：") +
+                    DurationText(std::llround(time.equationOfTimeSeconds), script) +
+                    T(script, " → 真太阳时 ") + DateTimeText(time.trueSolar, script));
+    std::string period = T(script, "时辰：按") + std::string(TimeName(time.used, script)) +
+                         T(script, "为") + std::string(PeriodName(reading.period(), script)) +
+                         T(script, "（") + std::string(PeriodLabel(reading.period())) +
+                         T(script, "）");
+    if (time.nearBoundary) {
+        const std::int32_t second = time.Used().second;
+        const std::int32_t since = ((second - 3600) % 7200 + 7200) % 7200;
+        const std::int32_t boundary = since <= NearBoundarySeconds ? second - since : second + 7200 - since;
+        period += T(script, "，距时辰交界 ") + HourText(boundary / 3600 % 24) +
+                  T(script, " 不到 5 分钟");
+    }
+    steps.push_back(period);
+    return steps;
+}
 
 std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
                                  Script script) {

@@ -27,7 +27,8 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
 }
 
 // The steps from the clock to the time read by.
-void WriteBirthTime(JsonWriter& writer, const BirthTime& time) {
+void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, Script script) {
+    const BirthTime& time = *reading.birthTime;
     writer.Key("birthTime");
     writer.StartObject();
     writer.Member("clock", IsoDateTime(time.clock, false));
@@ -49,6 +50,10 @@ void WriteBirthTime(JsonWriter& writer, const BirthTime& time) {
     writer.Int(std::llround(time.equationOfTimeSeconds));
     writer.Member("trueSolar", IsoDateTime(time.trueSolar));
     writer.Member("nearBoundary", time.nearBoundary);
+    writer.Key("steps");
+    writer.StartArray();
+    for (const std::string& step : BirthTimeSteps(reading, script)) writer.String(step);
+    writer.EndArray();
     writer.EndObject();
 }
 
@@ -122,7 +127,7 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
             writer.Null();
         }
     }
-    if (r.birthTime) WriteBirthTime(writer, *r.birthTime);
+    if (r.birthTime) WriteBirthTime(writer, r, script);
     if (base != nullptr) {
         writer.Member("switched", SwitchName(r));
         writer.Member("condition", AlternativeCondition(*base, r, script));
@@ -267,6 +272,56 @@ std::string ReadJson(std::string_view requestJson) {
     const Result<std::string> answer = AnswerJson(*request, -1);
     if (!answer) return ErrorJson(answer.error().Reason(request->language));
     return *answer;
+}
+
+namespace {
+
+void WritePlaces(JsonWriter& writer, const std::vector<Place>& places) {
+    writer.StartArray();
+    for (const Place& place : places) {
+        writer.StartObject();
+        writer.Member("name", place.name);
+        writer.Member("fullName", place.fullName);
+        writer.Member("region", place.region);
+        writer.Member("englishName", place.englishName);
+        writer.Key("longitude");
+        writer.Number(place.longitude, 4);
+        writer.Member("zone", place.zone);
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
+}  // namespace
+
+std::string PlacesJson(const std::vector<Place>& places, int indent) {
+    return Written(indent, [&](JsonWriter& writer) { WritePlaces(writer, places); });
+}
+
+std::string SearchPlacesJson(std::string_view requestJson) {
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson);
+    if (!members) return ErrorJson(members.error().reason);
+    std::optional<std::string> query;
+    std::size_t limit = 20;
+    for (const JsonMember& member : *members) {
+        if (member.name == "query" && TextOf(member.value) != nullptr) {
+            query = *TextOf(member.value);
+        } else if (const auto* number = std::get_if<JsonNumber>(&member.value);
+                   member.name == "limit" && number != nullptr && number->whole &&
+                   *number->whole > 0 && *number->whole <= 1000) {
+            limit = static_cast<std::size_t>(*number->whole);
+        } else if (member.name != "language") {
+            return ErrorJson(UnknownMember(member.name, "query (a string), limit (1 to 1000)")
+                                 .Reason(LanguageOf(*members)));
+        }
+    }
+    if (!query) return ErrorJson("a request needs a query: {\"query\": \"成都\"}");
+    return Written(-1, [&](JsonWriter& writer) {
+        writer.StartObject();
+        writer.Key("places");
+        WritePlaces(writer, SearchPlaces(*query, limit));
+        writer.EndObject();
+    });
 }
 
 std::string ErrorJson(std::string_view reason) {

@@ -182,8 +182,9 @@ std::size_t SharedCharacters(std::string_view query, std::string_view name) {
 std::vector<std::uint16_t> Nearest(std::string_view query, std::size_t count) {
     std::vector<std::pair<std::size_t, std::uint16_t>> scored;
     for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
-        if (PlaceRecords[i].longitude == NoLongitude) continue;
-        const Names names = NamesOf(PlaceRecords[i]);
+        const PlaceRecord& record = PlaceRecords[i];
+        if (record.longitude == NoLongitude || record.level == PlaceLevel::Country) continue;
+        const Names names = NamesOf(record);
         std::size_t score = std::max(SharedCharacters(query, names.simplified),
                                      SharedCharacters(query, Folded(names.english)));
         if (!names.traditional.empty()) {

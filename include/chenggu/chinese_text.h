@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chenggu/birth.h"
 #include "chenggu/birth_reading.h"
@@ -44,6 +45,15 @@ std::string_view ConventionText(LeapMonthRule value, Script script = Script::Sim
 std::string_view ConventionText(SolarTime value, Script script = Script::Simplified);
 // The name of the time a reading follows: 真太阳时, 平太阳时, 钟表时间.
 std::string_view TimeName(SolarTime value, Script script = Script::Simplified);
+// 东经 104.0667°, 西经 74.006° (at most four decimals).
+std::string LongitudeText(double longitude, Script script = Script::Simplified);
+// A signed span of time: +27 分 10 秒, -2 小时 3 分 44 秒, 0 秒.
+std::string DurationText(std::int64_t seconds, Script script = Script::Simplified);
+// The steps from the clock to the time a reading follows, a line each: 钟表时间 and zone,
+// 夏令时 when in force, 经度 and its correction to 平太阳时, 均时差 to 真太阳时, and the period
+// by the time used (with a note when it lies within 5 minutes of a boundary).
+std::vector<std::string> BirthTimeSteps(const BirthReading& reading,
+                                        Script script = Script::Simplified);
 // What an alternative of a reading supposes, as a condition: 若年以立春为界, or
 // 若生于 23:00 后且晚子时算次日 when a plain 子 is taken as a 晚子, 若按平太阳时,
 // 若真太阳时在 13:00 前, 若是第二次的 01:30（夏令时已结束）.

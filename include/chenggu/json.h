@@ -15,11 +15,13 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chenggu/birth.h"
 #include "chenggu/birth_reading.h"
 #include "chenggu/conventions.h"
 #include "chenggu/error.h"
+#include "chenggu/places.h"
 #include "chenggu/script.h"
 
 namespace chenggu {
@@ -52,6 +54,13 @@ Result<std::string> AnswerJson(const Request& request, int indent = -1);
 // A request in, its answer out: the reading's JSON, or {"error": "<reason>"} for a request
 // that cannot be read or answered. Never fails.
 std::string ReadJson(std::string_view requestJson);
+
+// Places as JSON, best match first: [{"name": "成都市", "fullName": "四川省成都市",
+// "region": "四川省", "englishName": "", "longitude": 104.0667, "zone": "Asia/Shanghai"}, …].
+std::string PlacesJson(const std::vector<Place>& places, int indent = -1);
+// A request {"query": "成都", "limit": 20} answers {"places": […]} as above, the places whose
+// names hold the query; or {"error": "<reason>"}.
+std::string SearchPlacesJson(std::string_view requestJson);
 
 // {"error": "<reason>"}.
 std::string ErrorJson(std::string_view reason);
