@@ -10,7 +10,7 @@
 namespace chenggu::cli {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 41> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 42> TraditionalTexts{{
     {"  时重  总骨重", "  時重  總骨重"},
     {" + 时 ", " + 時 "},
     {" 不能与 ", " 不能與 "},
@@ -29,7 +29,8 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 41> T
     {"公历：", "公曆："},
     {"农历：", "農曆："},
     {"减 ", "減 "},
-    {"参数太多：只需要一个日期和一个时辰", "參數太多：只需要一個日期和一個時辰"},
+    {"参数太多：经度后面最多再写一个时区", "參數太多：經度後面最多再寫一個時區"},
+    {"地名表中没有与“", "地名錶中沒有與“"},
     {"总骨重：", "總骨重："},
     {"提示：子时跨午夜，“子”按当日论；23:00-23:59 出生请输入“晚子”或 23:MM，按次日论\n", "提示：子時跨午夜，“子”按當日論；23:00-23:59 出生請輸入“晚子”或 23:MM，按次日論\n"},
     {"无法写出结果", "無法寫出結果"},

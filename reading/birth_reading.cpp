@@ -3,6 +3,7 @@
 #include "chenggu/birth_reading.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "calendar/calendar_date.h"
 #include "reading/day_reading.h"
@@ -176,18 +177,15 @@ Period PeriodAt(std::int32_t secondOfDay) {
     return {PeriodForHour(hour)};
 }
 
-// The reading of a birth with a clock time and a place at the time options.solarTime names,
-// or at another time of the same day (near a boundary); with the alternatives of the other
+// The reading of a birth with a clock time and a place at a birth time (its Used() time, or
+// another second of that day, across a near boundary); with the alternatives of the other
 // conventions when asked.
-Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, bool secondOccurrence,
+Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, const BirthTime& time,
                                 bool withAlternatives,
                                 std::optional<std::int32_t> otherSecond = std::nullopt) {
-    const Result<BirthTime> time = ReadBirthTime(birth.date, *birth.clock, *birth.birthplace,
-                                                 *options.solarTime, secondOccurrence);
-    if (!time) return time.error();
-    const DateTime& used = time->Used();
+    const DateTime& used = time.Used();
     if (!used.date.ok()) {
-        return refusal::SolarDateOutsideRange(IsoDateTime(used), ValueName(time->used));
+        return refusal::SolarDateOutsideRange(IsoDateTime(used), ValueName(time.used));
     }
     Birth solarBirth = birth;
     solarBirth.date = used.date;
@@ -199,11 +197,18 @@ Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, bool
     const auto restore = [&](BirthReading& r) {
         r.birth.date = birth.date;
         r.birth.lunarInput = birth.lunarInput;
-        r.birthTime = *time;
+        r.birthTime = time;
     };
     restore(*reading);
     for (BirthReading& alternative : reading->alternatives) restore(alternative);
     return reading;
+}
+
+// The birth time with another time used: the same instant, read by another clock.
+BirthTime UsingTime(BirthTime time, SolarTime used) {
+    time.used = used;
+    time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds;
+    return time;
 }
 
 // A birth with a clock time and a place: the reading at the time chosen, with the readings at
@@ -212,7 +217,10 @@ Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, bool
 Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options) {
     Options resolved = options;
     resolved.solarTime = options.solarTime.value_or(SolarTime::True);
-    Result<BirthReading> reading = ReadAtTime(birth, resolved, false, true);
+    const Result<BirthTime> time =
+        ReadBirthTime(birth.date, *birth.clock, *birth.birthplace, *resolved.solarTime);
+    if (!time) return time.error();
+    Result<BirthReading> reading = ReadAtTime(birth, resolved, *time, true);
     if (!reading) return reading;
     std::vector<BirthReading>& alternatives = reading->alternatives;
     const auto offer = [&](Result<BirthReading> alternative, auto mark) {
@@ -222,27 +230,35 @@ Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options
     };
     for (const SolarTime value : {SolarTime::True, SolarTime::Mean, SolarTime::Clock}) {
         if (value == *resolved.solarTime) continue;
-        Options other = resolved;
-        other.solarTime = value;
-        offer(ReadAtTime(birth, other, false, false),
+        const BirthTime other = UsingTime(*time, value);
+        // The same day and period weigh the same: nothing to read.
+        if (other.Used().date == time->Used().date &&
+            PeriodAt(other.Used().second) == PeriodAt(time->Used().second)) {
+            continue;
+        }
+        Options otherOptions = resolved;
+        otherOptions.solarTime = value;
+        offer(ReadAtTime(birth, otherOptions, other, false),
               [](BirthReading& r) { r.switched = Convention::SolarTime; });
     }
-    const BirthTime& time = *reading->birthTime;
-    if (time.nearBoundary) {
+    if (time->nearBoundary) {
         // Just across the nearest odd hour: the second before it, or the hour itself.
-        const std::int32_t second = time.Used().second;
-        const std::int32_t sinceBoundary = ((second - 3600) % 7200 + 7200) % 7200;
-        const std::int32_t across =
-            sinceBoundary <= NearBoundarySeconds ? second - sinceBoundary - 1
-                                                 : second + (7200 - sinceBoundary);
-        offer(ReadAtTime(birth, resolved, false, false, across), [](BirthReading& r) {
+        const std::int32_t second = time->Used().second;
+        const std::int32_t fromBoundary = FromNearestBoundary(second);
+        const std::int32_t across = fromBoundary >= 0 ? second - fromBoundary - 1
+                                                      : second - fromBoundary;
+        offer(ReadAtTime(birth, resolved, *time, false, across), [](BirthReading& r) {
             r.timeChange = BirthReading::TimeChange::OtherSideOfBoundary;
         });
     }
-    if (time.happenedTwice) {
-        offer(ReadAtTime(birth, resolved, true, false), [](BirthReading& r) {
-            r.timeChange = BirthReading::TimeChange::SecondOccurrence;
-        });
+    if (time->happenedTwice) {
+        const Result<BirthTime> second = ReadBirthTime(birth.date, *birth.clock,
+                                                       *birth.birthplace, *resolved.solarTime, true);
+        if (second) {
+            offer(ReadAtTime(birth, resolved, *second, false), [](BirthReading& r) {
+                r.timeChange = BirthReading::TimeChange::SecondOccurrence;
+            });
+        }
     }
     return reading;
 }

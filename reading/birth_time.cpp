@@ -70,12 +70,6 @@ class Cursor {
     std::size_t pos_ = 0;
 };
 
-// Seconds from a time of day to the nearest boundary of the periods (the odd hours).
-std::int32_t FromBoundary(std::int32_t secondOfDay) {
-    const std::int32_t sinceBoundary = ((secondOfDay - 3600) % 7200 + 7200) % 7200;
-    return std::min(sinceBoundary, 7200 - sinceBoundary);
-}
-
 }  // namespace
 
 std::string IsoDateTime(const DateTime& time, bool withSeconds) {
@@ -83,6 +77,11 @@ std::string IsoDateTime(const DateTime& time, bool withSeconds) {
                        TwoDigits(time.second / 60 % 60);
     if (withSeconds) text += ":" + TwoDigits(time.second % 60);
     return text;
+}
+
+std::int32_t FromNearestBoundary(std::int32_t secondOfDay) {
+    const std::int32_t since = ((secondOfDay - 3600) % 7200 + 7200) % 7200;
+    return since <= 3600 ? since : since - 7200;
 }
 
 const DateTime& BirthTime::Used() const {
@@ -93,9 +92,12 @@ const DateTime& BirthTime::Used() const {
 Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
                                 const Birthplace& birthplace, SolarTime used,
                                 bool secondOccurrence) {
-    const Result<std::string_view> zoneName = ParseZone(birthplace.zone);
-    if (!zoneName) return zoneName.error();
-    const solar::TimeZone zone = *solar::TimeZone::Named(*zoneName);
+    std::optional<solar::TimeZone> zone = solar::TimeZone::Named(birthplace.zone);
+    if (!zone) {
+        const Result<std::string_view> named = ParseZone(birthplace.zone);
+        if (!named) return named.error();
+        zone = solar::TimeZone::Named(*named);
+    }
     if (!std::isfinite(birthplace.longitude) || std::abs(birthplace.longitude) > 180) {
         return refusal::NotALongitude(std::to_string(birthplace.longitude));
     }
@@ -105,16 +107,15 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
 
     BirthTime time;
     time.clock = {date, clock.hour * 3600 + clock.minute * 60};
-    time.zone = zone.name();
+    time.zone = zone->name();
     time.longitude = birthplace.longitude;
-    time.place = birthplace.place;
     time.used = used;
 
-    const solar::ClockInstants instants = zone.InstantsOf(SecondsOf(date, time.clock.second));
+    const solar::ClockInstants instants = zone->InstantsOf(SecondsOf(date, time.clock.second));
     if (instants.kind == solar::ClockInstants::Kind::Never) {
         return refusal::ClockTimeSkipped(
             IsoDate(date) + " " + TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute),
-            zone.name(), ClockText(instants.first, instants.offset.seconds),
+            zone->name(), ClockText(instants.first, instants.offset.seconds),
             ClockText(instants.first, instants.secondOffset.seconds),
             instants.secondOffset.summer && !instants.offset.summer);
     }
@@ -131,7 +132,7 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
     time.meanSolar = DateTimeOf(static_cast<Seconds>(std::floor(meanSolar)));
     time.trueSolar =
         DateTimeOf(static_cast<Seconds>(std::floor(meanSolar + time.equationOfTimeSeconds)));
-    time.nearBoundary = FromBoundary(time.Used().second) <= NearBoundarySeconds;
+    time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds;
     return time;
 }
 

@@ -172,6 +172,7 @@ std::string OffsetText(std::int32_t seconds) {
 std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script script) {
     if (!reading.birthTime) return {};
     const BirthTime& time = *reading.birthTime;
+    const std::string& place = reading.birth.birthplace ? reading.birth.birthplace->place : "";
     std::vector<std::string> steps;
     steps.push_back(T(script, "钟表时间：") + DateTimeText(time.clock, script, false) +
                     T(script, "，") + std::string(time.zone) + T(script, "，") +
@@ -188,7 +189,7 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
         steps.push_back(line);
     }
     steps.push_back(T(script, "经度：") + LongitudeText(time.longitude, script) +
-                    (time.place.empty() ? "" : T(script, "（") + time.place + T(script, "）")) +
+                    (place.empty() ? "" : T(script, "（") + place + T(script, "）")) +
                     T(script, "，经度时差 ") +
                     DurationText(SecondsBetween(time.clock, time.meanSolar), script) +
                     T(script, " → 平太阳时 ") + DateTimeText(time.meanSolar, script));
@@ -201,9 +202,8 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
                          T(script, "）");
     if (time.nearBoundary) {
         const std::int32_t second = time.Used().second;
-        const std::int32_t since = ((second - 3600) % 7200 + 7200) % 7200;
-        const std::int32_t boundary = since <= NearBoundarySeconds ? second - since : second + 7200 - since;
-        period += T(script, "，距时辰交界 ") + HourText(boundary / 3600 % 24) +
+        period += T(script, "，距时辰交界 ") +
+                  HourText((second - FromNearestBoundary(second)) / 3600 % 24) +
                   T(script, " 不到 5 分钟");
     }
     steps.push_back(period);
@@ -218,11 +218,10 @@ std::string AlternativeCondition(const BirthReading& reading, const BirthReading
         // The boundary is the odd hour nearest the time read by; the alternative lies across it.
         const BirthTime& time = *reading.birthTime;
         const std::int32_t second = time.Used().second;
-        const std::int32_t since = ((second - 3600) % 7200 + 7200) % 7200;
-        const bool justAfter = since <= NearBoundarySeconds;
-        const std::int32_t boundary = justAfter ? second - since : second + 7200 - since;
+        const std::int32_t fromBoundary = FromNearestBoundary(second);
         return T(script, "若") + std::string(TimeName(time.used, script)) + T(script, "在 ") +
-               HourText(boundary / 3600 % 24) + T(script, justAfter ? " 之前" : " 之后");
+               HourText((second - fromBoundary) / 3600 % 24) +
+               T(script, fromBoundary >= 0 ? " 之前" : " 之后");
     }
     if (alternative.timeChange == BirthReading::TimeChange::SecondOccurrence &&
         alternative.birthTime) {

@@ -27,7 +27,7 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
 }
 
 // The steps from the clock to the time read by.
-void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, Script script) {
+void WriteBirthTime(JsonWriter& writer, const BirthReading& reading) {
     const BirthTime& time = *reading.birthTime;
     writer.Key("birthTime");
     writer.StartObject();
@@ -40,20 +40,17 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, Script scri
     writer.Key("longitude");
     writer.Number(time.longitude, 6);
     writer.Key("place");
-    if (time.place.empty()) {
+    const std::string* place = reading.birth.birthplace ? &reading.birth.birthplace->place : nullptr;
+    if (place == nullptr || place->empty()) {
         writer.Null();
     } else {
-        writer.String(time.place);
+        writer.String(*place);
     }
     writer.Member("meanSolar", IsoDateTime(time.meanSolar));
     writer.Key("equationOfTimeSeconds");
     writer.Int(std::llround(time.equationOfTimeSeconds));
     writer.Member("trueSolar", IsoDateTime(time.trueSolar));
     writer.Member("nearBoundary", time.nearBoundary);
-    writer.Key("steps");
-    writer.StartArray();
-    for (const std::string& step : BirthTimeSteps(reading, script)) writer.String(step);
-    writer.EndArray();
     writer.EndObject();
 }
 
@@ -127,7 +124,11 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
             writer.Null();
         }
     }
-    if (r.birthTime) WriteBirthTime(writer, r, script);
+    // An alternative shares its reading's birth time, but for the second of a repeated hour.
+    if (r.birthTime &&
+        (base == nullptr || r.timeChange == BirthReading::TimeChange::SecondOccurrence)) {
+        WriteBirthTime(writer, r);
+    }
     if (base != nullptr) {
         writer.Member("switched", SwitchName(r));
         writer.Member("condition", AlternativeCondition(*base, r, script));

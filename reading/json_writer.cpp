@@ -18,7 +18,7 @@ constexpr std::array<bool, 256> NeedsEscape = [] {
 
 }  // namespace
 
-JsonWriter::JsonWriter(int indent) : indent_(indent) { text_.reserve(1024); }
+JsonWriter::JsonWriter(int indent) : indent_(indent) { text_.reserve(4096); }
 
 void JsonWriter::NewLine(std::size_t depth) {
     if (indent_ < 0) return;
@@ -69,6 +69,12 @@ void JsonWriter::String(std::string_view text) {
     BeforeValue();
     text_ += '"';
     // Runs that need no escape go in whole; most strings are one run.
+    const auto plain = [](char c) { return !NeedsEscape[static_cast<unsigned char>(c)]; };
+    if (std::all_of(text.begin(), text.end(), plain)) {
+        text_.append(text);
+        text_ += '"';
+        return;
+    }
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);

@@ -55,7 +55,6 @@ struct BirthTime {
     bool secondOccurrence = false;       // the later of a clock time that happened twice
     bool happenedTwice = false;          // clocks were turned back through this time
     double longitude = 0;
-    std::string place;                   // empty for a longitude alone
     DateTime meanSolar;                  // UTC + longitude × 4 minutes per degree
     double equationOfTimeSeconds = 0;    // apparent minus mean solar time
     DateTime trueSolar;                  // mean solar time + the equation of time
@@ -68,6 +67,9 @@ struct BirthTime {
 
 // How near a period's boundary (an odd hour) a time must be for a reading to say so.
 inline constexpr std::int32_t NearBoundarySeconds = 300;
+// Seconds from a time of day to the nearest boundary of the periods, signed: negative before
+// it (12:58:00 → -120), positive after (13:01:00 → 60).
+std::int32_t FromNearestBoundary(std::int32_t secondOfDay);
 
 // The birth time of a clock reading at a birthplace. Refused with a reason for an unknown zone,
 // a longitude outside [-180, 180], a clock time that is not ok(), or one that never happened

@@ -6,9 +6,11 @@
 // lunarMonthName, lunarDayName, periodBranch, yearStemBranch, monthStemBranch,
 // dayStemBranch, the four weights and totalWeight, verse (its lines joined by "\n"),
 // leapMonth, weightText, conventions, readingDate, verseLines, leapMonthDate (lunar input
-// only), and alternatives: the full readings under each other convention that changes the
-// total, each with switched (the convention's name) and condition (若…) instead of
-// alternatives of its own.
+// only), birthTime (with a place or longitude: each step from the clock to the time read by), and alternatives: the full readings under each other convention
+// that changes the total, on the other side of a near boundary and at the second of a
+// repeated clock time, each with switched (the convention's name, "boundary" or
+// "secondOccurrence") and condition (若…) instead of alternatives of its own; an alternative
+// has a birthTime only when its own differs, at a second occurrence.
 #pragma once
 
 #include <array>

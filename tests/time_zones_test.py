@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Clock times against Python's zoneinfo, an independent reader of the system's tzdata (its
+POSIX rules after 2037 included): around every transition of every zone from 1901 to 2050
+(as the zone's TZif file lists them, then as its rule makes them),
+the clock time just before, inside the change and just after must give chenggu's
+utcOffsetMinutes and summerTime, a refusal for a time clocks jumped over, and the first
+occurrence (the offset before) for a time they went through twice.
+Usage: time_zones_test.py CHENGGU"""
+import datetime as dt
+import json
+import struct
+import subprocess
+import sys
+import zoneinfo
+
+chenggu = sys.argv[1]
+UTC = dt.timezone.utc
+FIRST, LAST = dt.datetime(1901, 1, 3), dt.datetime(2050, 12, 29)
+zones = sorted(z for z in zoneinfo.available_timezones() if z not in ("Factory", "localtime"))
+
+
+
+def transitions_of(zone, info):
+    """The instants a zone's offset changed: those its TZif file lists, and after them the
+    changes of its POSIX rule up to 2051, found day by day and then to the second."""
+    with open(f"/usr/share/zoneinfo/{zone}", "rb") as f:
+        data = f.read()
+    counts = struct.unpack(">6l", data[20:44])
+    skip = 44 + counts[3] * 5 + counts[4] * 6 + counts[5] + counts[2] * 8 + counts[1] + counts[0]
+    counts = struct.unpack(">6l", data[skip + 20:skip + 44])
+    listed = struct.unpack(f">{counts[3]}q", data[skip + 44:skip + 44 + 8 * counts[3]])
+    found = [dt.datetime.fromtimestamp(t, UTC) for t in listed if -2177452800 < t < 2556144000]
+    day = max([dt.datetime(2037, 1, 1, tzinfo=UTC), *found]) + dt.timedelta(days=1)
+    offset = day.astimezone(info).utcoffset()
+    while day.year < 2051:
+        later = day + dt.timedelta(days=1)
+        if later.astimezone(info).utcoffset() != offset:
+            low, high = day, later
+            while high - low > dt.timedelta(seconds=1):
+                middle = low + (high - low) / 2
+                if middle.astimezone(info).utcoffset() == offset:
+                    low = middle
+                else:
+                    high = middle
+            found.append(high.replace(microsecond=0))
+            offset = later.astimezone(info).utcoffset()
+        day = later
+    return found
+
+
+requests, expected = [], []
+for zone in zones:
+    info = zoneinfo.ZoneInfo(zone)
+    instants = transitions_of(zone, info) or [dt.datetime(1990, 7, 1, tzinfo=UTC)]
+    for instant in instants:
+        before = (instant - dt.timedelta(seconds=1)).astimezone(info).utcoffset()
+        after = instant.astimezone(info).utcoffset()
+        change = instant.replace(tzinfo=None) + before  # the clock reading when it changed
+        span = abs(after - before)
+        for clock in {change - dt.timedelta(minutes=31), change + span / 2,
+                      change + span + dt.timedelta(minutes=1)}:
+            clock = clock.replace(second=0, microsecond=0)
+            if not FIRST <= clock <= LAST:
+                continue
+            local = clock.replace(tzinfo=info)
+            real = local.astimezone(UTC).astimezone(info).replace(tzinfo=None) == clock
+            requests.append(f"{clock:%Y-%m-%d %H:%M} 0 {zone}")
+            expected.append((local.utcoffset().total_seconds() / 60, bool(local.dst()))
+                            if real else None)
+
+done = subprocess.run([chenggu, "--batch"], input="\n".join(requests) + "\n",
+                      capture_output=True, text=True, env={"LC_ALL": "C.UTF-8"})
+answers = [json.loads(line) for line in done.stdout.splitlines()]
+assert len(answers) == len(requests), (len(answers), len(requests))
+failures = []
+for request, want, answer in zip(requests, expected, answers):
+    if want is None:
+        if "error" not in answer or "never happened" not in answer["error"] and "没有" not in answer["error"]:
+            failures.append(f"{request}: should be refused, got {answer.get('birthTime')}")
+        continue
+    if "error" in answer:
+        failures.append(f"{request}: {answer['error']}")
+        continue
+    got = (answer["birthTime"]["utcOffsetMinutes"], answer["birthTime"]["summerTime"])
+    if abs(got[0] - want[0]) > 1e-6 or got[1] != want[1]:
+        failures.append(f"{request}: chenggu {got}, zoneinfo {want}")
+print(f"{len(requests)} clock times in {len(zones)} zones, {len(failures)} differ")
+for failure in failures[:20]:
+    print(failure)
+sys.exit(1 if failures else 0)
