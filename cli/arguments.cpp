@@ -131,6 +131,7 @@ Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar,
         operands.size() >= 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
     Birth birth = Accepted(ParseBirth(operands[0], period, lunar));
     if (operands.size() > 2) {
+        if (!birth.clock) throw UsageError(refusal::BirthplaceWithoutClockTime());
         birth.birthplace =
             ParsePlaceOperands(std::vector<std::string>(operands.begin() + 2, operands.end()));
     } else {
