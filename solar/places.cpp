@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "calendar/utf8.h"
 #include "reading/messages.h"
@@ -63,12 +64,14 @@ std::string_view ShortName(std::string_view name) {
     return name;
 }
 
-// Lower-case ASCII without blanks, for English names.
+// English names are matched in lower case without blanks and punctuation.
+bool Skipped(char c) { return c == ' ' || c == '-' || c == '\'' || c == ',' || c == '.'; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string Folded(std::string_view text) {
     std::string folded;
     for (const char c : text) {
-        if (c == ' ' || c == '-' || c == '\'' || c == ',' || c == '.') continue;
-        folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (!Skipped(c)) folded += Lower(c);
     }
     return folded;
 }
@@ -84,21 +87,40 @@ Names NamesOf(const PlaceRecord& record) {
             all.substr(second + 1)};
 }
 
-// The forms a place may be called by.
-std::vector<std::string> FormsOf(const PlaceRecord& record) {
+// Whether text ends with an English name, letter case, blanks and punctuation aside; the
+// length of text it took, or nothing.
+std::optional<std::size_t> EndsWithEnglish(std::string_view text, std::string_view english) {
+    std::size_t t = text.size(), e = english.size();
+    while (e > 0) {
+        if (Skipped(english[e - 1])) {
+            --e;
+            continue;
+        }
+        if (t == 0 || text[t - 1] != Lower(english[e - 1])) return std::nullopt;
+        --t;
+        --e;
+    }
+    return text.size() - t;
+}
+
+// The lengths of the forms of a place that text ends with: its name with and without its
+// kind, in both scripts, and its English name (New York City also as New York).
+template <class Each>
+void ForEachEnding(std::string_view text, const PlaceRecord& record, Each each) {
     const Names names = NamesOf(record);
-    std::vector<std::string> forms{std::string(names.simplified),
-                                   std::string(ShortName(names.simplified))};
-    if (!names.traditional.empty()) {
-        forms.emplace_back(names.traditional);
-        forms.emplace_back(ShortName(names.traditional));
+    for (const std::string_view name : {names.simplified, names.traditional}) {
+        if (name.empty()) continue;
+        const std::string_view short_ = ShortName(name);
+        if (EndsWith(text, name)) each(name.size());
+        if (short_.size() != name.size() && EndsWith(text, short_)) each(short_.size());
     }
     if (!names.english.empty()) {
-        forms.push_back(Folded(names.english));
-        // New York City is also New York.
-        if (EndsWith(forms.back(), "city")) forms.push_back(forms.back().substr(0, forms.back().size() - 4));
+        if (const auto length = EndsWithEnglish(text, names.english)) each(*length);
+        if (EndsWith(names.english, " City")) {
+            const std::string_view town = names.english.substr(0, names.english.size() - 5);
+            if (const auto length = EndsWithEnglish(text, town)) each(*length);
+        }
     }
-    return forms;
 }
 
 // Whether text is a sequence of forms of places that contain one another, from the outermost
@@ -107,23 +129,21 @@ bool AncestorsMatch(std::string_view text, std::uint16_t index) {
     if (text.empty()) return true;
     for (std::uint16_t above = PlaceRecords[index].parent; above != NoPlace;
          above = PlaceRecords[above].parent) {
-        for (const std::string& form : FormsOf(PlaceRecords[above])) {
-            if (EndsWith(text, form) && AncestorsMatch(text.substr(0, text.size() - form.size()), above)) {
-                return true;
-            }
-        }
+        bool matched = false;
+        ForEachEnding(text, PlaceRecords[above], [&](std::size_t length) {
+            matched = matched || AncestorsMatch(text.substr(0, text.size() - length), above);
+        });
+        if (matched) return true;
     }
     return false;
 }
 
 bool Matches(std::string_view query, std::uint16_t index) {
-    for (const std::string& form : FormsOf(PlaceRecords[index])) {
-        if (EndsWith(query, form) &&
-            AncestorsMatch(query.substr(0, query.size() - form.size()), index)) {
-            return true;
-        }
-    }
-    return false;
+    bool matched = false;
+    ForEachEnding(query, PlaceRecords[index], [&](std::size_t length) {
+        matched = matched || AncestorsMatch(query.substr(0, query.size() - length), index);
+    });
+    return matched;
 }
 
 bool Within(std::uint16_t inner, std::uint16_t outer) {
@@ -219,13 +239,21 @@ Result<Place> FindPlace(std::string_view name) {
             if (Matches(query, i)) found.push_back(i);
         }
     }
+    // A country is no place to be born in, but a city of its name is (香港).
+    std::erase_if(found, [&](std::uint16_t country) {
+        return PlaceRecords[country].level == PlaceLevel::Country &&
+               std::any_of(found.begin(), found.end(), [&](std::uint16_t city) {
+                   return PlaceRecords[city].parent == country;
+               });
+    });
     // A place that lies in another that matched is not what was meant: 乌鲁木齐 is the city,
     // not its county.
     std::erase_if(found, [&](std::uint16_t inner) {
-        return std::any_of(found.begin(), found.end(),
-                           [&](std::uint16_t outer) { return Within(inner, outer); });
+        return std::any_of(found.begin(), found.end(), [&](std::uint16_t outer) {
+            return PlaceRecords[outer].level != PlaceLevel::Country && Within(inner, outer);
+        });
     });
-    // A country is no place to be born in: its cities are.
+    // A country alone: its cities are what it could mean.
     const bool country = found.size() == 1 && PlaceRecords[found[0]].level == PlaceLevel::Country;
     if (country) {
         std::vector<std::uint16_t> cities;

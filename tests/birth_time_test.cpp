@@ -1,0 +1,193 @@
+// Births with a clock time and a place: the day and period the sun gives over the whole range,
+// Beijing summer time, the alternatives a reading offers, and places by name.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "chenggu/birth_reading.h"
+#include "chenggu/birth_time.h"
+#include "chenggu/places.h"
+
+namespace chenggu {
+namespace {
+
+Birth At(const GregorianDate& date, ClockTime clock, double longitude,
+         std::string zone = "Asia/Shanghai") {
+    Birth birth = *GregorianBirth(date, Period{clock.hour == 23 ? 0 : (clock.hour + 1) / 2 % 12,
+                                               clock.hour == 23   ? ZiHalf::Late
+                                               : clock.hour == 0 ? ZiHalf::Early
+                                                                 : ZiHalf::Unsaid});
+    birth.clock = clock;
+    birth.birthplace = Birthplace{longitude, std::move(zone), ""};
+    return birth;
+}
+
+// Urumqi's sun runs over two hours behind Beijing time and Harbin's almost half an hour ahead:
+// on every day of the range, 00:30 in Urumqi is the evening before and 23:50 in Harbin the
+// first hour of the next day (but in summer time, an hour earlier by the sun: the same day).
+TEST(BirthTime, TheSunsDayAcrossMidnightOnEveryDay) {
+    for (std::int32_t offset = 1; offset < LastDate.DayOffset(); ++offset) {
+        const GregorianDate date = GregorianDate::FromDayOffset(offset);
+        const GregorianDate before = GregorianDate::FromDayOffset(offset - 1);
+        const GregorianDate after = GregorianDate::FromDayOffset(offset + 1);
+
+        const Result<BirthReading> urumqi = Read(At(date, {0, 30}, 87.6005));
+        // Summer time of the 1940s began at midnight: 00:30 never happened on those days.
+        if (!urumqi && urumqi.error().code == ErrorCode::ClockTimeSkipped) continue;
+        ASSERT_TRUE(urumqi) << IsoDate(date) << ": " << urumqi.error().reason;
+        EXPECT_EQ(urumqi->readingDate, before) << IsoDate(date);
+        EXPECT_EQ(urumqi->period().index, 11) << IsoDate(date);  // 亥, in summer time too
+        EXPECT_EQ(urumqi->birthTime->trueSolar.date, before);
+
+        for (const LateZi lateZi : {LateZi::SameDay, LateZi::NextDay}) {
+            const Result<BirthReading> harbin = Read(At(date, {23, 50}, 126.65), {lateZi});
+            ASSERT_TRUE(harbin) << IsoDate(date) << ": " << harbin.error().reason;
+            if (harbin->birthTime->summerTime) {
+                EXPECT_EQ(harbin->period(), (Period{0, ZiHalf::Late})) << IsoDate(date);
+                EXPECT_EQ(harbin->readingDate, lateZi == LateZi::NextDay ? after : date);
+            } else {
+                EXPECT_EQ(harbin->period(), (Period{0, ZiHalf::Early})) << IsoDate(date);
+                EXPECT_EQ(harbin->readingDate, after) << IsoDate(date);
+            }
+            // The hour pillar of a 子 hour is the next day's under either convention.
+            const Result<BirthReading> nextDay =
+                Read(*GregorianBirth(after, Period{0, ZiHalf::Early}));
+            EXPECT_EQ(harbin->periodStemBranch, nextDay->periodStemBranch) << IsoDate(date);
+        }
+    }
+    // The sun's day of the first morning lies before the range.
+    const Result<BirthReading> first = Read(At(FirstDate, {0, 30}, 87.6005));
+    ASSERT_FALSE(first);
+    EXPECT_EQ(first.error().code, ErrorCode::SolarDateOutsideRange);
+}
+
+// Beijing time kept summer time from 1986 to 1991, changing at 02:00: in spring 02:00-02:59
+// never happened, in autumn 01:00-01:59 happened twice.
+TEST(BirthTime, BeijingSummerTime) {
+    const Result<BirthReading> skipped = Read(At({1988, 4, 17}, {2, 30}, 116.4));
+    ASSERT_FALSE(skipped);
+    EXPECT_EQ(skipped.error().code, ErrorCode::ClockTimeSkipped);
+    EXPECT_NE(skipped.error().reason.find("from 02:00 to 03:00"), std::string::npos);
+
+    const Birthplace beijing{116.4, "Asia/Shanghai", ""};
+    const Result<BirthTime> first = ReadBirthTime({1988, 9, 11}, {1, 30}, beijing, SolarTime::True);
+    const Result<BirthTime> second =
+        ReadBirthTime({1988, 9, 11}, {1, 30}, beijing, SolarTime::True, true);
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(first->happenedTwice && first->summerTime && !first->secondOccurrence);
+    EXPECT_EQ(first->utcOffsetSeconds, 9 * 3600);
+    EXPECT_TRUE(second->secondOccurrence && !second->summerTime);
+    EXPECT_EQ(second->utcOffsetSeconds, 8 * 3600);
+    // The second occurrence is an hour later by the sun.
+    EXPECT_NEAR(second->trueSolar.second - first->trueSolar.second, 3600, 1);
+
+    const Result<BirthTime> summer = ReadBirthTime({1990, 7, 15}, {14, 30}, beijing, SolarTime::True);
+    const Result<BirthTime> winter = ReadBirthTime({1992, 7, 15}, {14, 30}, beijing, SolarTime::True);
+    EXPECT_TRUE(summer->summerTime && !winter->summerTime);
+    EXPECT_EQ(summer->utcOffsetSeconds, 9 * 3600);
+}
+
+// A reading at a place offers the readings at the other two times, across a near boundary and
+// at the second occurrence of a repeated hour, each only with another total.
+TEST(BirthTime, AlternativesStateWhatChanged) {
+    for (std::int32_t offset = 30000; offset < 30400; ++offset) {
+        const GregorianDate date = GregorianDate::FromDayOffset(offset);
+        for (int hour = 0; hour < 24; ++hour) {
+            const Result<BirthReading> r = Read(At(date, {hour, 58}, 104.0667));
+            ASSERT_TRUE(r);
+            EXPECT_EQ(r->options.solarTime, SolarTime::True);
+            for (const BirthReading& alternative : r->alternatives) {
+                EXPECT_NE(alternative.totalWeight, r->totalWeight);
+                if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfBoundary) {
+                    EXPECT_TRUE(r->birthTime->nearBoundary);
+                    EXPECT_NE(alternative.period(), r->period());
+                } else if (alternative.switched == Convention::SolarTime) {
+                    EXPECT_NE(alternative.options.solarTime, SolarTime::True);
+                    EXPECT_EQ(alternative.birthTime->used, *alternative.options.solarTime);
+                }
+            }
+            const int fromBoundary = FromNearestBoundary(r->birthTime->trueSolar.second);
+            EXPECT_EQ(r->birthTime->nearBoundary, std::abs(fromBoundary) <= NearBoundarySeconds);
+        }
+    }
+    // Without a place, the clock: asking for the sun is refused.
+    Birth plain = At({1990, 7, 15}, {14, 30}, 0);
+    plain.birthplace.reset();
+    EXPECT_FALSE(Read(plain, {LateZi::SameDay, YearStart::NewYear, LeapMonthRule::Whole,
+                              SolarTime::True}));
+    EXPECT_TRUE(Read(plain, {LateZi::SameDay, YearStart::NewYear, LeapMonthRule::Whole,
+                             SolarTime::Clock}));
+}
+
+TEST(BirthTime, LongitudesAsPeopleWriteThem) {
+    const struct {
+        const char* text;
+        double degrees;
+    } accepted[] = {{"104.07", 104.07},   {"-74", -74},          {"74W", -74},
+                    {"104.07E", 104.07},  {"104°04′E", 104 + 4 / 60.0},
+                    {"104°4'30\"E", 104 + 4 / 60.0 + 30 / 3600.0},
+                    {"东经104.07", 104.07}, {"西经 74", -74},      {"１０４．０７", 104.07}};
+    for (const auto& a : accepted) {
+        const Result<double> parsed = ParseLongitude(a.text);
+        ASSERT_TRUE(parsed) << a.text;
+        EXPECT_NEAR(*parsed, a.degrees, 1e-9) << a.text;
+    }
+    for (const char* refused : {"", "181", "104.", "E", "104°60′E", "-74W", "1e2", "104 07"}) {
+        EXPECT_FALSE(ParseLongitude(refused)) << refused;
+    }
+}
+
+// Known places, from their seats' points in GeoNames.
+TEST(Places, FoundByTheNamesPeopleUse) {
+    const struct {
+        const char* name;
+        double longitude;
+        const char* zone;
+    } known[] = {{"成都", 104.0667, "Asia/Shanghai"},      {"成都市", 104.0667, "Asia/Shanghai"},
+                 {"四川成都", 104.0667, "Asia/Shanghai"},  {"四川省成都市", 104.0667, "Asia/Shanghai"},
+                 {"乌鲁木齐", 87.6005, "Asia/Shanghai"},   {"喀什", 75.9895, "Asia/Shanghai"},
+                 {"北京", 116.3972, "Asia/Shanghai"},      {"上海", 121.4581, "Asia/Shanghai"},
+                 {"哈尔滨", 126.65, "Asia/Shanghai"},      {"昆明", 102.7183, "Asia/Shanghai"},
+                 {"拉萨", 91.1, "Asia/Shanghai"},          {"漠河", 122.53, "Asia/Shanghai"},
+                 {"四川", 104.0667, "Asia/Shanghai"},      {"烏魯木齊", 87.6005, "Asia/Shanghai"},
+                 {"香港", 114.16, "Asia/Hong_Kong"},       {"澳门", 113.55, "Asia/Macau"},
+                 {"台北", 121.53, "Asia/Taipei"},          {"纽约", -74.006, "America/New_York"},
+                 {"New York", -74.006, "America/New_York"}, {"东京", 139.69, "Asia/Tokyo"}};
+    for (const auto& k : known) {
+        const Result<Place> place = FindPlace(k.name);
+        ASSERT_TRUE(place) << k.name << ": " << place.error().reason;
+        EXPECT_NEAR(place->longitude, k.longitude, 0.1) << k.name;
+        EXPECT_EQ(place->zone, k.zone) << k.name;
+    }
+    const Result<Place> ambiguous = FindPlace("朝阳");
+    ASSERT_FALSE(ambiguous);
+    EXPECT_EQ(ambiguous.error().code, ErrorCode::AmbiguousPlace);
+    EXPECT_NE(ambiguous.error().chineseReason.find("辽宁省朝阳市"), std::string::npos);
+    const Result<Place> unknown = FindPlace("成都府");
+    ASSERT_FALSE(unknown);
+    EXPECT_NE(unknown.error().chineseReason.find("四川省成都市"), std::string::npos);
+}
+
+// Every place is found by its full name, as itself; every place in mainland China keeps
+// Beijing time.
+TEST(Places, EveryPlaceByItsFullName) {
+    std::size_t places = 0;
+    for (const char* region : {"省", "市", "区", "县", "自治州", "美国", "日本", "台湾"}) {
+        for (const Place& place : SearchPlaces(region, 5000)) {
+            const Result<Place> found = FindPlace(place.fullName);
+            ASSERT_TRUE(found) << place.fullName << ": " << found.error().reason;
+            EXPECT_EQ(found->fullName, place.fullName);
+            EXPECT_EQ(found->longitude, place.longitude);
+            const bool mainland = place.zone == "Asia/Shanghai";
+            EXPECT_EQ(mainland, place.englishName.empty() && place.region != "香港" &&
+                                    place.region != "澳门" && place.region != "台湾")
+                << place.fullName;
+            ++places;
+        }
+    }
+    EXPECT_GT(places, 1300u);
+}
+
+}  // namespace
+}  // namespace chenggu
