@@ -3,6 +3,7 @@
 export type LateZi = 'same-day' | 'next-day';
 export type YearStart = 'new-year' | 'spring';
 export type LeapMonth = 'whole' | 'split';
+export type SolarTime = 'true' | 'mean' | 'clock';
 export type Language = 'en' | 'zh';
 
 export interface Request {
@@ -14,6 +15,14 @@ export interface Request {
   lateZi?: LateZi;
   yearStart?: YearStart;
   leapMonth?: LeapMonth;
+  /** With a clock time as period: the birthplace by name (成都, 四川成都, New York)… */
+  place?: string | null;
+  /** …or by longitude, degrees east (a number, or text such as 104°04′E, 74W)… */
+  longitude?: number | string | null;
+  /** …and the zone of its clocks (an IANA name; a place sets its own, else Asia/Shanghai). */
+  zone?: string | null;
+  /** The time read by: true solar (the default with a place), mean solar, or the clock. */
+  solarTime?: SolarTime;
   /** The characters of every Chinese text of the answer. */
   script?: 'simplified' | 'traditional';
   /** The language of the reason when the request is refused. */
@@ -24,6 +33,24 @@ export interface Conventions {
   lateZi: LateZi;
   yearStart: YearStart;
   leapMonth: LeapMonth;
+  solarTime: SolarTime;
+}
+
+/** The steps from the clock to the time read by, for a birth with a place or longitude. */
+export interface BirthTime {
+  clock: string;
+  zone: string;
+  utcOffsetMinutes: number;
+  summerTime: boolean;
+  /** The later of a clock time that happened twice (clocks turned back). */
+  secondOccurrence: boolean;
+  longitude: number;
+  place: string | null;
+  meanSolar: string;
+  equationOfTimeSeconds: number;
+  trueSolar: string;
+  /** The time read by lies within 5 minutes of a period's boundary. */
+  nearBoundary: boolean;
 }
 
 export interface Reading {
@@ -59,12 +86,13 @@ export interface Reading {
   verseExplanation: string;
   /** For lunar input only: the Gregorian date of the same day of the leap month, if any. */
   leapMonthDate?: string | null;
+  birthTime?: BirthTime;
   /** The readings under each other convention that changes the total. */
   alternatives?: Alternative[];
 }
 
 export interface Alternative extends Omit<Reading, 'alternatives'> {
-  switched: 'lateZi' | 'yearStart' | 'leapMonth';
+  switched: 'lateZi' | 'yearStart' | 'leapMonth' | 'solarTime' | 'boundary' | 'secondOccurrence';
   condition: string;
 }
 
@@ -110,3 +138,15 @@ export interface Day {
 export function date(request: { date: string; lunar?: boolean; language?: Language }): Day;
 
 export const version: string;
+
+export interface Place {
+  name: string;
+  fullName: string;
+  region: string;
+  englishName: string;
+  longitude: number;
+  zone: string;
+}
+
+/** Places whose names hold the query, best first. */
+export function places(request: { query: string; limit?: number }): Place[];

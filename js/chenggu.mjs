@@ -33,7 +33,8 @@ function answered(result) {
   return result;
 }
 
-// The reading of a birth: {date, period, lunar, lateZi, yearStart, leapMonth, language}.
+// The reading of a birth: {date, period, lunar, place, longitude, zone, lateZi, yearStart,
+// leapMonth, solarTime, script, language}.
 export function read(request) {
   return answered(call('read', request));
 }
@@ -46,6 +47,11 @@ export function months(request) {
 // A day in both calendars: {date, lunar, language}.
 export function date(request) {
   return answered(call('date', request));
+}
+
+// Places whose names hold a query, with longitudes and zones: {query, limit}.
+export function places(request) {
+  return answered(call('places', request)).places;
 }
 
 // The engine's version, "1.1.0".

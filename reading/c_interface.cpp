@@ -45,6 +45,11 @@ char* chenggu_date_json(const char* request_json) {
     return Answered(request_json, [](const char* request) { return chenggu::DateJson(request); });
 }
 
+char* chenggu_places_json(const char* request_json) {
+    return Answered(request_json,
+                    [](const char* request) { return chenggu::SearchPlacesJson(request); });
+}
+
 void chenggu_free(char* text) { std::free(text); }
 
 const char* chenggu_version(void) { return CHENGGU_VERSION; }

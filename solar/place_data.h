@@ -12,8 +12,8 @@ inline constexpr std::uint16_t NoPlace = 0xffff;
 // A county known by name whose seat has no point in the sources.
 inline constexpr std::int32_t NoLongitude = std::numeric_limits<std::int32_t>::min();
 
-// A place: its names in PlaceTexts[text, + length) as "Simplified|Traditional|English" (the
-// Traditional name empty when it is the same), its longitude in 1/10000 degree east, the place
+// A place: its names in PlaceTexts[text >> 16] from text & 0xffff, length bytes, as
+// "Simplified|Traditional|English" (the Traditional name empty when it is the same), its longitude in 1/10000 degree east, the place
 // it lies in (a province, prefecture or country), and its zone (an index into ZoneNames;
 // none for a country).
 struct PlaceRecord {

@@ -81,7 +81,8 @@ struct Names {
 };
 
 Names NamesOf(const PlaceRecord& record) {
-    const std::string_view all = solar::PlaceTexts.substr(record.text, record.length);
+    const std::string_view all =
+        solar::PlaceTexts[record.text >> 16].substr(record.text & 0xffff, record.length);
     const std::size_t first = all.find('|'), second = all.find('|', first + 1);
     return {all.substr(0, first), all.substr(first + 1, second - first - 1),
             all.substr(second + 1)};

@@ -19,7 +19,9 @@ extern "C" {
  *    "yearStart": "new-year", "leapMonth": "whole"}
  * date is required (the lunar form 2020-闰4-1 when lunar is true); the rest is optional with
  * the defaults shown; without period the answer is the array of the day's twelve readings.
- * "language": "zh" gives the reason of a refusal in Chinese. */
+ * With a clock time as period, "place": "成都" or "longitude": 104.07 (and "zone":
+ * "Asia/Shanghai") read the birth by the sun there; "solarTime": "true", "mean" or "clock"
+ * chooses the time read by. "language": "zh" gives the reason of a refusal in Chinese. */
 char* chenggu_read_json(const char* request_json);
 
 /* A year's months with their names and days, for forms: {"calendar": "lunar", "year": 2020}.
@@ -28,6 +30,10 @@ char* chenggu_months_json(const char* request_json);
 
 /* A day in both calendars: {"date": "2020-闰4-1", "lunar": true}. See DateJson. */
 char* chenggu_date_json(const char* request_json);
+
+/* Places with their longitudes and zones: {"query": "成都", "limit": 20} answers
+ * {"places": [{"name", "fullName", "region", "englishName", "longitude", "zone"}, ...]}. */
+char* chenggu_places_json(const char* request_json);
 
 /* Releases a text returned by the functions above; NULL is allowed. */
 void chenggu_free(char* text);
