@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { test } from 'node:test';
-import { date, months, read, version } from 'chenggu';
+import { date, months, places, read, version } from 'chenggu';
 
 const chenggu = (...args) => JSON.parse(execFileSync(process.env.CHENGGU, ['--json', ...args], { encoding: 'utf8' }));
 
@@ -17,6 +17,9 @@ test('every kind of request answers as chenggu --json', () => {
       ['--lunar', '--leap-month', 'split', '2020-闰4-16', '晚子']],
     [{ date: '2020-4-1', lunar: true }, ['--lunar', '2020-4-1']],
     [{ date: '2050-12-31', period: null }, ['2050-12-31']],
+    [{ date: '1990-07-15', period: '14:30', place: '成都' }, ['--place', '成都', '1990-07-15', '14:30']],
+    [{ date: '1995-03-15', period: '08:00', longitude: -74, zone: 'America/New_York', solarTime: 'mean' },
+      ['--longitude=-74', '--zone', 'America/New_York', '--solar-time', 'mean', '1995-03-15', '08:00']],
   ];
   for (const [request, args] of cases) assert.deepEqual(read(request), chenggu(...args), JSON.stringify(request));
 });
@@ -34,6 +37,8 @@ test('refusals throw an Error with the engine\'s reason', () => {
     [null, /not a JSON object/],
     [undefined, /not a JSON object/],
     [{ date: '1990-01-30', hour: 3 }, /unknown member "hour"/],
+    [{ date: '1988-04-17', period: '02:30', place: '北京' }, /never happened/],
+    [{ date: '1990-07-15', period: '午', place: '成都' }, /clock time/],
   ];
   for (const [request, reason] of cases) assert.throws(() => read(request), reason, JSON.stringify(request));
 });
@@ -44,4 +49,8 @@ test('the calendar a form needs, and the version', () => {
   assert.deepEqual(date({ date: '2020-闰4-1', lunar: true }).date, '2020-05-23');
   assert.throws(() => months({ calendar: 'lunar', year: 2051 }), /1900 to 2050/);
   assert.equal(version, execFileSync(process.env.CHENGGU, ['--version'], { encoding: 'utf8' }).trim().split(' ')[1]);
+});
+
+test('places as chenggu --places lists them', () => {
+  assert.deepEqual(places({ query: '成都', limit: 50 }), chenggu('--places', '成都'));
 });

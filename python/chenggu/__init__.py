@@ -14,12 +14,14 @@ import datetime
 import json
 import pathlib
 
-__all__ = ["read", "__version__"]
+__all__ = ["read", "places", "__version__"]
 
 # The library's C interface: JSON request in, newly allocated JSON answer out.
 _library = ctypes.CDLL(str(pathlib.Path(__file__).with_name("libchenggu.so.1")))
 _library.chenggu_read_json.argtypes = [ctypes.c_char_p]
 _library.chenggu_read_json.restype = ctypes.c_void_p
+_library.chenggu_places_json.argtypes = [ctypes.c_char_p]
+_library.chenggu_places_json.restype = ctypes.c_void_p
 _library.chenggu_free.argtypes = [ctypes.c_void_p]
 _library.chenggu_free.restype = None
 _library.chenggu_version.argtypes = []
@@ -28,8 +30,27 @@ _library.chenggu_version.restype = ctypes.c_char_p
 __version__ = _library.chenggu_version().decode()
 
 
-def read(date, period=None, *, lunar=False, late_zi="same-day", year_start="new-year",
-         leap_month="whole", script="simplified"):
+def _answer(function, request):
+    """The engine's answer to a request, or ValueError with its reason."""
+    try:
+        text = json.dumps(request, ensure_ascii=False).encode()
+    except TypeError as error:
+        raise ValueError(f"the request cannot be written as JSON: {error}") from None
+    answer = function(text)
+    if answer is None:
+        raise MemoryError("the answer could not be made: out of memory")
+    try:
+        result = json.loads(ctypes.string_at(answer).decode())
+    finally:
+        _library.chenggu_free(answer)
+    if isinstance(result, dict) and result.keys() == {"error"}:
+        raise ValueError(result["error"])
+    return result
+
+
+def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=None,
+         late_zi="same-day", year_start="new-year", leap_month="whole", solar_time=None,
+         script="simplified"):
     """The reading of a birth, as `chenggu --json` gives it.
 
     date: "1990-01-30" (or a datetime.date); with lunar=True a lunar date such as
@@ -39,6 +60,11 @@ def read(date, period=None, *, lunar=False, late_zi="same-day", year_start="new-
     late_zi: "same-day" or "next-day"; year_start: "new-year" or "spring";
         leap_month: "whole" or "split"; script: "simplified" or "traditional" (the
         characters of the answer's Chinese texts).
+    place, longitude, zone: where, for a period given as a clock time: a place's name
+        ("成都", "四川成都", "New York"), or a longitude in degrees east (104.07, "74W") with
+        an IANA zone (Asia/Shanghai when left out). The reading then follows the sun there;
+        its answer has a "birthTime" with each step.
+    solar_time: "true" (the default with a place), "mean" or "clock".
 
     Dates and periods are read as people write them: 1990年1月30日, 1990/1/30, the lunar
     1990年正月初四, 子時, 23点, full-width digits.
@@ -49,17 +75,14 @@ def read(date, period=None, *, lunar=False, late_zi="same-day", year_start="new-
         date = date.isoformat()
     request = {"date": date, "period": period, "lunar": lunar, "lateZi": late_zi,
                "yearStart": year_start, "leapMonth": leap_month, "script": script}
-    try:
-        text = json.dumps(request, ensure_ascii=False).encode()
-    except TypeError as error:
-        raise ValueError(f"the request cannot be written as JSON: {error}") from None
-    answer = _library.chenggu_read_json(text)
-    if answer is None:
-        raise MemoryError("the reading could not be made: out of memory")
-    try:
-        result = json.loads(ctypes.string_at(answer).decode())
-    finally:
-        _library.chenggu_free(answer)
-    if isinstance(result, dict) and result.keys() == {"error"}:
-        raise ValueError(result["error"])
-    return result
+    for name, value in (("place", place), ("longitude", longitude), ("zone", zone),
+                        ("solarTime", solar_time)):
+        if value is not None:
+            request[name] = value
+    return _answer(_library.chenggu_read_json, request)
+
+
+def places(query, limit=20):
+    """Places whose names hold query, best first: dicts with name, fullName, region,
+    englishName, longitude (degrees east) and zone, as `chenggu --places QUERY --json`."""
+    return _answer(_library.chenggu_places_json, {"query": query, "limit": limit})["places"]

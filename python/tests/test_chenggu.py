@@ -25,6 +25,10 @@ class ReadTest(unittest.TestCase):
              ("--lunar", "--leap-month", "split")),
             (("2020-4-1",), {"lunar": True}, ("--lunar",)),
             ((datetime.date(2050, 12, 31), "亥"), {}, ()),
+            (("1990-07-15", "14:30"), {"place": "成都"}, ("--place", "成都")),
+            (("1995-03-15", "08:00"), {"longitude": -74.0, "zone": "America/New_York",
+                                       "solar_time": "mean"},
+             ("--longitude=-74", "--zone", "America/New_York", "--solar-time", "mean")),
         ]
         for positional, options, flags in cases:
             with self.subTest(positional=positional, options=options):
@@ -41,12 +45,16 @@ class ReadTest(unittest.TestCase):
             (("2050-12-31", "晚子"), {"late_zi": "next-day"}, "2050-12-31"),
             ((19900130, "子"), {}, "must be a string"),
             (("1990-01-30", object()), {}, "cannot be written as JSON"),
+            (("1988-04-17", "02:30"), {"place": "北京"}, "never happened"),
         ]
         for positional, options, reason in cases:
             with self.subTest(positional=positional, options=options):
                 with self.assertRaises(ValueError) as refused:
                     chenggu.read(*positional, **options)
                 self.assertIn(reason, str(refused.exception))
+
+    def test_places_as_the_command_line_lists_them(self):
+        self.assertEqual(chenggu.places("成都", limit=50), command_line("--places", "成都"))
 
     def test_version_is_the_librarys(self):
         done = subprocess.run([os.environ["CHENGGU"], "--version"], capture_output=True,
