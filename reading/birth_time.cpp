@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "chenggu/chinese_text.h"
 #include "reading/messages.h"
 #include "solar/civil_time.h"
 #include "solar/equation_of_time.h"
@@ -99,7 +100,7 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
         zone = solar::TimeZone::Named(*named);
     }
     if (!std::isfinite(birthplace.longitude) || std::abs(birthplace.longitude) > 180) {
-        return refusal::NotALongitude(std::to_string(birthplace.longitude));
+        return refusal::NotALongitude(LongitudeText(birthplace.longitude));
     }
     if (!clock.ok()) {
         return refusal::NotATime(TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute));

@@ -27,7 +27,8 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
 }
 
 // The steps from the clock to the time read by.
-void WriteBirthTime(JsonWriter& writer, const BirthReading& reading) {
+void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSteps,
+                    Script script) {
     const BirthTime& time = *reading.birthTime;
     writer.Key("birthTime");
     writer.StartObject();
@@ -51,6 +52,12 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading) {
     writer.Int(std::llround(time.equationOfTimeSeconds));
     writer.Member("trueSolar", IsoDateTime(time.trueSolar));
     writer.Member("nearBoundary", time.nearBoundary);
+    if (withSteps) {
+        writer.Key("steps");
+        writer.StartArray();
+        for (const std::string& step : BirthTimeSteps(reading, script)) writer.String(step);
+        writer.EndArray();
+    }
     writer.EndObject();
 }
 
@@ -70,7 +77,7 @@ std::string_view SwitchName(const BirthReading& alternative) {
 // Every member of the reading by its name. An alternative (base is the reading it is an
 // alternative of) has no alternatives of its own, and says which convention it switched.
 void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading* base,
-                  Script script) {
+                  Script script, bool withSteps) {
     const auto text = [script](std::string_view simplified) {
         return InScript(simplified, script);
     };
@@ -127,7 +134,7 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
     // An alternative shares its reading's birth time, but for the second of a repeated hour.
     if (r.birthTime &&
         (base == nullptr || r.timeChange == BirthReading::TimeChange::SecondOccurrence)) {
-        WriteBirthTime(writer, r);
+        WriteBirthTime(writer, r, withSteps && base == nullptr, script);
     }
     if (base != nullptr) {
         writer.Member("switched", SwitchName(r));
@@ -136,7 +143,7 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
         writer.Key("alternatives");
         writer.StartArray();
         for (const BirthReading& alternative : r.alternatives) {
-            WriteReading(writer, alternative, &r, script);
+            WriteReading(writer, alternative, &r, script, false);
         }
         writer.EndArray();
     }
@@ -152,7 +159,7 @@ std::string Written(int indent, Each each) {
 
 constexpr std::string_view RequestMembers =
     "date, period, lunar, place, longitude, zone, lateZi, yearStart, leapMonth, solarTime, "
-    "script, language";
+    "script, language, steps";
 
 // The request of an object's members.
 Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
@@ -196,6 +203,10 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
             } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
                 return WrongKind(name, "a number, a string or null", "数字、字符串或 null");
             }
+        } else if (name == "steps") {
+            const bool* flag = std::get_if<bool>(&member.value);
+            if (flag == nullptr) return WrongKind(name, "true or false", "true 或 false");
+            request.steps = *flag;
         } else if (name == "language") {
             const Result<Language> language = ReadLanguage(member);
             if (!language) return language.error();
@@ -234,15 +245,18 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
 
 }  // namespace
 
-std::string ReadingJson(const BirthReading& reading, int indent, Script script) {
-    return Written(indent,
-                   [&](JsonWriter& writer) { WriteReading(writer, reading, nullptr, script); });
+std::string ReadingJson(const BirthReading& reading, int indent, Script script, bool steps) {
+    return Written(indent, [&](JsonWriter& writer) {
+        WriteReading(writer, reading, nullptr, script, steps);
+    });
 }
 
 std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent, Script script) {
     return Written(indent, [&](JsonWriter& writer) {
         writer.StartArray();
-        for (const BirthReading& reading : readings) WriteReading(writer, reading, nullptr, script);
+        for (const BirthReading& reading : readings) {
+            WriteReading(writer, reading, nullptr, script, false);
+        }
         writer.EndArray();
     });
 }
@@ -257,7 +271,7 @@ Result<std::string> AnswerJson(const Request& request, int indent) {
     if (request.birth.period) {
         const Result<BirthReading> reading = Read(request.birth, request.options);
         if (!reading) return reading.error();
-        return ReadingJson(*reading, indent, request.script);
+        return ReadingJson(*reading, indent, request.script, request.steps);
     }
     const Result<std::array<BirthReading, 12>> readings =
         ReadEveryPeriod(request.birth, request.options);

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "calendar/utf8.h"
+#include "chenggu/chinese_text.h"
 #include "reading/messages.h"
-#include "solar/place_table.h"
-#include "solar/zone_table.h"
+#include "solar/tables.h"
 
 namespace chenggu {
 namespace {
@@ -314,7 +314,7 @@ Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place,
     }
     if (longitude) {
         if (!std::isfinite(*longitude) || std::abs(*longitude) > 180) {
-            return refusal::NotALongitude(std::to_string(*longitude));
+            return refusal::NotALongitude(LongitudeText(*longitude));
         }
         birthplace.longitude = *longitude;
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "solar/zone_table.h"
+#include "solar/tables.h"
 
 namespace chenggu::solar {
 namespace {

@@ -1,12 +1,17 @@
-# Makes the page one file: index.html with style.css in a <style> element and one inline
-# <script type="module"> that holds the npm package (the engine and chenggu.mjs, in a scope
-# of their own that yields the package's exports as the object chenggu), the page's
-# Traditional texts (traditional.mjs) and app.mjs, which imports both.
-# Usage: cmake -D SOURCE=web -D PACKAGE=build/js/package -D OUTPUT=index.html -P bundle.cmake
+# Makes the page: index.html with style.css in a <style> element and one inline
+# <script type="module"> that holds the npm package around the engine without the tables of
+# zones and places (CORE; the package's chenggu.mjs in a scope of its own that yields its
+# exports as the object chenggu), the page's Traditional texts (traditional.mjs) and app.mjs,
+# which imports both; and beside it birthplace.js, a classic script (it loads from disk too)
+# with the package around the whole engine, which the page loads when a birthplace is first
+# asked for, as the promise globalThis.chengguWithPlaces.
+# Usage: cmake -D SOURCE=web -D PACKAGE=build/js/package -D CORE=core/engine.mjs
+#              -D OUTPUT=index.html -P bundle.cmake
 file(READ ${SOURCE}/index.html html)
 file(READ ${SOURCE}/style.css css)
 file(READ ${SOURCE}/app.mjs app)
-file(READ ${PACKAGE}/engine.mjs engine)
+file(READ ${CORE} engine)
+file(READ ${PACKAGE}/engine.mjs whole_engine)
 file(READ ${PACKAGE}/chenggu.mjs package)
 file(READ ${SOURCE}/traditional.mjs traditional)
 
@@ -22,6 +27,9 @@ endfunction()
 # The modules no longer import or export: the package's exports are gathered at the end of
 # its scope.
 remove("export default createEngine;" engine)
+remove("export default createEngine;" whole_engine)
+# A classic script has no import.meta; the engine carries its WebAssembly and needs no address.
+string(REPLACE "import.meta.url" "undefined" whole_engine "${whole_engine}")
 remove("import createEngine from './engine.mjs';" package)
 remove("import * as chenggu from './chenggu.mjs';" app)
 remove("import TRADITIONAL from './traditional.mjs';" app)
@@ -35,7 +43,11 @@ if(NOT left EQUAL -1)
     message(FATAL_ERROR "chenggu.mjs exports in a form this bundle does not know")
 endif()
 list(JOIN names ", " names)
-set(package "const chenggu = await (async () => {\n${package}\nreturn { ${names} };\n})();\n")
+set(scoped "${package}\nreturn { ${names} };\n})();\n")
+set(package "const chenggu = await (async () => {\n${scoped}")
+get_filename_component(folder ${OUTPUT} DIRECTORY)
+file(WRITE ${folder}/birthplace.js "// The whole chenggu engine, with the tables of zones and places.\n"
+    "globalThis.chengguWithPlaces = (async () => {\n${whole_engine}\n${scoped}")
 
 foreach(part engine package traditional app css)
     string(FIND "${${part}}" "</script" found)

@@ -29,9 +29,10 @@
 namespace chenggu {
 
 // indent: spaces a level, or -1 for a single line (JSON Lines). No final newline. Every
-// Chinese value in the script asked for (member names stay).
+// Chinese value in the script asked for (member names stay). steps adds birthTime.steps, the
+// steps in words (BirthTimeSteps), for faces that show them.
 std::string ReadingJson(const BirthReading& reading, int indent = 2,
-                        Script script = Script::Simplified);
+                        Script script = Script::Simplified, bool steps = false);
 // The twelve readings of a day, as an array in period order.
 std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent = 2,
                          Script script = Script::Simplified);
@@ -42,6 +43,7 @@ struct Request {
     Options options;
     Script script = Script::Simplified;     // of the answer's Chinese texts
     Language language = Language::English;  // of the reason, when the request is refused
+    bool steps = false;                     // birthTime.steps in the answer
 };
 
 // A request from its JSON object:
