@@ -121,6 +121,15 @@ namespace {
 
 std::string HourText(int hour) { return (hour < 10 ? "0" : "") + std::to_string(hour) + ":00"; }
 
+// 1 小时 3 分 44 秒, without a sign.
+std::string LengthText(std::int64_t magnitude, Script script) {
+    const std::int64_t hours = magnitude / 3600, minutes = magnitude / 60 % 60, rest = magnitude % 60;
+    std::string text;
+    if (hours > 0) text += std::to_string(hours) + T(script, " 小时 ");
+    if (hours > 0 || minutes > 0) text += std::to_string(minutes) + T(script, " 分 ");
+    return text + std::to_string(rest) + T(script, " 秒");
+}
+
 }  // namespace
 
 std::string LongitudeText(double longitude, Script script) {
@@ -134,12 +143,8 @@ std::string LongitudeText(double longitude, Script script) {
 }
 
 std::string DurationText(std::int64_t seconds, Script script) {
-    std::string text = seconds < 0 ? "-" : (seconds > 0 ? "+" : "");
-    const std::int64_t magnitude = seconds < 0 ? -seconds : seconds;
-    const std::int64_t hours = magnitude / 3600, minutes = magnitude / 60 % 60, rest = magnitude % 60;
-    if (hours > 0) text += std::to_string(hours) + T(script, " 小时 ");
-    if (hours > 0 || minutes > 0) text += std::to_string(minutes) + T(script, " 分 ");
-    return text + std::to_string(rest) + T(script, " 秒");
+    return (seconds < 0 ? "-" : (seconds > 0 ? "+" : "")) +
+           LengthText(seconds < 0 ? -seconds : seconds, script);
 }
 
 namespace {
@@ -188,11 +193,13 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
         }
         steps.push_back(line);
     }
+    // Against the clock, summer time included: what a reader compares with the certificate.
+    const std::int64_t sunAhead = SecondsBetween(time.clock, time.meanSolar);
     steps.push_back(T(script, "经度：") + LongitudeText(time.longitude, script) +
-                    (place.empty() ? "" : T(script, "（") + place + T(script, "）")) +
-                    T(script, "，经度时差 ") +
-                    DurationText(SecondsBetween(time.clock, time.meanSolar), script) +
-                    T(script, " → 平太阳时 ") + DateTimeText(time.meanSolar, script));
+                    (place.empty() ? " " : T(script, "（") + place + T(script, "）")) +
+                    T(script, "→ 平太阳时 ") + DateTimeText(time.meanSolar, script) +
+                    T(script, sunAhead < 0 ? "，比钟表慢 " : "，比钟表快 ") +
+                    LengthText(sunAhead < 0 ? -sunAhead : sunAhead, script));
     steps.push_back(T(script, "均时差：") +
                     DurationText(std::llround(time.equationOfTimeSeconds), script) +
                     T(script, " → 真太阳时 ") + DateTimeText(time.trueSolar, script));

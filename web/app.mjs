@@ -1,6 +1,8 @@
-// The page: four lists for the birth, three for the conventions, and the reading of the npm
-// package chenggu (the project's C++ in WebAssembly), which answers with the JSON of
-// chenggu --json. Ranges, names, periods and messages are the engine's. The state lives in
+// The page: four lists for the birth, an optional clock time and birthplace, four lists for
+// the conventions, and the reading of the npm package chenggu (the project's C++ in
+// WebAssembly), which answers with the JSON of chenggu --json. The page starts with the engine
+// without the tables of zones and places, and loads the whole one (birthplace.js) when a
+// birthplace is first asked for. Ranges, names, periods and messages are the engine's. The state lives in
 // the address, so that a reading can be shared as a link. The page's own words come in
 // Simplified or Traditional characters: every Chinese text below is written as t('…'), and
 // traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
@@ -15,10 +17,38 @@ const CONVENTIONS = [
   { name: 'yearStart', id: 'year-start', values: ['new-year', 'spring'] },
   { name: 'leapMonth', id: 'leap-month', values: ['whole', 'split'] },
 ];
-const PARAMETERS = ['date', 'lunar', 'period', 'script', ...CONVENTIONS.map((c) => c.name)];
+// The birth time's fields: address parameter and id.
+const WHERE = [
+  { name: 'time', id: 'time' },
+  { name: 'place', id: 'place' },
+  { name: 'lon', id: 'longitude' },
+  { name: 'zone', id: 'zone' },
+];
+const PARAMETERS = ['date', 'lunar', 'period', 'script', 'solarTime', ...CONVENTIONS.map((c) => c.name),
+  ...WHERE.map((w) => w.name)];
 
 const $ = (id) => document.getElementById(id);
 let state;
+let engine = chenggu;
+
+// --- The whole engine -----------------------------------------------------------------------
+
+let wholeEngine;
+function loadWholeEngine() {
+  wholeEngine ??= new Promise((resolve, reject) => {
+    const script = Object.assign(document.createElement('script'), { src: 'birthplace.js' });
+    script.onload = () => globalThis.chengguWithPlaces.then(resolve, reject);
+    script.onerror = () => {
+      wholeEngine = undefined;
+      reject(new Error(t('无法载入地名与时区数据，请检查网络后重试')));
+    };
+    document.head.append(script);
+  }).then((whole) => { engine = whole; });
+  return wholeEngine;
+}
+
+// A clock time with a birthplace (or a longitude, or a zone) is read at the birthplace.
+const atBirthplace = (s) => !!(s.time && (s.place || s.lon || s.zone));
 
 // --- Words ----------------------------------------------------------------------------------
 
@@ -36,7 +66,8 @@ function browserScript() {
 // below writes is already in the characters shown, and the switch shows each script in its
 // own characters.
 const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, ' +
-  '#conventions, #leap-month-date';
+  '#conventions, #leap-month-date, #where-summary, #places';
+const ATTRIBUTES = ['title', 'aria-label', 'placeholder'];
 const simplifiedTexts = new WeakMap();
 function showScript() {
   const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
@@ -47,9 +78,9 @@ function showScript() {
     const trimmed = simplified.trim();
     if (trimmed) node.nodeValue = simplified.replace(trimmed, t(trimmed));
   }
-  for (const element of document.querySelectorAll('[title], [aria-label]')) {
+  for (const element of document.querySelectorAll(ATTRIBUTES.map((name) => `[${name}]`).join())) {
     if (!simplifiedTexts.has(element)) {
-      simplifiedTexts.set(element, ['title', 'aria-label'].filter((name) => element.hasAttribute(name))
+      simplifiedTexts.set(element, ATTRIBUTES.filter((name) => element.hasAttribute(name))
         .map((name) => [name, element.getAttribute(name)]));
     }
     for (const [name, simplified] of simplifiedTexts.get(element)) element.setAttribute(name, t(simplified));
@@ -66,7 +97,7 @@ const monthLists = new Map();
 function monthsOf(calendar, year) {
   const script = state?.script ?? 'simplified';
   const key = `${calendar} ${year} ${script}`;
-  if (!monthLists.has(key)) monthLists.set(key, chenggu.months({ calendar, year, script, language: LANGUAGE }));
+  if (!monthLists.has(key)) monthLists.set(key, engine.months({ calendar, year, script, language: LANGUAGE }));
   return monthLists.get(key);
 }
 
@@ -86,9 +117,10 @@ function today(script) {
   let date = { year: now.getFullYear(), month: now.getMonth() + 1, day: now.getDate() };
   if (date.year < first) date = { year: first, month: 1, day: 1 };
   if (date.year > last) date = { year: last, month: 12, day: 31 };
-  const reading = chenggu.read({ date: dateText(date), period: `${now.getHours()}:00` });
+  const reading = engine.read({ date: dateText(date), period: `${now.getHours()}:00` });
   return { calendar: 'gregorian', ...date, leap: false, period: periodValue(reading),
-    lateZi: 'same-day', yearStart: 'new-year', leapMonth: 'whole', script };
+    lateZi: 'same-day', yearStart: 'new-year', leapMonth: 'whole', solarTime: 'true', script,
+    time: '', place: '', lon: '', zone: '' };
 }
 
 // The period list's value of a reading: its branch, or 早子/晚子.
@@ -121,7 +153,7 @@ function settle(s) {
 
 function switchCalendar(s, calendar) {
   if (calendar === s.calendar) return s;
-  const day = chenggu.date({ date: dateText(s), lunar: s.calendar === 'lunar', language: LANGUAGE });
+  const day = engine.date({ date: dateText(s), lunar: s.calendar === 'lunar', language: LANGUAGE });
   if (calendar === 'lunar') {
     return { ...s, calendar, year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth };
   }
@@ -175,8 +207,19 @@ function fillLists() {
   $('day').value = s.day;
   $('period').value = s.period;
   $('script').value = s.script;
+  $('solar-time').value = s.solarTime;
+  $('time').value = s.time;
+  $('place').value = s.place;
   for (const c of CONVENTIONS) $(c.id).value = s[c.name];
 }
+
+// The longitude and zone the page filled in from the birthplace: what the user types over
+// them is theirs, and goes into the address.
+const filledIn = { longitude: '', zone: '' };
+const typedIn = (id) => {
+  const value = $(id).value.trim();
+  return value === filledIn[id] ? '' : value;
+};
 
 function readLists() {
   const month = $('month').value;
@@ -188,6 +231,11 @@ function readLists() {
     day: Number($('day').value),
     period: $('period').value,
     script: $('script').value,
+    solarTime: $('solar-time').value,
+    time: $('time').value,
+    place: $('place').value.trim(),
+    lon: typedIn('longitude'),
+    zone: typedIn('zone'),
   };
   for (const c of CONVENTIONS) next[c.name] = $(c.id).value;
   return next;
@@ -196,9 +244,15 @@ function readLists() {
 // --- The reading --------------------------------------------------------------------------
 
 function requestOf(s) {
-  const request = { date: dateText(s), lunar: s.calendar === 'lunar', period: s.period, script: s.script,
-    language: LANGUAGE };
+  const request = { date: dateText(s), lunar: s.calendar === 'lunar', period: s.time || s.period,
+    script: s.script, language: LANGUAGE };
   for (const c of CONVENTIONS) request[c.name] = s[c.name];
+  if (atBirthplace(s)) {
+    if (s.place) request.place = s.place;
+    if (s.lon) request.longitude = s.lon;
+    if (s.zone) request.zone = s.zone;
+    Object.assign(request, { solarTime: s.solarTime, steps: true });
+  }
   return request;
 }
 
@@ -216,7 +270,7 @@ const dotted = (iso) => iso.split('-').map(Number).join('.');
 function render() {
   let r;
   try {
-    r = chenggu.read(requestOf(state));
+    r = engine.read(requestOf(state));
   } catch (error) {
     // The one pick that cannot be read: a late 子 on the last day, read on the next.
     say(`${error.message}${t('。')}`);
@@ -225,13 +279,24 @@ function render() {
       field.dataset.value = '';
       field.replaceChildren();
     }
+    for (const element of document.querySelectorAll('.steps')) element.hidden = true;
     return;
   }
+  // A clock time puts the period list at the period it falls in (by the sun, at a birthplace).
+  if (state.time) $('period').value = state.period = periodValue(r);
   const [y, m, d] = r.date.split('-').map(Number);
   const period = periods().find((p) => p.value === state.period);
-  const parts = [nowrap(`${y}${t('年')}${m}${t('月')}${d}${t('日')}`), ' ', nowrap(`${period.name} ${period.label}`)];
-  if (r.readingDate !== r.date) parts.push(nowrap(`${t('（晚子时算次日，按 ')}${dotted(r.readingDate)}${t(' 论）')}`));
+  const parts = [nowrap(`${y}${t('年')}${m}${t('月')}${d}${t('日')}${state.time ? ` ${state.time}` : ''}`), ' ',
+    nowrap(`${period.name} ${period.label}`)];
+  const time = r.birthTime;
+  if (r.readingDate !== r.date) {
+    const solar = time && r.conventions.solarTime !== 'clock';
+    parts.push(nowrap(solar
+      ? `${t('（')}${$('solar-time').selectedOptions[0].textContent}${t('是 ')}${dotted(r.readingDate)}${t('，按这天论）')}`
+      : `${t('（晚子时算次日，按 ')}${dotted(r.readingDate)}${t(' 论）')}`));
+  }
   $('solar-date').replaceChildren(...parts);
+  showBirthTime(time);
 
   show('lunarYear', r.lunarYear, `${r.lunarYear}${t('年')}`);
   show('lunarMonth', r.lunarMonth, r.lunarMonthName);
@@ -249,7 +314,7 @@ function render() {
   document.querySelector('[data-field="verse"]').replaceChildren(...paragraphs(r.verseLines));
 
   // 晚子时算当日；年份以正月初一为界；闰月整月按所闰之月, from the lists' labels.
-  $('conventions').textContent = CONVENTIONS.map(({ id }) =>
+  $('conventions').textContent = [...CONVENTIONS, ...(time ? [{ id: 'solar-time' }] : [])].map(({ id }) =>
     $(id).labels[0].textContent + $(id).selectedOptions[0].textContent).join(t('；'));
 
   const alternatives = r.alternatives;
@@ -272,14 +337,35 @@ function render() {
   }
 }
 
+// The steps from the clock to the period, and the longitude and zone the birthplace gave.
+function showBirthTime(time) {
+  const { steps = [], ...data } = time ?? {};
+  show('birthTime', time ? data : '', null);
+  const list = document.createElement('ol');
+  list.append(...steps.map((step) => Object.assign(document.createElement('li'), { textContent: step })));
+  document.querySelector('[data-field="birthTime"]').replaceChildren(...(time ? [list] : []));
+  for (const element of document.querySelectorAll('.steps')) element.hidden = !time;
+  filledIn.longitude = time && !state.lon ? String(time.longitude) : '';
+  filledIn.zone = time && !state.zone ? time.zone : '';
+  $('longitude').value = state.lon || filledIn.longitude;
+  $('zone').value = state.zone || filledIn.zone;
+  const where = state.place || (state.lon && `${t('经度 ')}${state.lon}`);
+  $('where-summary').textContent = state.time
+    ? [state.time, where, time && $('solar-time').selectedOptions[0].textContent].filter(Boolean).join(t('，'))
+    : t('可按出生地的真太阳时定时辰');
+}
+
 // --- The address --------------------------------------------------------------------------
 
 function addressOf(s) {
   const params = new URLSearchParams();
   if (s.calendar === 'lunar') params.set('lunar', `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`);
   else params.set('date', `${s.year}-${String(s.month).padStart(2, '0')}-${String(s.day).padStart(2, '0')}`);
-  params.set('period', s.period);
+  if (s.time) params.set('time', s.time);
+  else params.set('period', s.period);
+  for (const w of WHERE.slice(1)) if (s[w.name]) params.set(w.name, s[w.name]);
   for (const c of CONVENTIONS) if (s[c.name] !== c.values[0]) params.set(c.name, s[c.name]);
+  if (atBirthplace(s) && s.solarTime !== 'true') params.set('solarTime', s.solarTime);
   if (s.script !== browserScript()) params.set('script', s.script);
   return `?${params}`;
 }
@@ -305,9 +391,18 @@ function stateFromAddress(search) {
   const lunar = params.get('lunar');
   const date = params.get('date');
   if (lunar !== null && date !== null) return fail(t('date 和 lunar 只能给出一个'));
-  const request = { date: lunar ?? date, lunar: lunar !== null, period: params.get('period'), script,
+  const time = params.get('time');
+  const clock = time && /^(\d{1,2})[:：](\d\d)$/.exec(time.trim());
+  if (time !== null && !clock) return fail(t('time 的值要写作 时:分，如 14:30'));
+  const request = { date: lunar ?? date, lunar: lunar !== null, period: time ?? params.get('period'), script,
     language: LANGUAGE };
   for (const c of CONVENTIONS) if (params.get(c.name) !== null) request[c.name] = params.get(c.name);
+  const where = { time: clock ? `${clock[1].padStart(2, '0')}:${clock[2]}` : '' };
+  for (const w of WHERE.slice(1)) where[w.name] = params.get(w.name)?.trim() ?? '';
+  if (where.place) request.place = where.place;
+  if (where.lon) request.longitude = where.lon;
+  if (where.zone) request.zone = where.zone;
+  if (params.has('solarTime')) request.solarTime = params.get('solarTime');
   if (request.date === null) {  // no date: today's, at the period given or the current one
     const now = today(script);
     request.date = dateText(now);
@@ -315,16 +410,17 @@ function stateFromAddress(search) {
   }
   request.period ??= '子';
   try {
-    const reading = chenggu.read(request);
+    const reading = engine.read(request);
     // A date in words (正月初四) is lunar even in date=: the lists show it as it was given.
     const lunarInput = 'leapMonthDate' in reading;
-    const day = chenggu.date({ date: request.date, lunar: request.lunar, language: LANGUAGE });
+    const day = engine.date({ date: request.date, lunar: request.lunar, language: LANGUAGE });
     const [year, month, dayOfMonth] = day.date.split('-').map(Number);
     const s = lunarInput
       ? { calendar: 'lunar', year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth }
       : { calendar: 'gregorian', year, month, day: dayOfMonth, leap: false };
     for (const c of CONVENTIONS) s[c.name] = reading.conventions[c.name];
-    return { state: { ...s, period: periodValue(reading), script } };
+    const solarTime = reading.birthTime ? reading.conventions.solarTime : 'true';
+    return { state: { ...s, ...where, solarTime, period: periodValue(reading), script } };
   } catch (error) {
     return fail(error.message);
   }
@@ -367,6 +463,14 @@ function keepReadingInView() {
 }
 
 function update(next) {
+  if (atBirthplace(next) && engine === chenggu) {
+    tell(t('正在载入地名与时区数据……'));
+    loadWholeEngine().then(() => {
+      tell('');
+      update(next);
+    }, (error) => say(error.message));
+    return;
+  }
   const scriptChanged = next.script !== state.script;
   state = settle(next);
   if (scriptChanged) showScript();
@@ -382,7 +486,31 @@ function onChange(event) {
   const next = event.target.id === 'calendar'
     ? switchCalendar(state, event.target.value)
     : readLists();
+  // A period picked replaces the clock time; another place fills its own longitude and zone.
+  if (event.target.id === 'period') next.time = '';
+  if (event.target.id === 'place') Object.assign(next, { lon: '', zone: '' });
+  if (!next.time && (next.place || next.lon || next.zone)) {
+    tell(t('出生地要和出生时间一起填，才按当地的太阳时间定时辰。'));
+  }
   update(next);
+}
+
+// Places as they are typed: the whole engine's search fills the list under the field, and a
+// name picked from it is read at once.
+let placeNames = [];
+async function suggestPlaces(event) {
+  const query = event.target.value.trim();
+  if (placeNames.includes(query)) {
+    onChange(event);
+    return;
+  }
+  if (!query) return;
+  await loadWholeEngine().catch((error) => say(error.message));
+  if (engine === chenggu || event.target.value.trim() !== query) return;
+  const found = engine.places({ query, limit: 12 });
+  placeNames = found.map((p) => p.fullName);
+  fill($('places'), found.map((p) => ({ value: p.fullName,
+    label: `${p.englishName ? `${p.englishName} ` : ''}${Math.abs(p.longitude)}°${p.longitude < 0 ? 'W' : 'E'} ${p.zone}` })));
 }
 
 // Copies the reading's address (and offers the system's sharing where there is one).
@@ -404,8 +532,12 @@ async function share() {
   if (navigator.share) navigator.share({ title: document.title, url: address }).catch(() => {});
 }
 
-function start() {
+async function start() {
   performance.mark('engine');
+  // A link with a birthplace is read by the whole engine.
+  if (WHERE.slice(1).some((w) => new URLSearchParams(location.search).has(w.name))) {
+    await loadWholeEngine().catch(() => {});
+  }
   const { state: first, message } = stateFromAddress(location.search);
   state = settle(first);
   showScript();
@@ -417,6 +549,8 @@ function start() {
   $('birth').addEventListener('change', onChange);
   $('script').addEventListener('change', onChange);
   $('share').addEventListener('click', share);
+  $('place').addEventListener('input', suggestPlaces);
+  if (state.time || state.place) $('where').open = true;
   document.body.dataset.state = 'ready';
   performance.mark('first-reading');
 }
