@@ -3,7 +3,7 @@
 // keyboard; a phone's width; and no console error or failed request anywhere.
 // Usage: node page_test.mjs WEB_DIR CHENGGU
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { after, before, test } from 'node:test';
 import { launch, serve, shownFields, waitReady } from './harness.mjs';
 
@@ -81,6 +81,7 @@ function expectedFields(r) {
   fields.verse = r.verseLines.join('\n');
   fields.alternatives = JSON.stringify(r.alternatives.map((a) =>
     ({ conventions: a.conventions, totalWeight: a.totalWeight })));
+  fields.birthTime = r.birthTime ? JSON.stringify(r.birthTime) : '';
   return fields;
 }
 
@@ -150,6 +151,98 @@ test('picks in the lists show the readings of the native engine, and the address
   }
 });
 
+// Births with a clock time at a place, or at a longitude in a zone, under each solar-time
+// convention: random days and times over the range, places at home and abroad, longitudes
+// anywhere, zones with and without summer time.
+function birthplaceCases() {
+  const places = ['乌鲁木齐', '成都市', '黑龙江漠河', '拉萨', '上海', '香港', '臺北', '纽约', '伦敦', '悉尼'];
+  const zones = ['Asia/Shanghai', 'Asia/Taipei', 'America/New_York', 'Europe/London', 'Europe/Dublin',
+    'Australia/Sydney', 'Asia/Kolkata', 'America/St_Johns'];
+  return Array.from({ length: 40 }, (_, i) => {
+    const c = { ...gregorianCase(random(54786)), solarTime: pick(['true', 'mean', 'clock']),
+      time: `${String(random(24)).padStart(2, '0')}:${String(random(60)).padStart(2, '0')}` };
+    if (i % 2) return { ...c, place: pick(places) };
+    return { ...c, lon: String((random(360001) - 180000) / 1000), zone: pick(zones) };
+  });
+}
+
+// The native answers (readings or refusals) of birthplace cases, one --batch run per convention.
+function nativeBirthplaceAnswers(cases) {
+  const answers = [];
+  for (const solarTime of ['true', 'mean', 'clock']) {
+    const indices = cases.flatMap((c, i) => (c.solarTime === solarTime ? [i] : []));
+    const input = indices.map((i) => [cases[i].date, cases[i].time, cases[i].place ?? cases[i].lon, cases[i].zone ?? '']
+      .join(' ').trim()).join('\n');
+    // (A refused line makes the run exit 2; its answer is on its line.)
+    const output = spawnSync(chenggu, ['--batch', '--solar-time', solarTime], { input, encoding: 'utf8' })
+      .stdout.trim().split('\n');
+    indices.forEach((i, k) => { answers[i] = JSON.parse(output[k]); });
+  }
+  return answers;
+}
+
+const birthplaceLink = (c) => `?${new URLSearchParams({ date: c.date, time: c.time,
+  ...(c.place ? { place: c.place } : { lon: c.lon, zone: c.zone }), solarTime: c.solarTime })}`;
+
+test('links with a clock time and a birthplace show the readings of the native engine', async () => {
+  const cases = birthplaceCases();
+  const answers = nativeBirthplaceAnswers(cases);
+  for (const [i, c] of cases.entries()) {
+    await open(birthplaceLink(c));
+    const message = await page.$eval('#message', (e) => (e.hidden ? '' : e.textContent));
+    if (answers[i].error) {  // a clock time summer time skipped, or a solar date past the range
+      assert.ok(message.includes(answers[i].error), `${birthplaceLink(c)}: ${message}`);
+      continue;
+    }
+    assert.equal(message, '', birthplaceLink(c));
+    assert.deepEqual(await shownFields(page), expectedFields(answers[i]), birthplaceLink(c));
+    const steps = await page.$$eval('[data-field="birthTime"] li', (list) => list.map((e) => e.textContent));
+    assert.match(steps.join('\n'), c.solarTime === 'clock' ? /钟表时间/ : /平太阳时[^]*真太阳时/, birthplaceLink(c));
+  }
+});
+
+test('a clock time and a place typed in: the list of places, the period list, the address', async () => {
+  const before = server.requests.length;
+  await open('?date=1990-07-15&period=子');
+  assert.ok(!server.requests.slice(before).some((r) => r.path.endsWith('birthplace.js')),
+    'a visit without a birthplace loads no place');
+  const expected = JSON.parse(execFileSync(chenggu, ['--json', '1990-07-15', '14:30', '成都'], { encoding: 'utf8' }));
+  await page.click('#where summary');
+  await page.$eval('#time', (e) => {
+    e.value = '14:30';
+    e.dispatchEvent(new Event('change', { bubbles: true }));
+  });
+  assert.equal(await page.$eval('#period', (e) => e.value), '未');  // by the clock, without a place
+  await page.type('#place', '成都');
+  await page.waitForFunction(() => document.querySelector('#places option')?.value === '四川省成都市');
+  await page.$eval('#place', (e) => {
+    e.value = '四川省成都市';
+    e.dispatchEvent(new Event('input', { bubbles: true }));
+  });
+  await page.waitForFunction(() => document.querySelector('[data-field="birthTime"]').dataset.value);
+  assert.deepEqual(await shownFields(page), expectedFields(expected));
+  assert.equal(await page.$eval('#period', (e) => e.value), expected.periodBranch);
+  assert.equal(await page.$eval('#longitude', (e) => e.value), String(expected.birthTime.longitude));
+
+  // A longitude typed over the place's goes into the address; the address reopens the reading.
+  const atLongitude = JSON.parse(execFileSync(chenggu, ['--json', '--place', '成都', '--longitude', '120',
+    '1990-07-15', '14:30'], { encoding: 'utf8' }));
+  await page.$eval('#longitude', (e) => {
+    e.value = '120';
+    e.dispatchEvent(new Event('change', { bubbles: true }));
+  });
+  assert.deepEqual(await shownFields(page), expectedFields(atLongitude));
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+  assert.match(page.url(), /time=14%3A30&place=.*&lon=120/);
+  await open(new URL(page.url()).search);
+  assert.deepEqual(await shownFields(page), expectedFields(atLongitude));
+
+  // A period picked replaces the clock time.
+  await page.select('#period', '子');
+  assert.equal(await page.$eval('#time', (e) => e.value), '');
+  assert.equal((await shownFields(page)).birthTime, '');
+});
+
 test('the lists follow the calendar', async () => {
   await open('?lunar=2020-闰4-1&period=子');
   const options = (id) => page.$$eval(`#${id} option`, (list) => list.map((o) => [o.value, o.textContent, o.disabled]));
@@ -177,7 +270,9 @@ test('the lists follow the calendar', async () => {
 test('links that cannot be read open on today with a message', async () => {
   const bad = ['?date=2001-02-29&period=子', '?date=2051-01-01&period=子', '?lunar=2021-闰4-1&period=午',
     '?lunar=2020-4-30x', '?date=1990-01-30&period=甲', '?date=1990-01-30&period=子&lateZi=midnight',
-    '?date=2050-12-31&period=晚子&lateZi=next-day', '?lunar=2050-11-19&period=子'];
+    '?date=2050-12-31&period=晚子&lateZi=next-day', '?lunar=2050-11-19&period=子',
+    '?date=1988-04-17&time=02:30&place=成都', '?date=1990-07-15&time=14:30&place=火星', '?date=1990-07-15&place=成都',
+    '?date=1990-07-15&time=25:00', '?date=1990-07-15&time=14:30&lon=200'];
   await open('');
   const todays = await shownFields(page);
   for (const address of bad) {
@@ -271,7 +366,7 @@ test('links in the forms people write, and a parameter given twice refused', asy
 
 test('a leap month is named once, and dates and times do not break', async () => {
   await open('?lunar=2020-闰4-16&period=晚子');
-  const lunar = await page.$eval('.dates dd:nth-of-type(2)', (e) => e.innerText);
+  const lunar = await page.$eval('[data-field="lunarYear"]', (e) => e.closest('dd').innerText);
   assert.equal(lunar.split('闰').length - 1, 1, lunar);
   const unbroken = await page.$$eval('.nowrap', (list) => list.every((e) => getComputedStyle(e).whiteSpace === 'nowrap'));
   assert.ok(unbroken);
