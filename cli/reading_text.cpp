@@ -10,10 +10,12 @@ namespace {
 
 constexpr std::string_view VerseIndent = "      ";  // the width of "命批："
 
-std::string ConventionsLine(const Options& options, Script s) {
+// The conventions, and at a birthplace the time the period follows.
+std::string ConventionsLine(const Options& options, const BirthTime* time, Script s) {
     return Say(s, "规则：") + std::string(ConventionText(options.lateZi, s)) + Say(s, "；") +
            std::string(ConventionText(options.yearStart, s)) + Say(s, "；") +
-           std::string(ConventionText(options.leapMonth, s)) + "\n";
+           std::string(ConventionText(options.leapMonth, s)) +
+           (time ? Say(s, "；时辰") + std::string(ConventionText(time->used, s)) : "") + "\n";
 }
 
 // Under next-day a plain 子 is read on its own day; say how to ask for the next.
@@ -104,7 +106,7 @@ std::string ReadingText(const BirthReading& r, Script s) {
     text += Say(s, "命批：") + std::string(lines[0]) + "\n";
     text += std::string(VerseIndent) + std::string(lines[1]) + "\n";
     text += Say(s, "释义：") + std::string(VerseExplanation(r.totalWeight, s)) + "\n";
-    text += ConventionsLine(r.options, s);
+    text += ConventionsLine(r.options, r.birthTime ? &*r.birthTime : nullptr, s);
     for (const BirthReading& alternative : r.alternatives) {
         text += AlternativeCondition(r, alternative, s) + Say(s, "：总骨重 ") +
                 TotalText(alternative.totalWeight, s) + Say(s, "；命批：") + Verse(alternative, s) +
@@ -128,7 +130,7 @@ std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script
                 WeightText(r.totalWeight, s) + "\n";
     }
 
-    text += ConventionsLine(first.options, s);
+    text += ConventionsLine(first.options, nullptr, s);
     // The late-子 switch moves only the 子 row; the others move every row alike.
     for (const BirthReading& alternative : first.alternatives) {
         if (alternative.switched != Convention::LateZi) continue;

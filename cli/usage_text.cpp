@@ -12,9 +12,13 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
 
 用法：
   chenggu [选项] 日期 [时辰]        测算一个时辰；不写时辰则列出十二个时辰
+  chenggu [选项] 日期 钟点 地点|经度 [时区]
+                                   按出生地的真太阳时定时辰
   chenggu --json [选项] 日期 [时辰]  同上，以 JSON 输出
-  chenggu --batch [选项] < 文件      逐行读取“日期 [时辰]”，每行输出一行 JSON
+  chenggu --batch [选项] < 文件      逐行读取“日期 [时辰]”或“日期 钟点 地点|经度 [时区]”，
+                                   每行输出一行 JSON
   chenggu --calendar 起始日 [结束日] 列出一段日期的农历，以制表符分隔
+  chenggu --places 名称              列出名称相符的地点，及其省份、经度、时区
   chenggu --help | --version
 
 日期   公历 1901-01-01 至 2050-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
@@ -23,6 +27,10 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
 时辰   地支 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥（可加“时”），早子（0:00-0:59）、
        晚子（23:00-23:59），或钟点 23:30、23点；子时从 23:00 到 0:59
        全角数字、繁体字（子時、閏）也能识别
+钟点   出生证上的钟表时间，如 14:30；与出生地或经度同用时，先按时区的历史（含 1986-1991
+       年等夏令时）换算，再按经度和均时差（Meeus 算法）得出真太阳时，由此定日期与时辰
+地点   中国的省、地级市、县（成都、四川成都、漠河），或国外城市（纽约）；中国大陆一律按
+       北京时间，港澳台按当地时区
 
 选项：
   --lunar                    数字日期按农历读（农历 1900-11-11 至 2050-11-18），闰月在
@@ -32,6 +40,13 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
   --year-start new-year|spring
                              年的骨重按农历年、以正月初一为界（默认），或按干支年、以立春为界
   --leap-month whole|split   闰月整月按所闰之月（默认），或从十六日起按下一个月
+  --place 地点               出生地，给出经度与时区
+  --longitude 经度           东经为正、西经为负，如 104.07、104°04′E、74°W；与 --place 同用时
+                             以此为准
+  --zone 时区                IANA 时区名，如 America/New_York（默认 Asia/Shanghai）
+  --solar-time true|mean|clock
+                             时辰按真太阳时（有出生地时默认）、平太阳时（只按经度），或按
+                             钟表时间（没有出生地时唯一可用）
   --script simplified|traditional
                              输出简体字（默认）或繁体字；zh_TW、zh_HK、zh_MO 语言环境默认繁体
   --batch                    从标准输入逐行读取“日期 [时辰]”（跳过空行和以 # 开头的行），
@@ -43,8 +58,11 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
   chenggu 1990-01-30 子
   chenggu 1990年1月30日 23:30 --late-zi next-day
   chenggu 1990年正月初四 午
+  chenggu 1990-07-15 14:30 成都
+  chenggu 1995-03-15 08:00 -74.0 America/New_York --solar-time mean
   chenggu --json 1990-01-30
   chenggu --calendar 2020-05-20 2020-06-25
+  chenggu --places 乌鲁
 
 出错时在标准错误输出一行以“chenggu: ”开头的说明，退出状态为 2。
 语言环境为英文（如 LANG=en_US.UTF-8）时，帮助和出错说明用英文。
@@ -61,8 +79,13 @@ Usage:
   chenggu [OPTIONS] DATE [PERIOD]   one reading, or all twelve periods when PERIOD is left out
   chenggu --json [OPTIONS] DATE [PERIOD]
                                    the same as JSON
-  chenggu --batch [OPTIONS] < FILE  one reading a line of input (DATE [PERIOD]), as JSON Lines
+  chenggu [OPTIONS] DATE TIME PLACE|LONGITUDE [ZONE]
+                                   the period by the true solar time at the birthplace
+  chenggu --batch [OPTIONS] < FILE  one reading a line of input (DATE [PERIOD], or DATE TIME
+                                   PLACE|LONGITUDE [ZONE]), as JSON Lines
   chenggu --calendar FROM [TO]     the lunar calendar for a range of dates, tab-separated
+  chenggu --places QUERY           places whose names hold QUERY, with province, longitude
+                                   and zone
   chenggu --help | --version
 
 DATE, FROM, TO   a Gregorian date from 1901-01-01 to 2050-12-31: 1990-01-30, 1990/1/30,
@@ -72,6 +95,13 @@ PERIOD           an earthly branch 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 �
                  早子 (0:00-0:59) or 晚子 (23:00-23:59), or a clock time 23:30 or 23点;
                  子 runs from 23:00 to 0:59
                  Full-width digits and Traditional characters (子時, 閏) are read too.
+TIME             the clock time of the birth certificate, 14:30. With a place or longitude
+                 it becomes standard time by the zone's history (summer time included),
+                 then true solar time by the longitude and the equation of time (Meeus);
+                 that time gives the day and the period
+PLACE            a province, prefecture-level city or county of China in Chinese (成都,
+                 四川成都, 漠河), or a city abroad (纽约, New York); mainland China is on
+                 Beijing time, Hong Kong, Macau and Taiwan on their own zones
 
 Options:
   --lunar                  DATE, FROM and TO in numbers are lunar dates (1900-11-11 to
@@ -86,6 +116,13 @@ Options:
   --leap-month whole|split
                            a leap month weighs as the month it follows (default), or from its
                            16th day on as the next month
+  --place PLACE            the birthplace, which gives the longitude and the zone
+  --longitude DEGREES      east positive: 104.07, 104°04′E, 74°W; overrides the place's
+  --zone ZONE              an IANA zone name such as America/New_York (default Asia/Shanghai)
+  --solar-time true|mean|clock
+                           the period by true solar time (the default with a birthplace), by
+                           mean solar time (longitude only), or by the clock (the only one
+                           without a birthplace)
   --script simplified|traditional
                            the readings in Simplified (default) or Traditional characters;
                            a zh_TW, zh_HK or zh_MO locale chooses Traditional
@@ -99,8 +136,11 @@ Examples:
   chenggu 1990-01-30 子
   chenggu 1990-01-30 23:30 --late-zi next-day
   chenggu 1990年正月初四 午
+  chenggu 1990-07-15 14:30 成都
+  chenggu 1995-03-15 08:00 -74.0 America/New_York --solar-time mean
   chenggu --json 1990-01-30
   chenggu --calendar 2020-05-20 2020-06-25
+  chenggu --places 乌鲁
 
 Errors go to standard error as one line starting "chenggu: ", with exit status 2. Help and
 messages are in Chinese unless the locale is English (LANG=en_US.UTF-8).
