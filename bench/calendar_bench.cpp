@@ -6,6 +6,7 @@
 #include "calendar/day_cursor.h"
 #include "calendar/utf8.h"
 #include "chenggu/birth_reading.h"
+#include "chenggu/birth_time.h"
 #include "chenggu/json.h"
 #include "cli/calendar_export.h"
 #include "reading/reading.h"
@@ -89,6 +90,35 @@ void ReadWithAlternatives(benchmark::State& state) {
     }
 }
 BENCHMARK(ReadWithAlternatives);
+
+// The solar-time step alone: the clock time through the zone's history to true solar time.
+// Beijing time (summer time in 1990) and New York (a transition twice a year).
+void SolarTimeStep(benchmark::State& state) {
+    const Birthplace birthplace = state.range(0) == 0
+                                      ? Birthplace{104.0667, "Asia/Shanghai", "四川省成都市"}
+                                      : Birthplace{-74.006, "America/New_York", "美国纽约"};
+    std::uint16_t year = 1990;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(year);
+        const Result<BirthTime> time =
+            ReadBirthTime({year, 7, 15}, {14, 30}, birthplace, SolarTime::True);
+        benchmark::DoNotOptimize(time->trueSolar.second);
+    }
+}
+BENCHMARK(SolarTimeStep)->Arg(0)->Arg(1);
+
+// A reading at a birthplace with its alternatives, to set beside ReadWithAlternatives: the
+// step, and the readings under the other solar-time values where their period differs.
+void ReadAtBirthplace(benchmark::State& state) {
+    Birth birth{{1990, 1, 30}, {}, Period{7, ZiHalf::Unsaid}, ClockTime{14, 30},
+                Birthplace{104.0667, "Asia/Shanghai", "四川省成都市"}};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(birth.date.year);
+        const Result<BirthReading> reading = Read(birth);
+        benchmark::DoNotOptimize(reading->alternatives.size());
+    }
+}
+BENCHMARK(ReadAtBirthplace);
 
 // A request in, its JSON out: what the C interface, Python and JavaScript pay for a reading.
 void ReadJsonRequest(benchmark::State& state) {

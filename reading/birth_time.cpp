@@ -74,9 +74,15 @@ class Cursor {
 }  // namespace
 
 std::string IsoDateTime(const DateTime& time, bool withSeconds) {
-    std::string text = IsoDate(time.date) + "T" + TwoDigits(time.second / 3600) + ":" +
-                       TwoDigits(time.second / 60 % 60);
-    if (withSeconds) text += ":" + TwoDigits(time.second % 60);
+    std::string text = IsoDate(time.date) + "T00:00:00";
+    const auto twoDigits = [&text](std::size_t at, std::int32_t value) {
+        text[at] = static_cast<char>('0' + value / 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    };
+    twoDigits(11, time.second / 3600);
+    twoDigits(14, time.second / 60 % 60);
+    twoDigits(17, time.second % 60);
+    if (!withSeconds) text.resize(16);
     return text;
 }
 

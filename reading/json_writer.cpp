@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace chenggu {
 namespace {
@@ -16,14 +18,43 @@ constexpr std::array<bool, 256> NeedsEscape = [] {
     return needs;
 }();
 
+// Whether any byte of text needs an escape, eight bytes at a time: a byte below 0x20, or equal
+// to '"' or '\\', sets the high bit of its lane (the classic zero-byte test on x, x ^ '"' and
+// x ^ '\\'). Most strings are long Chinese texts, which this scans several times faster.
+bool NeedsAnyEscape(std::string_view text) {
+    constexpr std::uint64_t Ones = 0x0101010101010101, Highs = 0x8080808080808080;
+    const auto below = [](std::uint64_t x, std::uint64_t n) { return (x - Ones * n) & ~x & Highs; };
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, 8);
+        if (below(x, 0x20) | below(x ^ (Ones * '"'), 1) | below(x ^ (Ones * '\\'), 1)) return true;
+    }
+    for (; i < text.size(); ++i) {
+        if (NeedsEscape[static_cast<unsigned char>(text[i])]) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-JsonWriter::JsonWriter(int indent) : indent_(indent) { text_.reserve(4096); }
+JsonWriter::JsonWriter(int indent) : text_(4096, '\0'), indent_(indent) {}
+
+void JsonWriter::Grow(std::size_t n) { text_.resize(std::max(2 * text_.size(), size_ + n)); }
+
+void JsonWriter::Put(std::string_view bytes) {
+    Room(bytes.size());
+    std::memcpy(End(), bytes.data(), bytes.size());
+    size_ += bytes.size();
+}
 
 void JsonWriter::NewLine(std::size_t depth) {
     if (indent_ < 0) return;
-    text_ += '\n';
-    text_.append(depth * static_cast<std::size_t>(indent_), ' ');
+    const std::size_t spaces = depth * static_cast<std::size_t>(indent_);
+    Room(spaces + 1);
+    *End() = '\n';
+    std::memset(End() + 1, ' ', spaces);
+    size_ += spaces + 1;
 }
 
 void JsonWriter::BeforeValue() {
@@ -31,95 +62,109 @@ void JsonWriter::BeforeValue() {
         afterKey_ = false;
         return;
     }
-    if (counts_.empty()) return;  // the outermost value
-    if (counts_.back()++ > 0) text_ += ',';
-    NewLine(counts_.size());
+    if (depth_ == 0) return;  // the outermost value
+    if (!first_) Put(',');
+    first_ = false;
+    NewLine(depth_);
 }
 
 void JsonWriter::Close(char bracket) {
-    const bool empty = counts_.back() == 0;
-    counts_.pop_back();
-    if (!empty) NewLine(counts_.size());
-    text_ += bracket;
+    --depth_;
+    if (!first_) NewLine(depth_);
+    Put(bracket);
+    first_ = false;  // the container closed is a value of the one around it
 }
 
 void JsonWriter::StartObject() {
     BeforeValue();
-    text_ += '{';
-    counts_.push_back(0);
+    Put('{');
+    ++depth_;
+    first_ = true;
 }
 
 void JsonWriter::EndObject() { Close('}'); }
 
 void JsonWriter::StartArray() {
     BeforeValue();
-    text_ += '[';
-    counts_.push_back(0);
+    Put('[');
+    ++depth_;
+    first_ = true;
 }
 
 void JsonWriter::EndArray() { Close(']'); }
 
+// Keys are the engine's own member names, plain ASCII: they go in without a scan for escapes.
 void JsonWriter::Key(std::string_view key) {
-    String(key);
-    text_ += indent_ < 0 ? ":" : ": ";
+    BeforeValue();
+    Room(key.size() + 4);
+    char* out = End();
+    *out++ = '"';
+    std::memcpy(out, key.data(), key.size());
+    out += key.size();
+    *out++ = '"';
+    *out++ = ':';
+    if (indent_ >= 0) *out++ = ' ';
+    size_ = static_cast<std::size_t>(out - text_.data());
     afterKey_ = true;
 }
 
 void JsonWriter::String(std::string_view text) {
     BeforeValue();
-    text_ += '"';
-    // Runs that need no escape go in whole; most strings are one run.
-    const auto plain = [](char c) { return !NeedsEscape[static_cast<unsigned char>(c)]; };
-    if (std::all_of(text.begin(), text.end(), plain)) {
-        text_.append(text);
-        text_ += '"';
+    // Most strings need no escape, and go in whole.
+    if (!NeedsAnyEscape(text)) {
+        Room(text.size() + 2);
+        char* out = End();
+        *out++ = '"';
+        std::memcpy(out, text.data(), text.size());
+        out[text.size()] = '"';
+        size_ += text.size() + 2;
         return;
     }
+    Put('"');
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (!NeedsEscape[byte]) continue;
-        text_.append(text.substr(start, i - start));
+        Put(text.substr(start, i - start));
         start = i + 1;
         switch (byte) {
             case '"':
-                text_ += "\\\"";
+                Put("\\\"");
                 break;
             case '\\':
-                text_ += "\\\\";
+                Put("\\\\");
                 break;
             case '\b':
-                text_ += "\\b";
+                Put("\\b");
                 break;
             case '\f':
-                text_ += "\\f";
+                Put("\\f");
                 break;
             case '\n':
-                text_ += "\\n";
+                Put("\\n");
                 break;
             case '\r':
-                text_ += "\\r";
+                Put("\\r");
                 break;
             case '\t':
-                text_ += "\\t";
+                Put("\\t");
                 break;
             default: {
                 static constexpr char Hex[] = "0123456789ABCDEF";
-                text_ += "\\u00";
-                text_ += Hex[byte >> 4];
-                text_ += Hex[byte & 0xf];
+                const char escaped[] = {'\\', 'u', '0', '0', Hex[byte >> 4], Hex[byte & 0xf]};
+                Put(std::string_view(escaped, sizeof escaped));
             }
         }
     }
-    text_.append(text.substr(start));
-    text_ += '"';
+    Put(text.substr(start));
+    Put('"');
 }
 
 void JsonWriter::Int(std::int64_t number) {
     BeforeValue();
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    text_.append(digits, end);
+    Put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 void JsonWriter::Number(double number, int decimals) {
@@ -146,17 +191,17 @@ void JsonWriter::Number(double number, int decimals) {
         for (int i = written; i < digits; ++i) *end++ = '0';
         end = std::copy(fractionDigits, fractionEnd, end);
     }
-    text_.append(buffer, end);
+    Put(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
 }
 
 void JsonWriter::Bool(bool value) {
     BeforeValue();
-    text_ += value ? "true" : "false";
+    Put(value ? "true" : "false");
 }
 
 void JsonWriter::Null() {
     BeforeValue();
-    text_ += "null";
+    Put("null");
 }
 
 }  // namespace chenggu

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace chenggu {
 
@@ -20,6 +19,7 @@ class JsonWriter {
     void EndObject();
     void StartArray();
     void EndArray();
+    // A member's name: one of the engine's own, plain ASCII, written without escapes.
     void Key(std::string_view key);
     void String(std::string_view text);
     void Int(std::int64_t number);
@@ -50,16 +50,34 @@ class JsonWriter {
     }
 
     // The text written so far.
-    std::string Take() && { return std::move(text_); }
+    std::string Take() && {
+        text_.resize(size_);
+        return std::move(text_);
+    }
 
   private:
     void BeforeValue();
     void Close(char bracket);
     void NewLine(std::size_t depth);
+    // Room for n more bytes at End(); the text grows by doubling.
+    void Room(std::size_t n) {
+        if (size_ + n > text_.size()) Grow(n);
+    }
+    void Grow(std::size_t n);
+    char* End() { return text_.data() + size_; }
+    void Put(char c) {
+        Room(1);
+        text_[size_++] = c;
+    }
+    void Put(std::string_view bytes);
 
+    // Written into a string kept larger than the text, so that a value is one copy: the
+    // first size_ bytes are the text.
     std::string text_;
+    std::size_t size_ = 0;
     int indent_;
-    std::vector<std::size_t> counts_;  // values written in each open container
+    std::size_t depth_ = 0;    // open containers
+    bool first_ = true;        // nothing yet in the innermost open container
     bool afterKey_ = false;
 };
 

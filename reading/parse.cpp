@@ -1,6 +1,7 @@
 // Dates, lunar dates, periods and convention values as people type them: ASCII or
 // full-width, Simplified or Traditional, numbers or the traditional words of the lunar
 // calendar.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
@@ -176,6 +177,13 @@ std::uint16_t Field(int value) { return static_cast<std::uint16_t>(value); }
 }  // namespace
 
 std::string NormalizedInput(std::string_view text) {
+    constexpr std::string_view Blanks = " \t\r\n";
+    // ASCII has nothing to fold: it is only trimmed.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        const std::size_t first = text.find_first_not_of(Blanks);
+        if (first == std::string_view::npos) return {};
+        return std::string(text.substr(first, text.find_last_not_of(Blanks) - first + 1));
+    }
     std::string folded;
     folded.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
@@ -194,9 +202,9 @@ std::string NormalizedInput(std::string_view text) {
         }
         AppendUtf8(folded, code);
     }
-    const std::size_t first = folded.find_first_not_of(" \t\r\n");
+    const std::size_t first = folded.find_first_not_of(Blanks);
     if (first == std::string::npos) return {};
-    return folded.substr(first, folded.find_last_not_of(" \t\r\n") - first + 1);
+    return folded.substr(first, folded.find_last_not_of(Blanks) - first + 1);
 }
 
 Result<GregorianDate> ParseDate(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "calendar/utf8.h"
 #include "chenggu/chinese_text.h"
@@ -104,14 +105,83 @@ std::optional<std::size_t> EndsWithEnglish(std::string_view text, std::string_vi
     return text.size() - t;
 }
 
+// The last character of a text (its last UTF-8 sequence, its bytes packed), lower case for
+// ASCII letters: every form of a place that a query matches ends in the query's.
+std::uint32_t LastCharacter(std::string_view text) {
+    std::size_t start = text.size();
+    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xc0) == 0x80) --start;
+    if (start > 0) --start;
+    std::uint32_t key = 0;
+    for (const char c : text.substr(start, 4)) key = key << 8 | static_cast<unsigned char>(Lower(c));
+    return key;
+}
+
+// The places' names without their kinds, and the places by the last characters of their
+// forms, so that a name is matched against the few places that can match it rather than all
+// of them. Made once, on first use, and never changed after.
+class PlaceIndex {
+  public:
+    PlaceIndex() : shortNames_(PlaceRecords.size()) {
+        for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
+            const Names names = NamesOf(PlaceRecords[i]);
+            shortNames_[i] = {ShortName(names.simplified), ShortName(names.traditional)};
+            for (const std::string_view name : {names.simplified, names.traditional}) {
+                if (name.empty()) continue;
+                entries_.push_back({LastCharacter(name), i});
+                entries_.push_back({LastCharacter(ShortName(name)), i});
+            }
+            std::string english = Folded(names.english);
+            if (!english.empty()) entries_.push_back({LastCharacter(english), i});
+            if (english.ends_with("city") && english.size() > 4) {
+                english.resize(english.size() - 4);
+                entries_.push_back({LastCharacter(english), i});
+            }
+        }
+        std::sort(entries_.begin(), entries_.end());
+        entries_.erase(std::unique(entries_.begin(), entries_.end()), entries_.end());
+    }
+
+    // The places a query may name, in the table's order.
+    std::vector<std::uint16_t> Candidates(std::string_view query) const {
+        const std::uint32_t last = LastCharacter(query);
+        const auto first = std::lower_bound(entries_.begin(), entries_.end(), Entry{last, 0});
+        std::vector<std::uint16_t> places;
+        for (auto it = first; it != entries_.end() && it->character == last; ++it) {
+            places.push_back(it->place);
+        }
+        return places;
+    }
+
+    // The simplified and traditional names of a place without their kinds.
+    const std::array<std::string_view, 2>& ShortNames(std::uint16_t place) const {
+        return shortNames_[place];
+    }
+
+  private:
+    struct Entry {
+        std::uint32_t character;
+        std::uint16_t place;
+        auto operator<=>(const Entry&) const = default;
+    };
+    std::vector<std::array<std::string_view, 2>> shortNames_;
+    std::vector<Entry> entries_;
+};
+
+const PlaceIndex& Index() {
+    static const PlaceIndex index;
+    return index;
+}
+
 // The lengths of the forms of a place that text ends with: its name with and without its
 // kind, in both scripts, and its English name (New York City also as New York).
 template <class Each>
-void ForEachEnding(std::string_view text, const PlaceRecord& record, Each each) {
-    const Names names = NamesOf(record);
-    for (const std::string_view name : {names.simplified, names.traditional}) {
+void ForEachEnding(std::string_view text, std::uint16_t place, Each each) {
+    const Names names = NamesOf(PlaceRecords[place]);
+    const std::array<std::string_view, 2>& shortNames = Index().ShortNames(place);
+    for (std::size_t script = 0; script < 2; ++script) {
+        const std::string_view name = script == 0 ? names.simplified : names.traditional;
         if (name.empty()) continue;
-        const std::string_view short_ = ShortName(name);
+        const std::string_view short_ = shortNames[script];
         if (EndsWith(text, name)) each(name.size());
         if (short_.size() != name.size() && EndsWith(text, short_)) each(short_.size());
     }
@@ -131,7 +201,7 @@ bool AncestorsMatch(std::string_view text, std::uint16_t index) {
     for (std::uint16_t above = PlaceRecords[index].parent; above != NoPlace;
          above = PlaceRecords[above].parent) {
         bool matched = false;
-        ForEachEnding(text, PlaceRecords[above], [&](std::size_t length) {
+        ForEachEnding(text, above, [&](std::size_t length) {
             matched = matched || AncestorsMatch(text.substr(0, text.size() - length), above);
         });
         if (matched) return true;
@@ -141,7 +211,7 @@ bool AncestorsMatch(std::string_view text, std::uint16_t index) {
 
 bool Matches(std::string_view query, std::uint16_t index) {
     bool matched = false;
-    ForEachEnding(query, PlaceRecords[index], [&](std::size_t length) {
+    ForEachEnding(query, index, [&](std::size_t length) {
         matched = matched || AncestorsMatch(query.substr(0, query.size() - length), index);
     });
     return matched;
@@ -236,7 +306,7 @@ Result<Place> FindPlace(std::string_view name) {
     const std::string query = QueryForm(name);
     std::vector<std::uint16_t> found;
     if (!query.empty()) {
-        for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
+        for (const std::uint16_t i : Index().Candidates(query)) {
             if (Matches(query, i)) found.push_back(i);
         }
     }
@@ -254,6 +324,15 @@ Result<Place> FindPlace(std::string_view name) {
             return PlaceRecords[outer].level != PlaceLevel::Country && Within(inner, outer);
         });
     });
+    // A province or a city of prefecture level is what its name means, before a county or a
+    // district of the same name elsewhere: 西安 is the city, not the 西安区 of 辽源 or 牡丹江.
+    const auto senior = [](std::uint16_t i) {
+        return PlaceRecords[i].level == PlaceLevel::Province ||
+               PlaceRecords[i].level == PlaceLevel::Prefecture;
+    };
+    if (found.size() > 1 && std::count_if(found.begin(), found.end(), senior) == 1) {
+        found = {*std::find_if(found.begin(), found.end(), senior)};
+    }
     // A country alone: its cities are what it could mean.
     const bool country = found.size() == 1 && PlaceRecords[found[0]].level == PlaceLevel::Country;
     if (country) {

@@ -153,17 +153,20 @@ TEST(Places, FoundByTheNamesPeopleUse) {
                  {"四川", 104.0667, "Asia/Shanghai"},      {"烏魯木齊", 87.6005, "Asia/Shanghai"},
                  {"香港", 114.16, "Asia/Hong_Kong"},       {"澳门", 113.55, "Asia/Macau"},
                  {"台北", 121.53, "Asia/Taipei"},          {"纽约", -74.006, "America/New_York"},
-                 {"New York", -74.006, "America/New_York"}, {"东京", 139.69, "Asia/Tokyo"}};
+                 {"New York", -74.006, "America/New_York"}, {"东京", 139.69, "Asia/Tokyo"},
+                 {"西安", 108.94, "Asia/Shanghai"}};
     for (const auto& k : known) {
         const Result<Place> place = FindPlace(k.name);
         ASSERT_TRUE(place) << k.name << ": " << place.error().reason;
         EXPECT_NEAR(place->longitude, k.longitude, 0.1) << k.name;
         EXPECT_EQ(place->zone, k.zone) << k.name;
     }
-    const Result<Place> ambiguous = FindPlace("朝阳");
+    // The city of prefecture level before districts of its name; districts alike are listed.
+    EXPECT_EQ(FindPlace("朝阳")->fullName, "辽宁省朝阳市");
+    const Result<Place> ambiguous = FindPlace("朝阳区");
     ASSERT_FALSE(ambiguous);
     EXPECT_EQ(ambiguous.error().code, ErrorCode::AmbiguousPlace);
-    EXPECT_NE(ambiguous.error().chineseReason.find("辽宁省朝阳市"), std::string::npos);
+    EXPECT_NE(ambiguous.error().chineseReason.find("北京市朝阳区"), std::string::npos);
     const Result<Place> unknown = FindPlace("成都府");
     ASSERT_FALSE(unknown);
     EXPECT_NE(unknown.error().chineseReason.find("四川省成都市"), std::string::npos);

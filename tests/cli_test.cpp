@@ -405,7 +405,7 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
          "needs a place or longitude"},
         {"a clock time summer time skipped", {"1988-04-17", "2:30", "--place", "北京"},
          "never happened"},
-        {"an ambiguous place", {"1990-01-30", "8:00", "--place", "朝阳"}, "could be any of"},
+        {"an ambiguous place", {"1990-01-30", "8:00", "--place", "朝阳区"}, "could be any of"},
         {"--json without a date", {"--json"}, "a birth date is needed"},
         {"--json with --calendar", {"--json", "--calendar", "2020-01-01"}, "--json"},
         {"--calendar without dates", {"--calendar"}, "--calendar FROM [TO]"},
