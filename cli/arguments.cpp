@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -100,15 +101,26 @@ Voice VoiceOfLocale(std::string_view locale) {
 // The birthplace of the operands after DATE PERIOD: a longitude and optionally a zone
 // (-74.0 America/New_York), or a place's name, which may hold blanks (New York), optionally
 // followed by a zone.
+// A longitude has digits, ASCII or full-width; a place's name has none.
+bool HasDigits(std::string_view text) {
+    constexpr std::array<std::string_view, 10> FullWidthDigits{"０", "１", "２", "３", "４",
+                                                               "５", "６", "７", "８", "９"};
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+           std::any_of(FullWidthDigits.begin(), FullWidthDigits.end(), [&](std::string_view digit) {
+               return text.find(digit) != std::string_view::npos;
+           });
+}
+
 Birthplace ParsePlaceOperands(std::vector<std::string> operands) {
-    if (const Result<double> longitude = ParseLongitude(operands[0])) {
+    if (HasDigits(operands[0])) {
+        const double longitude = Accepted(ParseLongitude(operands[0]));
         if (operands.size() > 2) {
             Refuse("too many arguments: a longitude takes at most a zone after it",
                    [](Script s) { return Say(s, "参数太多：经度后面最多再写一个时区"); });
         }
         const std::optional<std::string_view> zone =
             operands.size() == 2 ? std::optional<std::string_view>(operands[1]) : std::nullopt;
-        return Accepted(BirthplaceOf(std::nullopt, *longitude, zone));
+        return Accepted(BirthplaceOf(std::nullopt, longitude, zone));
     }
     std::optional<std::string> zone;
     if (operands.size() > 1 && ParseZone(operands.back())) {

@@ -105,18 +105,21 @@ std::optional<std::size_t> EndsWithEnglish(std::string_view text, std::string_vi
     return text.size() - t;
 }
 
-// The last character of a text (its last UTF-8 sequence, its bytes packed), lower case for
-// ASCII letters: every form of a place that a query matches ends in the query's.
-std::uint32_t LastCharacter(std::string_view text) {
+// The last two characters of a text (its last two UTF-8 sequences, their bytes packed), in
+// lower case for ASCII letters: every form of a place that a query matches is two characters
+// or more, and ends in the query's last two.
+std::uint64_t Ending(std::string_view text) {
     std::size_t start = text.size();
-    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xc0) == 0x80) --start;
-    if (start > 0) --start;
-    std::uint32_t key = 0;
-    for (const char c : text.substr(start, 4)) key = key << 8 | static_cast<unsigned char>(Lower(c));
+    for (int characters = 0; characters < 2 && start > 0; ++characters) {
+        while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xc0) == 0x80) --start;
+        if (start > 0) --start;
+    }
+    std::uint64_t key = 0;
+    for (const char c : text.substr(start, 8)) key = key << 8 | static_cast<unsigned char>(Lower(c));
     return key;
 }
 
-// The places' names without their kinds, and the places by the last characters of their
+// The places' names without their kinds, and the places by the last two characters of their
 // forms, so that a name is matched against the few places that can match it rather than all
 // of them. Made once, on first use, and never changed after.
 class PlaceIndex {
@@ -127,14 +130,14 @@ class PlaceIndex {
             shortNames_[i] = {ShortName(names.simplified), ShortName(names.traditional)};
             for (const std::string_view name : {names.simplified, names.traditional}) {
                 if (name.empty()) continue;
-                entries_.push_back({LastCharacter(name), i});
-                entries_.push_back({LastCharacter(ShortName(name)), i});
+                entries_.push_back({Ending(name), i});
+                entries_.push_back({Ending(ShortName(name)), i});
             }
             std::string english = Folded(names.english);
-            if (!english.empty()) entries_.push_back({LastCharacter(english), i});
+            if (!english.empty()) entries_.push_back({Ending(english), i});
             if (english.ends_with("city") && english.size() > 4) {
                 english.resize(english.size() - 4);
-                entries_.push_back({LastCharacter(english), i});
+                entries_.push_back({Ending(english), i});
             }
         }
         std::sort(entries_.begin(), entries_.end());
@@ -143,7 +146,7 @@ class PlaceIndex {
 
     // The places a query may name, in the table's order.
     std::vector<std::uint16_t> Candidates(std::string_view query) const {
-        const std::uint32_t last = LastCharacter(query);
+        const std::uint64_t last = Ending(query);
         const auto first = std::lower_bound(entries_.begin(), entries_.end(), Entry{last, 0});
         std::vector<std::uint16_t> places;
         for (auto it = first; it != entries_.end() && it->character == last; ++it) {
@@ -159,7 +162,7 @@ class PlaceIndex {
 
   private:
     struct Entry {
-        std::uint32_t character;
+        std::uint64_t character;
         std::uint16_t place;
         auto operator<=>(const Entry&) const = default;
     };
