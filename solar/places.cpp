@@ -11,7 +11,8 @@
 #include "calendar/utf8.h"
 #include "chenggu/chinese_text.h"
 #include "reading/messages.h"
-#include "solar/tables.h"
+#include "solar/place_table.h"
+#include "solar/zone_table.h"
 
 namespace chenggu {
 namespace {

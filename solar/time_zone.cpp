@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "solar/tables.h"
+#include "solar/zone_table.h"
 
 namespace chenggu::solar {
 namespace {

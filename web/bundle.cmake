@@ -24,6 +24,11 @@ function(remove text variable)
     set(${variable} "${result}" PARENT_SCOPE)
 endfunction()
 
+# Comments on lines of their own are for the sources, not for the download.
+foreach(part app package)
+    string(REGEX REPLACE "\n[ ]*//[^\n]*" "" ${part} "${${part}}")
+endforeach()
+
 # The modules no longer import or export: the package's exports are gathered at the end of
 # its scope.
 remove("export default createEngine;" engine)
