@@ -8,7 +8,7 @@ const browser = await launch();
 try {
   const page = await browser.newPage();
   const shots = [
-    ['web-desktop.png', { width: 1000, height: 1000, deviceScaleFactor: 1 }, '?date=1990-01-30&period=晚子'],
+    ['web-desktop.png', { width: 1000, height: 1000, deviceScaleFactor: 1 }, '?date=1990-07-15&time=01:00&place=乌鲁木齐'],
     ['web-phone.png', { width: 360, height: 780, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
       '?lunar=2020-闰4-16&period=午&leapMonth=split'],
   ];
