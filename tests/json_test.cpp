@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chenggu/json.h"
 #include "reading/json_reader.h"
@@ -165,6 +166,26 @@ TEST(Json, StringsRoundTripThroughWriterAndReader) {
     EXPECT_DOUBLE_EQ(number(R"({"n": 104.07})").value, 104.07);
     EXPECT_DOUBLE_EQ(number(R"({"n": -7.4e1})").value, -74.0);
     EXPECT_FALSE(number(R"({"n": 1e2})").whole.has_value());
+}
+
+// A character to escape is found wherever it stands, at any alignment, among multi-byte
+// characters (the writer looks eight bytes at a time).
+TEST(Json, EveryEscapeIsFoundAtEveryPlace) {
+    const std::string chinese = "称骨算命称骨算命";
+    std::vector<char> escaped{'"', '\\'};
+    for (char c = 1; c < 0x20; ++c) escaped.push_back(c);
+    for (std::size_t shift = 0; shift < 8; ++shift) {
+        for (std::size_t at = 0; at <= chinese.size(); at += 3) {
+            for (const char c : escaped) {
+                const std::string text =
+                    std::string(shift, 'a') + chinese.substr(0, at) + c + chinese.substr(at);
+                JsonWriter writer(-1);
+                writer.String(text);
+                EXPECT_EQ(Json::parse(std::move(writer).Take()), text)
+                    << "byte " << int{c} << " after " << shift << " + " << at;
+            }
+        }
+    }
 }
 
 }  // namespace
