@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "chenggu/places.h"
 #include "reading/traditional_verses.h"
 #include "reading/verses.h"
 #include "solar/civil_time.h"
@@ -177,7 +178,8 @@ std::string OffsetText(std::int32_t seconds) {
 std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script script) {
     if (!reading.birthTime) return {};
     const BirthTime& time = *reading.birthTime;
-    const std::string& place = reading.birth.birthplace ? reading.birth.birthplace->place : "";
+    const std::string place =
+        reading.birth.birthplace ? PlaceNameIn(reading.birth.birthplace->place, script) : "";
     std::vector<std::string> steps;
     steps.push_back(T(script, "钟表时间：") + DateTimeText(time.clock, script, false) +
                     T(script, "，") + std::string(time.zone) + T(script, "，") +

@@ -45,7 +45,7 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSt
     if (place == nullptr || place->empty()) {
         writer.Null();
     } else {
-        writer.String(*place);
+        writer.String(PlaceNameIn(*place, script));
     }
     writer.Member("meanSolar", IsoDateTime(time.meanSolar));
     writer.Key("equationOfTimeSeconds");

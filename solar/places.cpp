@@ -234,6 +234,24 @@ std::uint16_t Root(std::uint16_t index) {
     return index;
 }
 
+// A place's name after those of the places it lies in (a city its country's name shares is
+// named once: 香港), in either script.
+std::string FullNameOf(std::uint16_t index, Script script) {
+    const auto nameIn = [script](std::uint16_t place) {
+        const Names names = NamesOf(PlaceRecords[place]);
+        return script == Script::Traditional && !names.traditional.empty() ? names.traditional
+                                                                            : names.simplified;
+    };
+    const std::string_view name = nameIn(index);
+    std::string fullName;
+    for (std::uint16_t above = PlaceRecords[index].parent; above != NoPlace;
+         above = PlaceRecords[above].parent) {
+        const std::string_view outer = nameIn(above);
+        if (outer != name) fullName.insert(0, outer);
+    }
+    return fullName += name;
+}
+
 Place PlaceOf(std::uint16_t index) {
     const PlaceRecord& record = PlaceRecords[index];
     const Names names = NamesOf(record);
@@ -241,11 +259,7 @@ Place PlaceOf(std::uint16_t index) {
     place.name = names.simplified;
     place.englishName = names.english;
     place.region = NamesOf(PlaceRecords[Root(index)]).simplified;
-    for (std::uint16_t above = record.parent; above != NoPlace; above = PlaceRecords[above].parent) {
-        const std::string_view name = NamesOf(PlaceRecords[above]).simplified;
-        if (name != place.name) place.fullName.insert(0, name);
-    }
-    place.fullName += place.name;
+    place.fullName = FullNameOf(index, Script::Simplified);
     place.longitude = record.longitude == NoLongitude ? 0 : record.longitude / 10000.0;
     if (record.zone < solar::ZoneNames.size()) place.zone = solar::ZoneNames[record.zone].name;
     return place;
@@ -302,11 +316,8 @@ std::vector<std::string> FullNames(const std::vector<std::uint16_t>& places) {
     return names;
 }
 
-}  // namespace
-
-Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName}; }
-
-Result<Place> FindPlace(std::string_view name) {
+// The index of the place a name means, or why there is none (see FindPlace).
+Result<std::uint16_t> FindPlaceIndex(std::string_view name) {
     const std::string query = QueryForm(name);
     std::vector<std::uint16_t> found;
     if (!query.empty()) {
@@ -355,8 +366,24 @@ Result<Place> FindPlace(std::string_view name) {
         return refusal::PlaceWithoutLongitude(PlaceOf(found[0]).fullName,
                                               PlaceOf(record.parent).fullName);
     }
-    return PlaceOf(found[0]);
+    return found[0];
 }
+
+}  // namespace
+
+Result<Place> FindPlace(std::string_view name) {
+    const Result<std::uint16_t> found = FindPlaceIndex(name);
+    if (!found) return found.error();
+    return PlaceOf(*found);
+}
+
+std::string PlaceNameIn(std::string_view fullName, Script script) {
+    if (script == Script::Simplified) return std::string(fullName);
+    const Result<std::uint16_t> found = FindPlaceIndex(fullName);
+    return found ? FullNameOf(*found, script) : std::string(fullName);
+}
+
+Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName}; }
 
 std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit) {
     const std::string folded = QueryForm(query);

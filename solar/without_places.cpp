@@ -25,6 +25,8 @@ Result<Place> FindPlace(std::string_view name) { return refusal::UnknownPlace(na
 
 std::vector<Place> SearchPlaces(std::string_view, std::size_t) { return {}; }
 
+std::string PlaceNameIn(std::string_view fullName, Script) { return std::string(fullName); }
+
 Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place, std::optional<double>,
                                 std::optional<std::string_view> zone) {
     if (place) return refusal::UnknownPlace(*place, {});

@@ -46,7 +46,13 @@ for fields in days[::997]:
     requests.append([fields[0], "23:30", "--late-zi", "next-day", "--year-start", "spring"])
 requests += [["--lunar", "2020-闰4-16", "午", "--leap-month", "split"], ["2020-12-15"],
              ["1990-01-30"], ["--lunar", "2020-4-1", "子"], ["2023-01-21", "晚子"],
-             ["1990-01-30", "子", "--late-zi", "next-day"]]
+             ["1990-01-30", "子", "--late-zi", "next-day"],
+             # Births at birthplaces: the steps, summer time, a repeated hour, a boundary. (Place
+             # names are converted one by one when the table is made; OpenCC can read a name in
+             # a sentence otherwise, as 臺灣台北市 against 臺北市 alone.)
+             ["1990-07-15", "01:00", "乌鲁木齐"], ["1988-09-11", "01:30", "上海"],
+             ["1995-03-15", "08:00", "-74.0", "America/New_York"], ["1990-07-15", "12:58", "上海"],
+             ["1990-07-15", "14:30", "香港"], ["1990-07-15", "14:30", "甘孜", "--solar-time", "mean"]]
 
 simplified, traditional, kinds = [], [], []
 for request in requests:
@@ -56,7 +62,7 @@ for request in requests:
         traditional.append(run("--script", "traditional", *arguments))
         kinds.append(("json" if json_output else "text", request))
 for arguments in (["--help"], ["2001-02-29"], ["--lunar", "2021-闰4-1"], ["1990-01-30", "甲"],
-                  ["--late-zi", "midnight", "1990-01-30"]):
+                  ["--late-zi", "midnight", "1990-01-30"], ["1988-04-17", "02:30", "成都"]):
     simplified.append(run(*arguments))
     traditional.append(run(*arguments, locale="zh_TW.UTF-8"))
     kinds.append(("message", arguments))

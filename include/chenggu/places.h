@@ -12,6 +12,7 @@
 
 #include "chenggu/birth_time.h"
 #include "chenggu/error.h"
+#include "chenggu/script.h"
 
 namespace chenggu {
 
@@ -33,6 +34,10 @@ struct Place {
 // has it (the reason names the nearest), or when a county is known without a longitude (the
 // reason names its prefecture).
 Result<Place> FindPlace(std::string_view name);
+// A place's full name, as Place::fullName and Birthplace::place give it, in the characters
+// asked for: 新疆维吾尔自治区乌鲁木齐市 → 新疆維吾爾自治區烏魯木齊市. A name the table does
+// not hold comes back as it is.
+std::string PlaceNameIn(std::string_view fullName, Script script);
 // A birthplace from what people give: a place name, and a longitude and zone that override
 // the place's (the zone Asia/Shanghai when only a longitude is given). Refused for what
 // FindPlace, ParseZone and a longitude outside [-180, 180] refuse, and for a zone alone.
