@@ -7,6 +7,7 @@
 
 #include "chenggu/chinese_text.h"
 #include "reading/messages.h"
+#include "reading/text_scanner.h"
 #include "solar/civil_time.h"
 #include "solar/equation_of_time.h"
 #include "solar/time_zone.h"
@@ -36,40 +37,6 @@ std::string ClockText(Seconds utc, std::int32_t offset) {
     return TwoDigits(time.second / 3600) + ":" + TwoDigits(time.second / 60 % 60);
 }
 
-// Reads a longitude's text from left to right.
-class Cursor {
-  public:
-    explicit Cursor(std::string_view text) : text_(text) {}
-    bool AtEnd() const { return pos_ == text_.size(); }
-    bool Take(std::string_view word) {
-        if (!text_.substr(pos_).starts_with(word)) return false;
-        pos_ += word.size();
-        return true;
-    }
-    // A decimal number: 1 to 3 digits, optionally a point and more digits.
-    std::optional<double> Number() {
-        double value = 0;
-        std::size_t digits = 0;
-        for (; pos_ < text_.size() && IsDigit(text_[pos_]) && digits < 3; ++pos_, ++digits) {
-            value = value * 10 + (text_[pos_] - '0');
-        }
-        if (digits == 0) return std::nullopt;
-        if (Take(".")) {
-            double scale = 0.1;
-            const std::size_t start = pos_;
-            for (; pos_ < text_.size() && IsDigit(text_[pos_]); ++pos_, scale /= 10) {
-                value += (text_[pos_] - '0') * scale;
-            }
-            if (pos_ == start) return std::nullopt;
-        }
-        return value;
-    }
-
-  private:
-    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
 
 }  // namespace
 
@@ -179,27 +146,25 @@ Result<double> ParseLongitude(std::string_view text) {
     }
 
     // Degrees as a decimal number, or degrees, minutes and seconds with their marks.
-    Cursor in(folded);
-    std::optional<double> degrees = in.Number();
-    if (degrees && (in.Take("°") || in.Take("度"))) {
-        if (const auto minutes = in.Number()) {
-            if (!(in.Take("′") || in.Take("'") || in.Take("分")) || *minutes >= 60) degrees.reset();
-            else *degrees += *minutes / 60;
-            if (degrees) {
-                if (const auto seconds = in.Number()) {
-                    if (!(in.Take("″") || in.Take("\"") || in.Take("秒")) || *seconds >= 60) {
-                        degrees.reset();
-                    } else {
-                        *degrees += *seconds / 3600;
-                    }
-                }
+    TextScanner in(folded);
+    const std::optional<double> whole = in.Decimal();
+    bool ok = whole.has_value();
+    double degrees = whole.value_or(0);
+    if (ok && (in.Take("°") || in.Take("度"))) {
+        if (const std::optional<double> minutes = in.Decimal()) {
+            ok = (in.Take("′") || in.Take("'") || in.Take("分")) && *minutes < 60;
+            degrees += *minutes / 60;
+            const std::optional<double> seconds = ok ? in.Decimal() : std::nullopt;
+            if (seconds) {
+                ok = (in.Take("″") || in.Take("\"") || in.Take("秒")) && *seconds < 60;
+                degrees += *seconds / 3600;
             }
         }
     }
     while (in.Take(" ")) {
     }
-    if (!degrees || !in.AtEnd() || *degrees > 180) return refusal::NotALongitude(text);
-    const double value = (side < 0 || negative) ? -*degrees : *degrees;
+    if (!ok || !in.AtEnd() || degrees > 180) return refusal::NotALongitude(text);
+    const double value = (side < 0 || negative) ? -degrees : degrees;
     return value == 0 ? 0.0 : value;
 }
 

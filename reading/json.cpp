@@ -171,27 +171,37 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
     bool lunar = false;
     std::optional<std::string_view> place, zone;
     std::optional<double> longitude;
+    // A flag, true or false; a text, or null for none.
+    const auto readFlag = [](const JsonMember& member, bool& flag) -> std::optional<Error> {
+        const bool* value = std::get_if<bool>(&member.value);
+        if (value == nullptr) return WrongKind(member.name, "true or false", "true 或 false");
+        flag = *value;
+        return std::nullopt;
+    };
+    const auto readText = [](const JsonMember& member,
+                             std::optional<std::string_view>& target) -> std::optional<Error> {
+        if (const std::string* text = TextOf(member.value)) {
+            target = *text;
+        } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
+            return WrongKind(member.name, "a string or null", "字符串或 null");
+        }
+        return std::nullopt;
+    };
     for (const JsonMember& member : members) {
         const std::string& name = member.name;
         const std::string* text = TextOf(member.value);
         if (name == "date") {
             if (text == nullptr) return WrongKind(name, "a string", "字符串");
             date = text;
-        } else if (name == "period") {
-            if (text != nullptr) {
-                period = *text;
-            } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
-                return WrongKind(name, "a string or null", "字符串或 null");
+        } else if (name == "period" || name == "place" || name == "zone") {
+            if (const auto error = readText(member, name == "period" ? period
+                                                    : name == "place"  ? place
+                                                                       : zone)) {
+                return *error;
             }
-        } else if (name == "lunar") {
-            const bool* flag = std::get_if<bool>(&member.value);
-            if (flag == nullptr) return WrongKind(name, "true or false", "true 或 false");
-            lunar = *flag;
-        } else if (name == "place" || name == "zone") {
-            if (text != nullptr) {
-                (name == "place" ? place : zone) = *text;
-            } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
-                return WrongKind(name, "a string or null", "字符串或 null");
+        } else if (name == "lunar" || name == "steps") {
+            if (const auto error = readFlag(member, name == "lunar" ? lunar : request.steps)) {
+                return *error;
             }
         } else if (name == "longitude") {
             if (const auto* number = std::get_if<JsonNumber>(&member.value)) {
@@ -203,10 +213,6 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
             } else if (!std::holds_alternative<std::nullptr_t>(member.value)) {
                 return WrongKind(name, "a number, a string or null", "数字、字符串或 null");
             }
-        } else if (name == "steps") {
-            const bool* flag = std::get_if<bool>(&member.value);
-            if (flag == nullptr) return WrongKind(name, "true or false", "true 或 false");
-            request.steps = *flag;
         } else if (name == "language") {
             const Result<Language> language = ReadLanguage(member);
             if (!language) return language.error();

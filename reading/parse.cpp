@@ -10,6 +10,7 @@
 #include "calendar/utf8.h"
 #include "chenggu/birth.h"
 #include "reading/messages.h"
+#include "reading/text_scanner.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
 
@@ -44,45 +45,16 @@ constexpr std::array<std::pair<std::string_view, int>, 15> MonthWords{{{"十一�
 constexpr std::array<std::string_view, 10> Units{"一", "二", "三", "四", "五",
                                                  "六", "七", "八", "九", "十"};
 
-// Reads text from left to right; each Take advances only when it matches.
-class Scanner {
-  public:
-    explicit Scanner(std::string_view text) : text_(text) {}
-
-    bool AtEnd() const { return pos_ == text_.size(); }
-    bool Take(std::string_view word) {
-        if (!text_.substr(pos_).starts_with(word)) return false;
-        pos_ += word.size();
-        return true;
+// 一 to 九 (or to 十), as a number.
+std::optional<int> Unit(TextScanner& in, int largest) {
+    for (int n = 1; n <= largest; ++n) {
+        if (in.Take(Units[static_cast<std::size_t>(n - 1)])) return n;
     }
-    // A run of minDigits to maxDigits ASCII digits.
-    std::optional<int> Digits(std::size_t minDigits, std::size_t maxDigits) {
-        std::size_t end = pos_;
-        while (end < text_.size() && text_[end] >= '0' && text_[end] <= '9' &&
-               end - pos_ < maxDigits) {
-            ++end;
-        }
-        if (end - pos_ < minDigits) return std::nullopt;
-        int value = 0;
-        std::from_chars(text_.data() + pos_, text_.data() + end, value);
-        pos_ = end;
-        return value;
-    }
-    // 一 to 九 (or to 十), as a number.
-    std::optional<int> Unit(int largest) {
-        for (int n = 1; n <= largest; ++n) {
-            if (Take(Units[static_cast<std::size_t>(n - 1)])) return n;
-        }
-        return std::nullopt;
-    }
-
-  private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
+    return std::nullopt;
+}
 
 // A lunar month in words: 正月 … 十月, 冬月 (十一月), 腊月 (十二月).
-std::optional<int> MonthWord(Scanner& in) {
+std::optional<int> MonthWord(TextScanner& in) {
     for (const auto& [word, month] : MonthWords) {
         if (in.Take(word)) return month;
     }
@@ -90,16 +62,16 @@ std::optional<int> MonthWord(Scanner& in) {
 }
 
 // A lunar day in words: 初一 … 初十, 十一 … 十九, 二十, 廿一 … 廿九 (二十一 …), 三十 (卅).
-std::optional<int> DayWord(Scanner& in) {
-    if (in.Take("初")) return in.Unit(10);
+std::optional<int> DayWord(TextScanner& in) {
+    if (in.Take("初")) return Unit(in, 10);
     if (in.Take("廿")) {
-        const auto unit = in.Unit(9);
+        const auto unit = Unit(in, 9);
         return unit ? std::optional<int>(20 + *unit) : std::nullopt;
     }
-    if (in.Take("二十")) return 20 + in.Unit(9).value_or(0);
+    if (in.Take("二十")) return 20 + Unit(in, 9).value_or(0);
     if (in.Take("三十") || in.Take("卅")) return 30;
     if (in.Take("十")) {
-        const auto unit = in.Unit(9);
+        const auto unit = Unit(in, 9);
         return unit ? std::optional<int>(10 + *unit) : std::nullopt;
     }
     return std::nullopt;
@@ -123,7 +95,7 @@ struct DateForm {
 // YYYY-M-D, YYYY/M/D, YYYY.M.D (a leap month as 闰M or LM), YYYY年M月D日 (or 号), and the
 // lunar YYYY年[闰]正月初一, each after an optional 公历/阳历 or 农历/阴历.
 std::optional<DateForm> ReadDateForm(std::string_view text, bool* leapWithoutMonth = nullptr) {
-    Scanner in(text);
+    TextScanner in(text);
     DateForm form;
     form.lunarPrefix = in.Take("农历") || in.Take("阴历");
     form.gregorianPrefix = !form.lunarPrefix && (in.Take("公历") || in.Take("阳历"));
@@ -249,7 +221,7 @@ Result<Period> ParsePeriod(std::string_view text) {
 Result<ClockTime> ParseClockTime(std::string_view text) {
     // H:MM, H点, H点M分, H时, H时M分.
     const std::string folded = NormalizedInput(text);
-    Scanner in(folded);
+    TextScanner in(folded);
     const auto hour = in.Digits(1, 2);
     std::optional<int> minute = 0;
     if (hour && in.Take(":")) {

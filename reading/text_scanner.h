@@ -1,0 +1,55 @@
+// Reads a text from left to right, for the parsers of dates, periods and longitudes: each
+// Take advances only when what it looks for is there.
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace chenggu {
+
+class TextScanner {
+  public:
+    explicit TextScanner(std::string_view text) : text_(text) {}
+
+    bool AtEnd() const { return pos_ == text_.size(); }
+    bool Take(std::string_view word) {
+        if (!text_.substr(pos_).starts_with(word)) return false;
+        pos_ += word.size();
+        return true;
+    }
+    // A run of minDigits to maxDigits ASCII digits.
+    std::optional<int> Digits(std::size_t minDigits, std::size_t maxDigits) {
+        std::size_t end = pos_;
+        while (end < text_.size() && IsDigit(text_[end]) && end - pos_ < maxDigits) ++end;
+        if (end - pos_ < minDigits) return std::nullopt;
+        int value = 0;
+        std::from_chars(text_.data() + pos_, text_.data() + end, value);
+        pos_ = end;
+        return value;
+    }
+    // A decimal number: 1 to 3 digits, optionally a point and more digits.
+    std::optional<double> Decimal() {
+        const std::optional<int> whole = Digits(1, 3);
+        if (!whole) return std::nullopt;
+        double value = *whole;
+        if (Take(".")) {
+            double scale = 0.1;
+            const std::size_t start = pos_;
+            for (; pos_ < text_.size() && IsDigit(text_[pos_]); ++pos_, scale /= 10) {
+                value += (text_[pos_] - '0') * scale;
+            }
+            if (pos_ == start) return std::nullopt;
+        }
+        return value;
+    }
+
+  private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace chenggu
