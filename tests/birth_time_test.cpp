@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "chenggu/birth_reading.h"
 #include "chenggu/birth_time.h"
+#include "chenggu/chinese_text.h"
 #include "chenggu/places.h"
 
 namespace chenggu {
@@ -135,6 +137,31 @@ TEST(BirthTime, LongitudesAsPeopleWriteThem) {
     }
     for (const char* refused : {"", "181", "104.", "E", "104°60′E", "-74W", "1e2", "104 07"}) {
         EXPECT_FALSE(ParseLongitude(refused)) << refused;
+    }
+}
+
+// Every longitude in whole minutes of arc, in each form people write and in the form the
+// readings print, reads back as itself.
+TEST(BirthTime, EveryLongitudeReadsBackInEveryForm) {
+    for (int minutes = -180 * 60; minutes <= 180 * 60; ++minutes) {
+        const double degrees = minutes / 60.0;
+        const int whole = std::abs(minutes) / 60, rest = std::abs(minutes) % 60;
+        const std::string east = minutes < 0 ? "W" : "E", side = minutes < 0 ? "西经" : "东经";
+        char decimal[32];
+        std::snprintf(decimal, sizeof decimal, "%.6f", degrees);
+        const std::string forms[] = {
+            decimal,
+            std::string(decimal + (minutes < 0)) + east,
+            std::to_string(whole) + "°" + std::to_string(rest) + "′" + east,
+            side + std::to_string(whole) + "度" + std::to_string(rest) + "分",
+            LongitudeText(std::round(degrees * 10000) / 10000),
+        };
+        for (const std::string& form : forms) {
+            const Result<double> parsed = ParseLongitude(form);
+            ASSERT_TRUE(parsed) << form;
+            // Decimals to the millionth; the printed form to the ten-thousandth.
+            ASSERT_NEAR(*parsed, degrees, &form == &forms[4] ? 5e-5 : 1e-6) << form;
+        }
     }
 }
 
