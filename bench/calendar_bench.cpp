@@ -4,7 +4,6 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
-#include "calendar/utf8.h"
 #include "chenggu/birth_reading.h"
 #include "chenggu/birth_time.h"
 #include "chenggu/json.h"
@@ -13,6 +12,7 @@
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
 #include "tests/lunar_walk.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -110,7 +110,10 @@ BENCHMARK(SolarTimeStep)->Arg(0)->Arg(1);
 // A reading at a birthplace with its alternatives, to set beside ReadWithAlternatives: the
 // step, and the readings under the other solar-time values where their period differs.
 void ReadAtBirthplace(benchmark::State& state) {
-    Birth birth{{1990, 1, 30}, {}, Period{7, ZiHalf::Unsaid}, ClockTime{14, 30},
+    Birth birth{{1990, 1, 30},
+                {},
+                Period{7, ZiHalf::Unsaid},
+                ClockTime{14, 30},
                 Birthplace{104.0667, "Asia/Shanghai", "四川省成都市"}};
     for (auto _ : state) {
         benchmark::DoNotOptimize(birth.date.year);

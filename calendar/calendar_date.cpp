@@ -4,8 +4,6 @@
 #include <ctime>
 #include <optional>
 
-#include "calendar/utf8.h"
-
 namespace chenggu {
 namespace {
 
@@ -47,14 +45,25 @@ constexpr std::array<char, 60 * NameBytes> CycleNames = [] {
     return names;
 }();
 
+// A character of three UTF-8 bytes (U+0800 to U+FFFF) as one wide character.
+constexpr wchar_t WideCharacter(const char* bytes) {
+    const auto byte = [bytes](int i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[i]));
+    };
+    return static_cast<wchar_t>((byte(0) & 0x0fu) << 12 | (byte(1) & 0x3fu) << 6 |
+                                (byte(2) & 0x3fu));
+}
+
 // The same names as the record's wide text, widened at compile time.
 constexpr auto WideCycleNames = [] {
-    std::array<FixedWideText<2>, 60> wide{};
+    std::array<std::array<wchar_t, 2>, 60> wide{};
     for (std::size_t i = 0; i < 60; ++i) {
-        wide[i].Append({CycleNames.data() + i * NameBytes, NameBytes});
+        wide[i][0] = WideCharacter(CycleNames.data() + i * NameBytes);
+        wide[i][1] = WideCharacter(CycleNames.data() + i * NameBytes + CharacterBytes);
     }
     return wide;
 }();
+static_assert(WideCycleNames[0][0] == L'甲' && WideCycleNames[59][1] == L'亥');
 
 // Today's local date and time, without the shared buffer of std::localtime.
 std::optional<std::tm> LocalNow() {
@@ -123,7 +132,8 @@ void CalendarDate::StemBranchNames(std::uint16_t year, std::uint16_t month, std:
 }
 
 std::wstring CalendarDate::StemBranchName(std::int32_t index) {
-    return std::wstring(WideCycleNames[NonNegativeRemainder(index, 60)].view());
+    const auto& name = WideCycleNames[NonNegativeRemainder(index, 60)];
+    return std::wstring(name.data(), name.size());
 }
 
 std::string_view StemBranchText(std::int32_t index) {

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "chenggu/places.h"
-#include "reading/messages.h"
 #include "cli/say.h"
+#include "text/messages.h"
 
 namespace chenggu::cli {
 namespace {

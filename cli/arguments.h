@@ -49,11 +49,11 @@ struct Arguments {
     bool json = false;
     bool lunar = false;  // DATE, FROM and TO are lunar dates
     Options options;
-    std::optional<Script> script;       // --script, over the locale's
-    Birth birth;                        // of a reading; without a period, all twelve
+    std::optional<Script> script;          // --script, over the locale's
+    Birth birth;                           // of a reading; without a period, all twelve
     std::optional<Birthplace> birthplace;  // --place, --longitude, --zone (for every batch line)
-    GregorianDate firstDate, lastDate;  // of the calendar
-    std::string placesQuery;            // of --places
+    GregorianDate firstDate, lastDate;     // of the calendar
+    std::string placesQuery;               // of --places
 };
 
 // Parses the arguments that follow the program name. Throws UsageError.

@@ -5,8 +5,9 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/day_cursor.h"
-#include "reading/messages.h"
+#include "chenggu/birth.h"
 #include "cli/say.h"
+#include "text/messages.h"
 
 namespace chenggu::cli {
 namespace {

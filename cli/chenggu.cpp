@@ -4,16 +4,18 @@
 #include <cerrno>
 #include <string_view>
 
-#include "calendar/utf8.h"
-#include "chenggu/json.h"
 #include "chenggu/chinese_text.h"
+#include "chenggu/json.h"
 #include "chenggu/places.h"
 #include "chenggu/version.h"
 #include "cli/arguments.h"
 #include "cli/calendar_export.h"
 #include "cli/reading_text.h"
-#include "reading/messages.h"
 #include "cli/say.h"
+#include "interface/error_json.h"
+#include "interface/places_json.h"
+#include "text/messages.h"
+#include "text/utf8.h"
 
 namespace chenggu::cli {
 namespace {
@@ -126,7 +128,7 @@ int RunBatch(const Arguments& request, const Voice& voice, std::istream& in, std
             answer = ReadingOutput(ParseBirthOperands(fields, request.lunar, request.birthplace),
                                    request.options, true, -1, voice.script);
         } catch (const UsageError& e) {
-            answer = LineErrorJson(number, line, e.error().Reason(voice.language)) + "\n";
+            answer = LineErrorJson(number, line, e.error(), voice.language) + "\n";
             anyBad = true;
         }
         out.write(answer.data(), static_cast<std::streamsize>(answer.size()));

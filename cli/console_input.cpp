@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "calendar/utf8.h"
+#include "text/utf8.h"
 
 namespace chenggu::cli {
 namespace {

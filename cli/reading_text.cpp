@@ -95,9 +95,9 @@ std::string ReadingText(const BirthReading& r, Script s) {
     std::string text;
     for (const std::string& step : BirthTimeSteps(r, s)) text += step + "\n";
     text += DateLines(r,
-                                 " " + std::string(PeriodName(r.period(), s)) + Say(s, "（") +
-                                     std::string(PeriodLabel(r.period())) + Say(s, "）"),
-                                 s);
+                      " " + std::string(PeriodName(r.period(), s)) + Say(s, "（") +
+                          std::string(PeriodLabel(r.period())) + Say(s, "）"),
+                      s);
     text += " " + std::string(r.periodStemBranch) + Say(s, "时") + "\n";
     text +=
         WeightLine(r, s) + Say(s, " + 时 ") + std::to_string(r.periodWeight) + Say(s, " 钱") + "\n";

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/traditional_texts.h"
+#include "cli/generated/traditional_texts.h"
 
 namespace chenggu::cli {
 

@@ -96,7 +96,19 @@ export interface Alternative extends Omit<Reading, 'alternatives'> {
   condition: string;
 }
 
-/** One reading, or the twelve of the day without a period. Throws Error with the reason. */
+/** A refusal: message is the reason (in the language asked for), code its stable code. */
+export class ChengguError extends Error {
+  name: 'ChengguError';
+  code: ErrorCode;
+}
+
+export type ErrorCode =
+  | 'not-a-date' | 'no-such-date' | 'no-such-leap-month' | 'outside-range' | 'bad-period'
+  | 'bad-time' | 'unknown-convention' | 'reading-day-outside-range' | 'bad-request'
+  | 'request-too-large' | 'bad-longitude' | 'unknown-zone' | 'unknown-place' | 'ambiguous-place'
+  | 'place-without-longitude' | 'no-clock-time' | 'skipped-clock-time' | 'solar-date-outside-range';
+
+/** One reading, or the twelve of the day without a period. Throws ChengguError. */
 export function read(request: Request & { period: string }): Reading;
 export function read(request: Request): Reading | Reading[];
 
@@ -120,7 +132,7 @@ export interface Months {
   periods: { value: string; name: string; label: string }[];
 }
 
-/** A year's months, for forms with date lists. Throws Error with the reason. */
+/** A year's months, for forms with date lists. Throws ChengguError. */
 export function months(request: {
   calendar: 'gregorian' | 'lunar'; year: number; script?: 'simplified' | 'traditional'; language?: Language;
 }): Months;
@@ -134,7 +146,7 @@ export interface Day {
   lunarDate: string;
 }
 
-/** A day in both calendars. Throws Error with the reason. */
+/** A day in both calendars. Throws ChengguError. */
 export function date(request: { date: string; lunar?: boolean; language?: Language }): Day;
 
 export const version: string;
@@ -148,5 +160,5 @@ export interface Place {
   zone: string;
 }
 
-/** Places whose names hold the query, best first. */
-export function places(request: { query: string; limit?: number }): Place[];
+/** Places whose names hold the query, best first. Throws ChengguError. */
+export function places(request: { query: string; limit?: number; language?: Language }): Place[];

@@ -26,10 +26,22 @@ function call(name, request) {
   }
 }
 
-// The answer, or the engine's reason as an Error.
+// A request the engine refused: message is its reason (in the language asked for), code its
+// stable code ('no-such-date', 'unknown-place', …) for programs.
+export class ChengguError extends Error {
+  constructor(message, code) {
+    super(message);
+    this.name = 'ChengguError';
+    this.code = code;
+  }
+}
+
+// The answer, or the engine's refusal thrown as a ChengguError.
 function answered(result) {
-  const refused = !Array.isArray(result) && Object.keys(result).length === 1 && 'error' in result;
-  if (refused) throw new Error(result.error);
+  const keys = Array.isArray(result) ? [] : Object.keys(result);
+  if (keys.length === 2 && 'error' in result && 'code' in result) {
+    throw new ChengguError(result.error, result.code);
+  }
   return result;
 }
 
@@ -49,7 +61,7 @@ export function date(request) {
   return answered(call('date', request));
 }
 
-// Places whose names hold a query, with longitudes and zones: {query, limit}.
+// Places whose names hold a query, with longitudes and zones: {query, limit, language}.
 export function places(request) {
   return answered(call('places', request)).places;
 }

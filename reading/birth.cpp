@@ -2,8 +2,8 @@
 #include "chenggu/birth.h"
 
 #include "calendar/calendar_date.h"
-#include "reading/messages.h"
 #include "reading/verses.h"
+#include "text/messages.h"
 
 namespace chenggu {
 namespace {
@@ -19,7 +19,7 @@ Result<GregorianDate> Checked(const GregorianDate& date) {
 
 std::optional<Error> CheckPeriod(const std::optional<Period>& period) {
     if (!period || period->ok()) return std::nullopt;
-    return refusal::UnsoundPeriod(*period);
+    return refusal::UnsoundPeriod(period->index);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 
 #include "calendar/calendar_date.h"
 #include "reading/day_reading.h"
-#include "reading/messages.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
+#include "text/messages.h"
 
 namespace chenggu {
 namespace {
@@ -245,15 +245,15 @@ Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options
         // Just across the nearest odd hour: the second before it, or the hour itself.
         const std::int32_t second = time->Used().second;
         const std::int32_t fromBoundary = FromNearestBoundary(second);
-        const std::int32_t across = fromBoundary >= 0 ? second - fromBoundary - 1
-                                                      : second - fromBoundary;
+        const std::int32_t across =
+            fromBoundary >= 0 ? second - fromBoundary - 1 : second - fromBoundary;
         offer(ReadAtTime(birth, resolved, *time, false, across), [](BirthReading& r) {
             r.timeChange = BirthReading::TimeChange::OtherSideOfBoundary;
         });
     }
     if (time->happenedTwice) {
-        const Result<BirthTime> second = ReadBirthTime(birth.date, *birth.clock,
-                                                       *birth.birthplace, *resolved.solarTime, true);
+        const Result<BirthTime> second =
+            ReadBirthTime(birth.date, *birth.clock, *birth.birthplace, *resolved.solarTime, true);
         if (second) {
             offer(ReadAtTime(birth, resolved, *second, false), [](BirthReading& r) {
                 r.timeChange = BirthReading::TimeChange::SecondOccurrence;
@@ -273,7 +273,7 @@ Result<BirthReading> Read(const Birth& birth, const Options& options) {
         return ReadAtBirthplace(birth, options);
     }
     if (options.solarTime && *options.solarTime != SolarTime::Clock) {
-        return refusal::SolarTimeWithoutBirthplace(*options.solarTime);
+        return refusal::SolarTimeWithoutBirthplace(ValueName(*options.solarTime));
     }
     return ReadSound(birth, *birth.period, options);
 }
@@ -284,7 +284,7 @@ Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const O
     day.clock.reset();
     if (birth.birthplace) return refusal::BirthplaceWithoutClockTime();
     if (options.solarTime && *options.solarTime != SolarTime::Clock) {
-        return refusal::SolarTimeWithoutBirthplace(*options.solarTime);
+        return refusal::SolarTimeWithoutBirthplace(ValueName(*options.solarTime));
     }
     if (const auto error = Unsound(day)) return *error;
     std::array<BirthReading, 12> readings;

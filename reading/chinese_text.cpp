@@ -5,49 +5,20 @@
 #include <optional>
 
 #include "chenggu/places.h"
-#include "reading/traditional_verses.h"
+#include "reading/generated/traditional_verses.h"
 #include "reading/verses.h"
-#include "solar/civil_time.h"
+#include "time/civil_time.h"
 
 namespace chenggu {
 namespace {
 
 constexpr std::array<std::string_view, 11> Numerals{"〇", "一", "二", "三", "四", "五",
                                                     "六", "七", "八", "九", "十"};
-constexpr std::array<std::string_view, 12> MonthNames{
-    "正月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "冬月", "腊月"};
-constexpr std::array<std::string_view, 12> LeapMonthNames{"闰正月", "闰二月", "闰三月", "闰四月",
-                                                          "闰五月", "闰六月", "闰七月", "闰八月",
-                                                          "闰九月", "闰十月", "闰冬月", "闰腊月"};
-// clang-format off
-constexpr std::array<std::string_view, 30> DayNames{
-    "初一", "初二", "初三", "初四", "初五", "初六", "初七", "初八", "初九", "初十",
-    "十一", "十二", "十三", "十四", "十五", "十六", "十七", "十八", "十九", "二十",
-    "廿一", "廿二", "廿三", "廿四", "廿五", "廿六", "廿七", "廿八", "廿九", "三十",
-};
-// clang-format on
-
 // The twelve periods by name; the hours they cover are in BirthPeriods.
 constexpr std::array<std::string_view, 12> PeriodNames{
     "子时", "丑时", "寅时", "卯时", "辰时", "巳时", "午时", "未时", "申时", "酉时", "戌时", "亥时"};
 
 }  // namespace
-
-std::string_view LunarMonthName(std::uint16_t month, bool leapMonth, Script script) {
-    if (month < 1 || month > MonthNames.size()) return "?月";
-    return InScript((leapMonth ? LeapMonthNames : MonthNames)[month - 1u], script);
-}
-
-std::string_view LunarDayName(std::uint16_t day, Script script) {
-    if (day < 1 || day > DayNames.size()) return "?";
-    return InScript(DayNames[day - 1u], script);
-}
-
-std::string LunarDateName(const LunarDate& date, Script script) {
-    return std::to_string(date.year) + T(script, "年") +
-           std::string(LunarMonthName(date.month, date.leapMonth, script)) +
-           std::string(LunarDayName(date.day, script));
-}
 
 std::string WeightText(std::int32_t qian, Script script) {
     if (qian < 0 || qian > 99) return std::to_string(qian) + T(script, "钱");
@@ -124,7 +95,8 @@ std::string HourText(int hour) { return (hour < 10 ? "0" : "") + std::to_string(
 
 // 1 小时 3 分 44 秒, without a sign.
 std::string LengthText(std::int64_t magnitude, Script script) {
-    const std::int64_t hours = magnitude / 3600, minutes = magnitude / 60 % 60, rest = magnitude % 60;
+    const std::int64_t hours = magnitude / 3600, minutes = magnitude / 60 % 60,
+                       rest = magnitude % 60;
     std::string text;
     if (hours > 0) text += std::to_string(hours) + T(script, " 小时 ");
     if (hours > 0 || minutes > 0) text += std::to_string(minutes) + T(script, " 分 ");
@@ -134,7 +106,8 @@ std::string LengthText(std::int64_t magnitude, Script script) {
 }  // namespace
 
 std::string LongitudeText(double longitude, Script script) {
-    const auto tenThousandths = static_cast<std::int64_t>(std::llround(std::abs(longitude) * 10000));
+    const auto tenThousandths =
+        static_cast<std::int64_t>(std::llround(std::abs(longitude) * 10000));
     std::string digits = std::to_string(tenThousandths / 10000);
     std::string fraction = std::to_string(tenThousandths % 10000);
     fraction.insert(0, 4 - fraction.size(), '0');
@@ -165,7 +138,8 @@ std::int64_t SecondsBetween(const DateTime& from, const DateTime& to) {
 
 std::string OffsetText(std::int32_t seconds) {
     const std::int32_t magnitude = seconds < 0 ? -seconds : seconds;
-    std::string text = std::string("UTC") + (seconds < 0 ? "-" : "+") + std::to_string(magnitude / 3600);
+    std::string text =
+        std::string("UTC") + (seconds < 0 ? "-" : "+") + std::to_string(magnitude / 3600);
     if (magnitude % 3600 != 0) {
         const std::int32_t minutes = magnitude / 60 % 60;
         text += (minutes < 10 ? ":0" : ":") + std::to_string(minutes);
@@ -234,7 +208,8 @@ std::string AlternativeCondition(const BirthReading& reading, const BirthReading
     }
     if (alternative.timeChange == BirthReading::TimeChange::SecondOccurrence &&
         alternative.birthTime) {
-        return T(script, "若是第二次的 ") + IsoDateTime(alternative.birthTime->clock, false).substr(11) +
+        return T(script, "若是第二次的 ") +
+               IsoDateTime(alternative.birthTime->clock, false).substr(11) +
                T(script, "（夏令时已结束）");
     }
     if (alternative.switched == Convention::SolarTime && to.solarTime) {

@@ -5,26 +5,17 @@
 #include <array>
 #include <charconv>
 #include <optional>
+#include <vector>
 
 #include "calendar/calendar_date.h"
-#include "calendar/utf8.h"
 #include "chenggu/birth.h"
-#include "reading/messages.h"
-#include "reading/text_scanner.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
+#include "text/messages.h"
+#include "text/text_scanner.h"
 
 namespace chenggu {
 namespace {
-
-// Code points folded before reading: the Traditional forms of the words below, and the
-// full-width forms of ASCII.
-constexpr std::array<std::pair<char32_t, char32_t>, 5> TraditionalForms{
-    {{U'時', U'时'}, {U'閏', U'闰'}, {U'臘', U'腊'}, {U'點', U'点'}, {U'號', U'号'}}};
-constexpr char32_t ByteOrderMark = 0xfeff;
-constexpr char32_t IdeographicSpace = 0x3000;
-constexpr char32_t FirstFullWidth = 0xff01, LastFullWidth = 0xff5e;  // ！ to ～
-constexpr char32_t FullWidthOffset = 0xfee0;
 
 // The months and days of the lunar calendar in words, longest first where one begins another.
 constexpr std::array<std::pair<std::string_view, int>, 15> MonthWords{{{"十一月", 11},
@@ -146,38 +137,22 @@ bool Named(std::string_view text, std::string_view name) {
 
 std::uint16_t Field(int value) { return static_cast<std::uint16_t>(value); }
 
-}  // namespace
-
-std::string NormalizedInput(std::string_view text) {
-    constexpr std::string_view Blanks = " \t\r\n";
-    // ASCII has nothing to fold: it is only trimmed.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
-        const std::size_t first = text.find_first_not_of(Blanks);
-        if (first == std::string_view::npos) return {};
-        return std::string(text.substr(first, text.find_last_not_of(Blanks) - first + 1));
+// The names of a convention's values, in enumerator order.
+std::vector<std::string_view> ValueNames(Convention convention) {
+    switch (convention) {
+        case Convention::LateZi:
+            return {ValueName(LateZi::SameDay), ValueName(LateZi::NextDay)};
+        case Convention::YearStart:
+            return {ValueName(YearStart::NewYear), ValueName(YearStart::Spring)};
+        case Convention::LeapMonth:
+            return {ValueName(LeapMonthRule::Whole), ValueName(LeapMonthRule::Split)};
+        case Convention::SolarTime:
+            break;
     }
-    std::string folded;
-    folded.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Character c = DecodeUtf8(text, pos);
-        if (c.length == 0) {  // not UTF-8: kept, to be shown as it is
-            folded += text[pos++];
-            continue;
-        }
-        pos += c.length;
-        char32_t code = c.code;
-        if (code == ByteOrderMark) continue;
-        if (code == IdeographicSpace) code = ' ';
-        if (code >= FirstFullWidth && code <= LastFullWidth) code -= FullWidthOffset;
-        for (const auto& [traditional, simplified] : TraditionalForms) {
-            if (code == traditional) code = simplified;
-        }
-        AppendUtf8(folded, code);
-    }
-    const std::size_t first = folded.find_first_not_of(Blanks);
-    if (first == std::string::npos) return {};
-    return folded.substr(first, folded.find_last_not_of(Blanks) - first + 1);
+    return {ValueName(SolarTime::True), ValueName(SolarTime::Mean), ValueName(SolarTime::Clock)};
 }
+
+}  // namespace
 
 Result<GregorianDate> ParseDate(std::string_view text) {
     const std::string folded = NormalizedInput(text);
@@ -218,27 +193,6 @@ Result<Period> ParsePeriod(std::string_view text) {
     return Period{PeriodForHour(static_cast<std::uint16_t>(clock->hour))};
 }
 
-Result<ClockTime> ParseClockTime(std::string_view text) {
-    // H:MM, H点, H点M分, H时, H时M分.
-    const std::string folded = NormalizedInput(text);
-    TextScanner in(folded);
-    const auto hour = in.Digits(1, 2);
-    std::optional<int> minute = 0;
-    if (hour && in.Take(":")) {
-        minute = in.Digits(2, 2);
-    } else if (hour && (in.Take("点") || in.Take("时"))) {
-        if (!in.AtEnd()) {
-            minute = in.Digits(1, 2);
-            if (minute) in.Take("分");
-        }
-    } else {
-        minute = std::nullopt;
-    }
-    if (!hour || !minute || !in.AtEnd()) return refusal::NotAPeriod(text);
-    if (*hour > 23 || *minute > 59) return refusal::NotATime(text);
-    return ClockTime{*hour, *minute};
-}
-
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period,
                          bool lunar) {
     // The date is read first, so that a bad date is what a message about both names.
@@ -270,7 +224,9 @@ Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> 
 Result<Options> SetConvention(Options options, Convention convention, std::string_view value,
                               std::string_view shownName) {
     const auto set = [&](auto parsed, auto& member) -> Result<Options> {
-        if (!parsed) return refusal::UnknownConvention(convention, shownName, value);
+        if (!parsed) {
+            return refusal::UnknownConvention(shownName, value, ValueNames(convention));
+        }
         member = *parsed;
         return options;
     };

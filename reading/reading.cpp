@@ -1,9 +1,9 @@
 #include "reading/reading.h"
 
 #include "calendar/calendar_date.h"
-#include "calendar/utf8.h"
 #include "reading/day_reading.h"
 #include "reading/verses.h"
+#include "text/utf8.h"
 
 namespace chenggu {
 namespace {

@@ -1,6 +1,6 @@
 #include "reading/verses.h"
 
-#include "calendar/utf8.h"
+#include "text/utf8.h"
 
 namespace chenggu {
 namespace {

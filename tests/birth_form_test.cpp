@@ -7,9 +7,9 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "calendar/utf8.h"
 #include "reading/verses.h"
 #include "tests/app_test_support.h"
+#include "text/utf8.h"
 
 namespace {
 

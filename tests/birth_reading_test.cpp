@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "calendar/calendar_date.h"
-#include "calendar/utf8.h"
 #include "reading/reading.h"
 #include "reading/weight_tables.h"
+#include "text/utf8.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ namespace {
 Birth At(const GregorianDate& date, ClockTime clock, double longitude,
          std::string zone = "Asia/Shanghai") {
     Birth birth = *GregorianBirth(date, Period{clock.hour == 23 ? 0 : (clock.hour + 1) / 2 % 12,
-                                               clock.hour == 23   ? ZiHalf::Late
+                                               clock.hour == 23  ? ZiHalf::Late
                                                : clock.hour == 0 ? ZiHalf::Early
                                                                  : ZiHalf::Unsaid});
     birth.clock = clock;
@@ -84,8 +84,10 @@ TEST(BirthTime, BeijingSummerTime) {
     // The second occurrence is an hour later by the sun.
     EXPECT_NEAR(second->trueSolar.second - first->trueSolar.second, 3600, 1);
 
-    const Result<BirthTime> summer = ReadBirthTime({1990, 7, 15}, {14, 30}, beijing, SolarTime::True);
-    const Result<BirthTime> winter = ReadBirthTime({1992, 7, 15}, {14, 30}, beijing, SolarTime::True);
+    const Result<BirthTime> summer =
+        ReadBirthTime({1990, 7, 15}, {14, 30}, beijing, SolarTime::True);
+    const Result<BirthTime> winter =
+        ReadBirthTime({1992, 7, 15}, {14, 30}, beijing, SolarTime::True);
     EXPECT_TRUE(summer->summerTime && !winter->summerTime);
     EXPECT_EQ(summer->utcOffsetSeconds, 9 * 3600);
 }
@@ -116,20 +118,25 @@ TEST(BirthTime, AlternativesStateWhatChanged) {
     // Without a place, the clock: asking for the sun is refused.
     Birth plain = At({1990, 7, 15}, {14, 30}, 0);
     plain.birthplace.reset();
-    EXPECT_FALSE(Read(plain, {LateZi::SameDay, YearStart::NewYear, LeapMonthRule::Whole,
-                              SolarTime::True}));
-    EXPECT_TRUE(Read(plain, {LateZi::SameDay, YearStart::NewYear, LeapMonthRule::Whole,
-                             SolarTime::Clock}));
+    EXPECT_FALSE(
+        Read(plain, {LateZi::SameDay, YearStart::NewYear, LeapMonthRule::Whole, SolarTime::True}));
+    EXPECT_TRUE(
+        Read(plain, {LateZi::SameDay, YearStart::NewYear, LeapMonthRule::Whole, SolarTime::Clock}));
 }
 
 TEST(BirthTime, LongitudesAsPeopleWriteThem) {
     const struct {
         const char* text;
         double degrees;
-    } accepted[] = {{"104.07", 104.07},   {"-74", -74},          {"74W", -74},
-                    {"104.07E", 104.07},  {"104°04′E", 104 + 4 / 60.0},
+    } accepted[] = {{"104.07", 104.07},
+                    {"-74", -74},
+                    {"74W", -74},
+                    {"104.07E", 104.07},
+                    {"104°04′E", 104 + 4 / 60.0},
                     {"104°4'30\"E", 104 + 4 / 60.0 + 30 / 3600.0},
-                    {"东经104.07", 104.07}, {"西经 74", -74},      {"１０４．０７", 104.07}};
+                    {"东经104.07", 104.07},
+                    {"西经 74", -74},
+                    {"１０４．０７", 104.07}};
     for (const auto& a : accepted) {
         const Result<double> parsed = ParseLongitude(a.text);
         ASSERT_TRUE(parsed) << a.text;
@@ -171,17 +178,18 @@ TEST(Places, FoundByTheNamesPeopleUse) {
         const char* name;
         double longitude;
         const char* zone;
-    } known[] = {{"成都", 104.0667, "Asia/Shanghai"},      {"成都市", 104.0667, "Asia/Shanghai"},
-                 {"四川成都", 104.0667, "Asia/Shanghai"},  {"四川省成都市", 104.0667, "Asia/Shanghai"},
-                 {"乌鲁木齐", 87.6005, "Asia/Shanghai"},   {"喀什", 75.9895, "Asia/Shanghai"},
-                 {"北京", 116.3972, "Asia/Shanghai"},      {"上海", 121.4581, "Asia/Shanghai"},
-                 {"哈尔滨", 126.65, "Asia/Shanghai"},      {"昆明", 102.7183, "Asia/Shanghai"},
-                 {"拉萨", 91.1, "Asia/Shanghai"},          {"漠河", 122.53, "Asia/Shanghai"},
-                 {"四川", 104.0667, "Asia/Shanghai"},      {"烏魯木齊", 87.6005, "Asia/Shanghai"},
-                 {"香港", 114.16, "Asia/Hong_Kong"},       {"澳门", 113.55, "Asia/Macau"},
-                 {"台北", 121.53, "Asia/Taipei"},          {"纽约", -74.006, "America/New_York"},
-                 {"New York", -74.006, "America/New_York"}, {"东京", 139.69, "Asia/Tokyo"},
-                 {"西安", 108.94, "Asia/Shanghai"}};
+    } known[] = {
+        {"成都", 104.0667, "Asia/Shanghai"},       {"成都市", 104.0667, "Asia/Shanghai"},
+        {"四川成都", 104.0667, "Asia/Shanghai"},   {"四川省成都市", 104.0667, "Asia/Shanghai"},
+        {"乌鲁木齐", 87.6005, "Asia/Shanghai"},    {"喀什", 75.9895, "Asia/Shanghai"},
+        {"北京", 116.3972, "Asia/Shanghai"},       {"上海", 121.4581, "Asia/Shanghai"},
+        {"哈尔滨", 126.65, "Asia/Shanghai"},       {"昆明", 102.7183, "Asia/Shanghai"},
+        {"拉萨", 91.1, "Asia/Shanghai"},           {"漠河", 122.53, "Asia/Shanghai"},
+        {"四川", 104.0667, "Asia/Shanghai"},       {"烏魯木齊", 87.6005, "Asia/Shanghai"},
+        {"香港", 114.16, "Asia/Hong_Kong"},        {"澳门", 113.55, "Asia/Macau"},
+        {"台北", 121.53, "Asia/Taipei"},           {"纽约", -74.006, "America/New_York"},
+        {"New York", -74.006, "America/New_York"}, {"东京", 139.69, "Asia/Tokyo"},
+        {"西安", 108.94, "Asia/Shanghai"}};
     for (const auto& k : known) {
         const Result<Place> place = FindPlace(k.name);
         ASSERT_TRUE(place) << k.name << ": " << place.error().reason;

@@ -1,7 +1,7 @@
 // The CalendarDate record: lunar members and stem-branch names of known dates, and where
 // the year and month names change.
 #include "calendar/calendar_date.h"
-#include "calendar/utf8.h"
+#include "text/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -141,8 +141,10 @@ TEST(Chenggu, JsonStatesConventionsAndTheReadingsUnderTheOthers) {
         Chenggu({"--json", "--lunar", "2020-闰4-16", "午", "--leap-month", "split"}).out);
     EXPECT_EQ(split["date"], "2020-06-07");
     EXPECT_EQ(split["readingDate"], "2020-06-07");
-    EXPECT_EQ(split["conventions"],
-              Json::parse(R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split","solarTime":"clock"})"));
+    EXPECT_EQ(
+        split["conventions"],
+        Json::parse(
+            R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split","solarTime":"clock"})"));
     EXPECT_EQ(split["lunarMonth"], 4);
     EXPECT_EQ(split["monthWeight"], 5);  // the fifth month's
     EXPECT_EQ(split["leapMonthDate"], nullptr);
@@ -395,15 +397,20 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
         {"an empty period", {"1990-01-30", ""}, "not a birth period"},
         {"no arguments", {}, "a birth date is needed"},
         {"a place after a period", {"1990-01-30", "子", "成都"}, "needs the clock time"},
-        {"a longitude with a zone and more", {"1990-01-30", "8:00", "104", "Asia/Shanghai", "x"},
+        {"a longitude with a zone and more",
+         {"1990-01-30", "8:00", "104", "Asia/Shanghai", "x"},
          "too many arguments"},
         {"an unknown zone", {"1990-01-30", "8:00", "104", "Asia/Chengdu"}, "Asia/Chongqing"},
         {"a longitude past 180", {"1990-01-30", "8:00", "--longitude", "181"}, "not a longitude"},
         {"a place without a time", {"1990-01-30", "--place", "成都"}, "needs the clock time"},
-        {"a zone alone", {"1990-01-30", "8:00", "--zone", "Asia/Tokyo"}, "needs a place or longitude"},
-        {"solar time without a place", {"1990-01-30", "8:00", "--solar-time", "true"},
+        {"a zone alone",
+         {"1990-01-30", "8:00", "--zone", "Asia/Tokyo"},
          "needs a place or longitude"},
-        {"a clock time summer time skipped", {"1988-04-17", "2:30", "--place", "北京"},
+        {"solar time without a place",
+         {"1990-01-30", "8:00", "--solar-time", "true"},
+         "needs a place or longitude"},
+        {"a clock time summer time skipped",
+         {"1988-04-17", "2:30", "--place", "北京"},
          "never happened"},
         {"an ambiguous place", {"1990-01-30", "8:00", "--place", "朝阳区"}, "could be any of"},
         {"--json without a date", {"--json"}, "a birth date is needed"},

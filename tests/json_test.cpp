@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "chenggu/json.h"
-#include "reading/json_reader.h"
-#include "reading/json_writer.h"
+#include "interface/json_reader.h"
+#include "interface/json_writer.h"
 
 namespace {
 
@@ -65,34 +65,54 @@ TEST(ReadJson, DefaultsAreTheCommandLinesAndEveryMemberIsHonoured) {
     }
 }
 
-TEST(ReadJson, AnythingElseGetsOneErrorWithItsReason) {
+TEST(ReadJson, AnythingElseGetsOneErrorWithItsReasonAndCode) {
     const struct {
         const char* request;
+        const char* code;
         const char* reason;  // a part of it
     } cases[] = {
-        {"", "not a JSON object"},
-        {"[]", "not a JSON object"},
-        {"{\"date\": \"1990-01-30\"", "',' or '}'"},
-        {"{\"date\": \"1990-01-30\"} x", "more after the object"},
-        {"{}", "needs a date"},
-        {"{\"date\": 19900130}", "\"date\" must be a string"},
-        {"{\"date\": \"1990-01-30\", \"date\": \"1990-01-31\"}", "given twice"},
-        {"{\"date\": \"1990-01-30\", \"hour\": 3}", "unknown member \"hour\""},
-        {"{\"date\": \"1990-01-30\", \"period\": {\"branch\": \"子\"}}",
+        {"", "bad-request", "not a JSON object"},
+        {"[]", "bad-request", "not a JSON object"},
+        {"{\"date\": \"1990-01-30\"", "bad-request", "',' or '}'"},
+        {"{\"date\": \"1990-01-30\"} x", "bad-request", "more after the object"},
+        {"{}", "bad-request", "needs a date"},
+        {"{\"date\": 19900130}", "bad-request", "\"date\" must be a string"},
+        {"{\"date\": \"1990-01-30\", \"date\": \"1990-01-31\"}", "bad-request", "given twice"},
+        {"{\"date\": \"1990-01-30\", \"hour\": 3}", "bad-request", "unknown member \"hour\""},
+        {"{\"date\": \"1990-01-30\", \"period\": {\"branch\": \"子\"}}", "bad-request",
          "must be a string, a number"},
-        {"{\"date\": \"1990-01-30\", \"lunar\": \"yes\"}", "true or false"},
-        {"{\"date\": \"1990-01-30\", \"lateZi\": \"midnight\"}", "same-day or next-day"},
-        {"{\"date\": \"2021-闰4-1\", \"lunar\": true}", "has no leap month"},
-        {"{\"date\": \"1990-01-30\", \"period\": \"甲\"}", "not a birth period"},
+        {"{\"date\": \"1990-01-30\", \"lunar\": \"yes\"}", "bad-request", "true or false"},
+        {"{\"date\": \"1990-01-30\", \"lateZi\": \"midnight\"}", "unknown-convention",
+         "same-day or next-day"},
+        {"{\"date\": \"19900130\"}", "not-a-date", "is not a date"},
+        {"{\"date\": \"2001-02-29\"}", "no-such-date", "28 days"},
+        {"{\"date\": \"2051-01-01\"}", "outside-range", "2050-12-31"},
+        {"{\"date\": \"2021-闰4-1\", \"lunar\": true}", "no-such-leap-month", "has no leap month"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"甲\"}", "bad-period", "not a birth period"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"24:00\"}", "bad-time", "0:00 to 23:59"},
         {"{\"date\": \"2050-12-31\", \"period\": \"晚子\", \"lateZi\": \"next-day\"}",
-         "2050-12-31"},
-        {"{\"date\": \"\\ud800\"}", "half a surrogate pair"},
-        {"{\"date\": \"\xff\"}", "not UTF-8"},
-        {"{\"date\": \"1990-01-30\", \"language\": \"fr\"}", "\"en\" or \"zh\""},
+         "reading-day-outside-range", "2050-12-31"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"不存在的地方\"}",
+         "unknown-place", "unknown place"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"伦敦\"}",
+         "ambiguous-place", "could be any of"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"longitude\": 200}", "bad-longitude",
+         "200"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"longitude\": 104, "
+         "\"zone\": \"Mars/Olympus\"}",
+         "unknown-zone", "Mars/Olympus"},
+        {"{\"date\": \"1990-01-30\", \"period\": \"子\", \"place\": \"成都\"}", "no-clock-time",
+         "clock time"},
+        {"{\"date\": \"1988-04-17\", \"period\": \"02:30\", \"place\": \"北京\"}",
+         "skipped-clock-time", "never happened"},
+        {"{\"date\": \"\\ud800\"}", "bad-request", "half a surrogate pair"},
+        {"{\"date\": \"\xff\"}", "bad-request", "not UTF-8"},
+        {"{\"date\": \"1990-01-30\", \"language\": \"fr\"}", "bad-request", "\"en\" or \"zh\""},
     };
     for (const auto& c : cases) {
         const Json answer = Answer(chenggu_read_json, c.request);
-        ASSERT_EQ(answer.size(), 1u) << c.request;
+        ASSERT_EQ(answer.size(), 2u) << c.request << ": " << answer;
+        EXPECT_EQ(answer["code"], c.code) << c.request << ": " << answer;
         EXPECT_NE(answer["error"].get<std::string>().find(c.reason), std::string::npos)
             << c.request << ": " << answer;
     }

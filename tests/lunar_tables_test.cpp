@@ -2,7 +2,7 @@
 // and the pinned dates of the entries that astronomical new moons and terms corrected.
 #include "calendar/calendar_date.h"
 #include "calendar/lunar_tables.h"
-#include "tests/astronomical_reference.h"
+#include "tests/generated/astronomical_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include <set>
 
 #include "calendar/calendar_date.h"
-#include "calendar/utf8.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
+#include "text/utf8.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Wide text to UTF-8 and back, and the repair of text that is not UTF-8.
-#include "calendar/utf8.h"
+#include "text/utf8.h"
 
 #include <gtest/gtest.h>
 

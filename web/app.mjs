@@ -5,9 +5,9 @@
 // birthplace is first asked for. Ranges, names, periods and messages are the engine's. The state lives in
 // the address, so that a reading can be shared as a link. The page's own words come in
 // Simplified or Traditional characters: every Chinese text below is written as t('…'), and
-// traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
+// generated/traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
 import * as chenggu from './chenggu.mjs';
-import TRADITIONAL from './traditional.mjs';
+import TRADITIONAL from './generated/traditional.mjs';
 
 const LANGUAGE = 'zh';
 

@@ -1,7 +1,7 @@
 # Makes the page: index.html with style.css in a <style> element and one inline
 # <script type="module"> that holds the npm package around the engine without the tables of
 # zones and places (CORE; the package's chenggu.mjs in a scope of its own that yields its
-# exports as the object chenggu), the page's Traditional texts (traditional.mjs) and app.mjs,
+# exports as the object chenggu), the page's Traditional texts (generated/traditional.mjs) and app.mjs,
 # which imports both; and beside it birthplace.js, a classic script (it loads from disk too)
 # with the package around the whole engine, which the page loads when a birthplace is first
 # asked for, as the promise globalThis.chengguWithPlaces.
@@ -13,7 +13,7 @@ file(READ ${SOURCE}/app.mjs app)
 file(READ ${CORE} engine)
 file(READ ${PACKAGE}/engine.mjs whole_engine)
 file(READ ${PACKAGE}/chenggu.mjs package)
-file(READ ${SOURCE}/traditional.mjs traditional)
+file(READ ${SOURCE}/generated/traditional.mjs traditional)
 
 function(remove text variable)
     string(FIND "${${variable}}" "${text}" found)
@@ -37,12 +37,12 @@ remove("export default createEngine;" whole_engine)
 string(REPLACE "import.meta.url" "undefined" whole_engine "${whole_engine}")
 remove("import createEngine from './engine.mjs';" package)
 remove("import * as chenggu from './chenggu.mjs';" app)
-remove("import TRADITIONAL from './traditional.mjs';" app)
+remove("import TRADITIONAL from './generated/traditional.mjs';" app)
 remove("export default " traditional)
 set(app "const TRADITIONAL = ${traditional}\n${app}")
-string(REGEX MATCHALL "\nexport (function|const) [A-Za-z_]+" exports "${package}")
-string(REGEX REPLACE "\nexport (function|const) " "" names "${exports}")
-string(REGEX REPLACE "\nexport (function|const) " "\n\\1 " package "${package}")
+string(REGEX MATCHALL "\nexport (function|const|class) [A-Za-z_]+" exports "${package}")
+string(REGEX REPLACE "\nexport (function|const|class) " "" names "${exports}")
+string(REGEX REPLACE "\nexport (function|const|class) " "\n\\1 " package "${package}")
 string(FIND "${package}" "export " left)
 if(NOT left EQUAL -1)
     message(FATAL_ERROR "chenggu.mjs exports in a form this bundle does not know")

@@ -12,6 +12,7 @@
 #include "chenggu/conventions.h"
 #include "chenggu/date.h"
 #include "chenggu/error.h"
+#include "chenggu/written_input.h"
 
 namespace chenggu {
 
@@ -54,13 +55,9 @@ Result<GregorianDate> ToGregorian(const LunarDate& date);
 std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
 
 // Text as people type it, for the command line, lines of a batch, requests and the web page's
-// addresses: ASCII or full-width (２０２０-０１-３０), Simplified or Traditional (子時, 閏), with
-// or without a byte-order mark. Each says what it could not read and which forms it accepts.
+// addresses, folded first by NormalizedInput: each says what it could not read and which forms
+// it accepts.
 //
-// The text folded to the forms read below: a byte-order mark dropped, full-width ASCII and
-// the ideographic space as ASCII, the Traditional forms of the words as Simplified, blanks at
-// either end trimmed.
-std::string NormalizedInput(std::string_view text);
 // A Gregorian date, 1901-01-01 to 2050-12-31: 1990-01-30 (month and day may have one digit),
 // 1990/1/30, 1990.1.30, 1990年1月30日 (or 号), optionally after 公历 or 阳历.
 Result<GregorianDate> ParseDate(std::string_view text);
@@ -72,10 +69,9 @@ Result<LunarDate> ParseLunarDate(std::string_view text);
 // An earthly branch (子 … 亥, optionally followed by 时), 早子 or 晚子 (optionally with 时), or a
 // clock time: 23:30, 23点, 23点30分, 23时 (23:MM is 晚子, 0:MM 早子).
 Result<Period> ParsePeriod(std::string_view text);
-// A clock time: 23:30, 8:05, 23点, 23点30分, 8时, 8时5分.
-Result<ClockTime> ParseClockTime(std::string_view text);
-// DATE [PERIOD]. A period given as a clock time sets the birth's clock. The date is lunar when it is written in words, after 农历, or with a leap
-// month, and its numbers are read as lunar when lunar is set.
+// DATE [PERIOD]. A period given as a clock time sets the birth's clock. The date is lunar when it
+// is written in words, after 农历, or with a leap month, and its numbers are read as lunar when
+// lunar is set.
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period, bool lunar);
 // The options with one convention set from its value's name; shownName is the name the
 // user wrote it under (--late-zi, lateZi), for the message when the value is unknown.

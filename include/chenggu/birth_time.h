@@ -10,11 +10,14 @@
 #include <string>
 #include <string_view>
 
-#include "chenggu/conventions.h"
 #include "chenggu/date.h"
 #include "chenggu/error.h"
 
 namespace chenggu {
+
+// The time a birth with a clock time and a place is read by: the true solar time there (the
+// sun's own), the local mean solar time (longitude only), or the clock time as entered.
+enum class SolarTime { True, Mean, Clock };
 
 // A time of day on a clock, to the minute.
 struct ClockTime {
@@ -48,18 +51,18 @@ std::string IsoDateTime(const DateTime& time, bool withSeconds = true);
 
 // The steps from a clock reading at a birthplace to the time the reading follows.
 struct BirthTime {
-    DateTime clock;                      // as entered
-    std::string_view zone;               // tzdata's name for it
-    std::int32_t utcOffsetSeconds = 0;   // of the clock then: standard time plus summer time
-    bool summerTime = false;             // as tzdata marks the clock's time then
-    bool secondOccurrence = false;       // the later of a clock time that happened twice
-    bool happenedTwice = false;          // clocks were turned back through this time
+    DateTime clock;                     // as entered
+    std::string_view zone;              // tzdata's name for it
+    std::int32_t utcOffsetSeconds = 0;  // of the clock then: standard time plus summer time
+    bool summerTime = false;            // as tzdata marks the clock's time then
+    bool secondOccurrence = false;      // the later of a clock time that happened twice
+    bool happenedTwice = false;         // clocks were turned back through this time
     double longitude = 0;
-    DateTime meanSolar;                  // UTC + longitude × 4 minutes per degree
-    double equationOfTimeSeconds = 0;    // apparent minus mean solar time
-    DateTime trueSolar;                  // mean solar time + the equation of time
-    SolarTime used = SolarTime::True;    // the time the reading follows
-    bool nearBoundary = false;           // that time within 5 minutes of a period's boundary
+    DateTime meanSolar;                // UTC + longitude × 4 minutes per degree
+    double equationOfTimeSeconds = 0;  // apparent minus mean solar time
+    DateTime trueSolar;                // mean solar time + the equation of time
+    SolarTime used = SolarTime::True;  // the time the reading follows
+    bool nearBoundary = false;         // that time within 5 minutes of a period's boundary
 
     // The time the reading follows: clock, meanSolar or trueSolar.
     const DateTime& Used() const;
@@ -79,6 +82,9 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
                                 const Birthplace& birthplace, SolarTime used,
                                 bool secondOccurrence = false);
 
+// A clock time as people write it: 23:30, 8:05, 23点, 23点30分, 8时, 8时5分 (full-width digits
+// and 點, 時 too).
+Result<ClockTime> ParseClockTime(std::string_view text);
 // A longitude as people write it: 104.07, -74, 104.07E, 74°W, 104°04′E, 104°4'30"E, 东经104.07,
 // 西经74 (degrees east positive; a letter or word gives the side).
 Result<double> ParseLongitude(std::string_view text);

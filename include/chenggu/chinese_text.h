@@ -12,17 +12,11 @@
 #include "chenggu/birth.h"
 #include "chenggu/birth_reading.h"
 #include "chenggu/conventions.h"
+#include "chenggu/lunar_date_names.h"
 #include "chenggu/script.h"
 
 namespace chenggu {
 
-// 正月 … 十月, 冬月, 腊月, with 闰 before a leap month; "?月" outside 1-12.
-std::string_view LunarMonthName(std::uint16_t month, bool leapMonth,
-                                Script script = Script::Simplified);
-// 初一 … 初十, 十一 … 十九, 二十, 廿一 … 廿九, 三十; "?" outside 1-30.
-std::string_view LunarDayName(std::uint16_t day, Script script = Script::Simplified);
-// 2020年闰四月初一.
-std::string LunarDateName(const LunarDate& date, Script script = Script::Simplified);
 // A weight in qian as liang and qian: 41 → 四两一钱, 40 → 四两, 7 → 七钱.
 std::string WeightText(std::int32_t qian, Script script = Script::Simplified);
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "chenggu/birth_time.h"
+
 namespace chenggu {
 
 // A birth from 23:00 to 23:59 (晚子时) is read on its own civil day or on the next day.
@@ -15,9 +17,7 @@ enum class LateZi { SameDay, NextDay };
 enum class YearStart { NewYear, Spring };
 // A day of a leap month weighs as the month it follows, or, from day 16 on, as the next.
 enum class LeapMonthRule { Whole, Split };
-// The time a birth with a clock time and a place is read by: the true solar time there (the
-// sun's own), the local mean solar time (longitude only), or the clock time as entered.
-enum class SolarTime { True, Mean, Clock };
+// SolarTime, the time a birth with a clock time and a place is read by: chenggu/birth_time.h.
 
 // Defaults: the reading as the window has always made it.
 struct Options {
@@ -33,8 +33,8 @@ struct Options {
 
 // The switches, in the order in which alternatives are listed.
 enum class Convention { LateZi, YearStart, LeapMonth, SolarTime };
-inline constexpr std::array<Convention, 4> Conventions{Convention::LateZi, Convention::YearStart,
-                                                       Convention::LeapMonth, Convention::SolarTime};
+inline constexpr std::array<Convention, 4> Conventions{
+    Convention::LateZi, Convention::YearStart, Convention::LeapMonth, Convention::SolarTime};
 
 // The options with one of the two-valued conventions turned to its other value.
 Options Switched(Options options, Convention convention);

@@ -6,11 +6,11 @@
 // lunarMonthName, lunarDayName, periodBranch, yearStemBranch, monthStemBranch,
 // dayStemBranch, the four weights and totalWeight, verse (its lines joined by "\n"),
 // leapMonth, weightText, conventions, readingDate, verseLines, leapMonthDate (lunar input
-// only), birthTime (with a place or longitude: each step from the clock to the time read by), and alternatives: the full readings under each other convention
-// that changes the total, on the other side of a near boundary and at the second of a
-// repeated clock time, each with switched (the convention's name, "boundary" or
-// "secondOccurrence") and condition (若…) instead of alternatives of its own; an alternative
-// has a birthTime only when its own differs, at a second occurrence.
+// only), birthTime (with a place or longitude: each step from the clock to the time read by), and
+// alternatives: the full readings under each other convention that changes the total, on the other
+// side of a near boundary and at the second of a repeated clock time, each with switched (the
+// convention's name, "boundary" or "secondOccurrence") and condition (若…) instead of alternatives
+// of its own; an alternative has a birthTime only when its own differs, at a second occurrence.
 #pragma once
 
 #include <array>
@@ -55,36 +55,14 @@ struct Request {
 Result<Request> ParseRequest(std::string_view json);
 // The answer to a request as JSON: one reading, or the array of twelve without a period.
 Result<std::string> AnswerJson(const Request& request, int indent = -1);
-// A request in, its answer out: the reading's JSON, or {"error": "<reason>"} for a request
-// that cannot be read or answered. Never fails.
+// A request in, its answer out: the reading's JSON, or {"error": "<reason>", "code":
+// "<code>"} (ErrorCodeName) for a request that cannot be read or answered. Never fails.
 std::string ReadJson(std::string_view requestJson);
 
-// Places as JSON, best match first: [{"name": "成都市", "fullName": "四川省成都市",
-// "region": "四川省", "englishName": "", "longitude": 104.0667, "zone": "Asia/Shanghai"}, …].
-std::string PlacesJson(const std::vector<Place>& places, int indent = -1);
-// A request {"query": "成都", "limit": 20} answers {"places": […]} as above, the places whose
-// names hold the query; or {"error": "<reason>"}.
+// A request {"query": "成都", "limit": 20} answers {"places": [{"name": "成都市", "fullName":
+// "四川省成都市", "region": "四川省", "englishName": "", "longitude": 104.0667, "zone":
+// "Asia/Shanghai"}, …]}, the places whose names hold the query, best first; or
+// {"error": "<reason>", "code": "<code>"}.
 std::string SearchPlacesJson(std::string_view requestJson);
-
-// {"error": "<reason>"}.
-std::string ErrorJson(std::string_view reason);
-// A line of a stream of requests that was refused: {"line": N, "input": "…", "error": "…"},
-// input and error made valid UTF-8.
-std::string LineErrorJson(std::size_t line, std::string_view input, std::string_view reason);
-
-// For forms that offer dates in lists (the web page). A request
-//   {"calendar": "gregorian" or "lunar", "year": 2020, "language": "en"}
-// answers the year's months in calendar order, each with its name, its days and the first
-// and last of them inside the range (null when none is):
-//   {"calendar": "lunar", "year": 2020, "firstYear": 1900, "lastYear": 2050,
-//    "months": [{"month": 4, "leap": true, "name": "闰四月", "days": 29, "firstDay": 1,
-//                "lastDay": 29}, …],
-//    "dayNames": ["初一", …], "periods": [{"name": "子", "label": "23:00-0:59",
-//                "half": null}, {"name": "早子", …}, …]}
-std::string MonthsJson(std::string_view requestJson);
-// A request {"date": "2020-闰4-1", "lunar": true} answers the day in both calendars:
-//   {"date": "2020-05-23", "lunarYear": 2020, "lunarMonth": 4, "lunarDay": 1,
-//    "leapMonth": true}, or {"error": "<reason>"}.
-std::string DateJson(std::string_view requestJson);
 
 }  // namespace chenggu

@@ -17,11 +17,12 @@
 namespace chenggu {
 
 struct Place {
-    std::string_view name;    // 成都市, 纽约
-    std::string fullName;     // 四川省成都市, 美国纽约
-    std::string_view region;  // 四川省, 美国: the province or country it lies in (itself for a province)
+    std::string_view name;  // 成都市, 纽约
+    std::string fullName;   // 四川省成都市, 美国纽约
+    std::string_view
+        region;  // 四川省, 美国: the province or country it lies in (itself for a province)
     std::string_view englishName;  // New York City; empty for places in China
-    double longitude = 0;     // degrees east
+    double longitude = 0;          // degrees east
     std::string_view zone;
 
     // The birthplace it stands for.

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { test } from 'node:test';
-import { date, months, places, read, version } from 'chenggu';
+import { ChengguError, date, months, places, read, version } from 'chenggu';
 
 const chenggu = (...args) => JSON.parse(execFileSync(process.env.CHENGGU, ['--json', ...args], { encoding: 'utf8' }));
 
@@ -24,23 +24,30 @@ test('every kind of request answers as chenggu --json', () => {
   for (const [request, args] of cases) assert.deepEqual(read(request), chenggu(...args), JSON.stringify(request));
 });
 
-test('refusals throw an Error with the engine\'s reason', () => {
+test('refusals throw a ChengguError with the engine\'s reason and code', () => {
   const cases = [
-    [{ date: '2001-02-29', period: '子' }, /February 2001 has 28 days/],
-    [{ date: '2001-02-29', language: 'zh' }, /只有 28 天/],
-    [{ date: '2021-闰4-1', lunar: true }, /has no leap month/],
-    [{ date: '1990-01-30', period: '甲' }, /not a birth period/],
-    [{ date: '1990-01-30', lateZi: 'midnight' }, /same-day or next-day/],
-    [{ date: '2050-12-31', period: '晚子', lateZi: 'next-day' }, /2050-12-31/],
-    [{ date: 19900130 }, /must be a string/],
-    [{}, /needs a date/],
-    [null, /not a JSON object/],
-    [undefined, /not a JSON object/],
-    [{ date: '1990-01-30', hour: 3 }, /unknown member "hour"/],
-    [{ date: '1988-04-17', period: '02:30', place: '北京' }, /never happened/],
-    [{ date: '1990-07-15', period: '午', place: '成都' }, /clock time/],
+    [{ date: '2001-02-29', period: '子' }, 'no-such-date', /February 2001 has 28 days/],
+    [{ date: '2001-02-29', language: 'zh' }, 'no-such-date', /只有 28 天/],
+    [{ date: '2021-闰4-1', lunar: true }, 'no-such-leap-month', /has no leap month/],
+    [{ date: '1990-01-30', period: '甲' }, 'bad-period', /not a birth period/],
+    [{ date: '1990-01-30', lateZi: 'midnight' }, 'unknown-convention', /same-day or next-day/],
+    [{ date: '2050-12-31', period: '晚子', lateZi: 'next-day' }, 'reading-day-outside-range', /2050-12-31/],
+    [{ date: 19900130 }, 'bad-request', /must be a string/],
+    [{}, 'bad-request', /needs a date/],
+    [null, 'bad-request', /not a JSON object/],
+    [undefined, 'bad-request', /not a JSON object/],
+    [{ date: '1990-01-30', hour: 3 }, 'bad-request', /unknown member "hour"/],
+    [{ date: '1988-04-17', period: '02:30', place: '北京' }, 'skipped-clock-time', /never happened/],
+    [{ date: '1990-07-15', period: '午', place: '成都' }, 'no-clock-time', /clock time/],
+    [{ date: '1990-07-15', period: '14:30', place: '不存在的地方' }, 'unknown-place', /unknown place/],
   ];
-  for (const [request, reason] of cases) assert.throws(() => read(request), reason, JSON.stringify(request));
+  for (const [request, code, message] of cases) {
+    assert.throws(() => read(request), (error) => error instanceof ChengguError &&
+                  error instanceof Error && error.code === code && message.test(error.message),
+                  JSON.stringify(request));
+  }
+  assert.throws(() => places({ query: '成都', limit: '20', language: 'zh' }),
+                (error) => error.code === 'bad-request' && /limit/.test(error.message));
 });
 
 test('the calendar a form needs, and the version', () => {

@@ -7,6 +7,8 @@
 read() returns exactly the JSON object of `chenggu --json` as Python values: the lunar
 date, the stem-branch names, the four weights in qian, the total, its verse, the
 conventions followed and the readings under the others where they change the total.
+Input the engine cannot read raises ChengguError (a ValueError) with the engine's reason and
+a stable code.
 """
 
 import ctypes
@@ -14,14 +16,14 @@ import datetime
 import json
 import pathlib
 
-__all__ = ["read", "places", "__version__"]
+__all__ = ["read", "places", "months", "date", "ChengguError", "__version__"]
 
 # The library's C interface: JSON request in, newly allocated JSON answer out.
 _library = ctypes.CDLL(str(pathlib.Path(__file__).with_name("libchenggu.so.1")))
-_library.chenggu_read_json.argtypes = [ctypes.c_char_p]
-_library.chenggu_read_json.restype = ctypes.c_void_p
-_library.chenggu_places_json.argtypes = [ctypes.c_char_p]
-_library.chenggu_places_json.restype = ctypes.c_void_p
+for _name in ("read", "places", "months", "date"):
+    _function = getattr(_library, f"chenggu_{_name}_json")
+    _function.argtypes = [ctypes.c_char_p]
+    _function.restype = ctypes.c_void_p
 _library.chenggu_free.argtypes = [ctypes.c_void_p]
 _library.chenggu_free.restype = None
 _library.chenggu_version.argtypes = []
@@ -30,12 +32,23 @@ _library.chenggu_version.restype = ctypes.c_char_p
 __version__ = _library.chenggu_version().decode()
 
 
+class ChengguError(ValueError):
+    """A request the engine refused. str() is its reason (in the language asked for);
+    code is its stable code, such as "no-such-date" or "unknown-place", for programs."""
+
+    def __init__(self, reason, code):
+        super().__init__(reason)
+        self.reason = reason
+        self.code = code
+
+
 def _answer(function, request):
-    """The engine's answer to a request, or ValueError with its reason."""
+    """The engine's answer to a request, or ChengguError with its reason and code."""
     try:
         text = json.dumps(request, ensure_ascii=False).encode()
-    except TypeError as error:
-        raise ValueError(f"the request cannot be written as JSON: {error}") from None
+    except (TypeError, ValueError) as error:
+        raise ChengguError(f"the request cannot be written as JSON: {error}",
+                           "bad-request") from None
     answer = function(text)
     if answer is None:
         raise MemoryError("the answer could not be made: out of memory")
@@ -43,20 +56,23 @@ def _answer(function, request):
         result = json.loads(ctypes.string_at(answer).decode())
     finally:
         _library.chenggu_free(answer)
-    if isinstance(result, dict) and result.keys() == {"error"}:
-        raise ValueError(result["error"])
+    if isinstance(result, dict) and result.keys() == {"error", "code"}:
+        raise ChengguError(result["error"], result["code"])
     return result
 
 
 def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=None,
          late_zi="same-day", year_start="new-year", leap_month="whole", solar_time=None,
-         script="simplified"):
+         script="simplified", language="en"):
     """The reading of a birth, as `chenggu --json` gives it.
 
-    date: "1990-01-30" (or a datetime.date); with lunar=True a lunar date such as
-        "2020-闰4-1", the month of a leap month written with 闰.
+    date: "1990-01-30", a datetime.date, or a datetime.datetime whose time is the clock time
+        of the birth (to the minute; its zone, when it has a zoneinfo one, is the zone of the
+        clock); with lunar=True a lunar date such as "2020-闰4-1", the month of a leap month
+        written with 闰.
     period: an earthly branch ("子" … "亥", "子时"), "早子" or "晚子", or a clock time
-        "23:30"; None gives the list of the day's twelve readings.
+        "23:30"; None gives the list of the day's twelve readings (or, for a datetime, the
+        reading of its time).
     late_zi: "same-day" or "next-day"; year_start: "new-year" or "spring";
         leap_month: "whole" or "split"; script: "simplified" or "traditional" (the
         characters of the answer's Chinese texts).
@@ -65,16 +81,25 @@ def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=Non
         an IANA zone (Asia/Shanghai when left out). The reading then follows the sun there;
         its answer has a "birthTime" with each step.
     solar_time: "true" (the default with a place), "mean" or "clock".
+    language: "en" or "zh", the language of a refusal's reason.
 
     Dates and periods are read as people write them: 1990年1月30日, 1990/1/30, the lunar
     1990年正月初四, 子時, 23点, full-width digits.
 
-    Raises ValueError with the engine's reason for input it cannot read.
+    Raises ChengguError (a ValueError) with the engine's reason and code for input it cannot
+    read.
     """
+    if isinstance(date, datetime.datetime) and not lunar:
+        if period is None:
+            period = f"{date.hour:02d}:{date.minute:02d}"
+        if zone is None and getattr(date.tzinfo, "key", None):
+            zone = date.tzinfo.key
+        date = date.date()
     if isinstance(date, datetime.date) and not lunar:
         date = date.isoformat()
     request = {"date": date, "period": period, "lunar": lunar, "lateZi": late_zi,
-               "yearStart": year_start, "leapMonth": leap_month, "script": script}
+               "yearStart": year_start, "leapMonth": leap_month, "script": script,
+               "language": language}
     for name, value in (("place", place), ("longitude", longitude), ("zone", zone),
                         ("solarTime", solar_time)):
         if value is not None:
@@ -82,7 +107,28 @@ def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=Non
     return _answer(_library.chenggu_read_json, request)
 
 
-def places(query, limit=20):
+def places(query, limit=20, *, language="en"):
     """Places whose names hold query, best first: dicts with name, fullName, region,
     englishName, longitude (degrees east) and zone, as `chenggu --places QUERY --json`."""
-    return _answer(_library.chenggu_places_json, {"query": query, "limit": limit})["places"]
+    request = {"query": query, "limit": limit, "language": language}
+    return _answer(_library.chenggu_places_json, request)["places"]
+
+
+def months(year, calendar="gregorian", *, script="simplified", language="en"):
+    """A year's months for forms that offer dates in lists: {"calendar", "year",
+    "firstYear", "lastYear", "months": [{"month", "leap", "name", "days", "firstDay",
+    "lastDay"}, …], "dayNames", "periods"}. calendar: "gregorian" or "lunar"."""
+    request = {"calendar": calendar, "year": year, "script": script, "language": language}
+    return _answer(_library.chenggu_months_json, request)
+
+
+def date(day, lunar=False, *, language="en"):
+    """A day in both calendars: {"date", "lunarYear", "lunarMonth", "lunarDay",
+    "leapMonth", "lunarDate"}. day: "2020-05-23" or a datetime.date; with lunar=True a lunar
+    date such as "2020-闰4-1"."""
+    if isinstance(day, datetime.datetime):
+        day = day.date()
+    if isinstance(day, datetime.date) and not lunar:
+        day = day.isoformat()
+    return _answer(_library.chenggu_date_json, {"date": day, "lunar": lunar,
+                                                "language": language})

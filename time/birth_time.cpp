@@ -1,0 +1,111 @@
+// From a clock time at a birthplace to the solar time the reading follows.
+#include "chenggu/birth_time.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "text/messages.h"
+#include "time/civil_time.h"
+#include "time/equation_of_time.h"
+#include "time/time_zone.h"
+
+namespace chenggu {
+namespace {
+
+using solar::Seconds;
+using solar::SecondsPerDay;
+
+Seconds SecondsOf(const GregorianDate& date, std::int64_t secondOfDay) {
+    return solar::DaysFromCivil(date.year, date.month, date.day) * SecondsPerDay + secondOfDay;
+}
+
+DateTime DateTimeOf(Seconds seconds) {
+    const std::int64_t days = solar::FloorDiv(seconds, SecondsPerDay);
+    return {solar::CivilFromDays(days), static_cast<std::int32_t>(seconds - days * SecondsPerDay)};
+}
+
+std::string TwoDigits(std::int32_t value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+// HH:MM of an instant on a clock with an offset.
+std::string ClockText(Seconds utc, std::int32_t offset) {
+    const DateTime time = DateTimeOf(utc + offset);
+    return TwoDigits(time.second / 3600) + ":" + TwoDigits(time.second / 60 % 60);
+}
+
+}  // namespace
+
+std::string IsoDateTime(const DateTime& time, bool withSeconds) {
+    std::string text = IsoDate(time.date) + "T00:00:00";
+    const auto twoDigits = [&text](std::size_t at, std::int32_t value) {
+        text[at] = static_cast<char>('0' + value / 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    };
+    twoDigits(11, time.second / 3600);
+    twoDigits(14, time.second / 60 % 60);
+    twoDigits(17, time.second % 60);
+    if (!withSeconds) text.resize(16);
+    return text;
+}
+
+std::int32_t FromNearestBoundary(std::int32_t secondOfDay) {
+    const std::int32_t since = ((secondOfDay - 3600) % 7200 + 7200) % 7200;
+    return since <= 3600 ? since : since - 7200;
+}
+
+const DateTime& BirthTime::Used() const {
+    if (used == SolarTime::Clock) return clock;
+    return used == SolarTime::Mean ? meanSolar : trueSolar;
+}
+
+Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
+                                const Birthplace& birthplace, SolarTime used,
+                                bool secondOccurrence) {
+    std::optional<solar::TimeZone> zone = solar::TimeZone::Named(birthplace.zone);
+    if (!zone) {
+        const Result<std::string_view> named = ParseZone(birthplace.zone);
+        if (!named) return named.error();
+        zone = solar::TimeZone::Named(*named);
+    }
+    if (!std::isfinite(birthplace.longitude) || std::abs(birthplace.longitude) > 180) {
+        return refusal::NotALongitude(birthplace.longitude);
+    }
+    if (!clock.ok()) {
+        return refusal::NotATime(TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute));
+    }
+
+    BirthTime time;
+    time.clock = {date, clock.hour * 3600 + clock.minute * 60};
+    time.zone = zone->name();
+    time.longitude = birthplace.longitude;
+    time.used = used;
+
+    const solar::ClockInstants instants = zone->InstantsOf(SecondsOf(date, time.clock.second));
+    if (instants.kind == solar::ClockInstants::Kind::Never) {
+        return refusal::ClockTimeSkipped(
+            IsoDate(date) + " " + TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute),
+            zone->name(), ClockText(instants.first, instants.offset.seconds),
+            ClockText(instants.first, instants.secondOffset.seconds),
+            instants.secondOffset.summer && !instants.offset.summer);
+    }
+    time.happenedTwice = instants.kind == solar::ClockInstants::Kind::Twice;
+    time.secondOccurrence = time.happenedTwice && secondOccurrence;
+    const Seconds utc = time.secondOccurrence ? instants.second : instants.first;
+    const solar::ZoneOffset offset =
+        time.secondOccurrence ? instants.secondOffset : instants.offset;
+    time.utcOffsetSeconds = offset.seconds;
+    time.summerTime = offset.summer;
+
+    // The sun's times to the second, as a clock shows them.
+    const double meanSolar = static_cast<double>(utc) + birthplace.longitude * 240.0;
+    time.equationOfTimeSeconds = solar::EquationOfTime(utc);
+    time.meanSolar = DateTimeOf(static_cast<Seconds>(std::floor(meanSolar)));
+    time.trueSolar =
+        DateTimeOf(static_cast<Seconds>(std::floor(meanSolar + time.equationOfTimeSeconds)));
+    time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds;
+    return time;
+}
+
+}  // namespace chenggu

@@ -1,0 +1,137 @@
+#include "time/time_zone.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "time/generated/zone_table.h"
+
+namespace chenggu::solar {
+namespace {
+
+// The table counts minutes from 1900-01-01; the engine's seconds count from 1901-01-01.
+constexpr Seconds TableEpoch = -365 * SecondsPerDay;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// Edits (insertions, deletions, substitutions, letter case ignored) from a to b.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1,
+                               diagonal + (Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+const ZoneHistory& HistoryOf(std::size_t zone) { return ZoneHistories[ZoneNames[zone].history]; }
+
+}  // namespace
+
+std::optional<TimeZone> TimeZone::Named(std::string_view name) {
+    const auto exact =
+        std::lower_bound(ZoneNames.begin(), ZoneNames.end(), name,
+                         [](const ZoneName& z, std::string_view n) { return z.name < n; });
+    if (exact != ZoneNames.end() && exact->name == name) {
+        return TimeZone(static_cast<std::size_t>(exact - ZoneNames.begin()));
+    }
+    for (std::size_t i = 0; i < ZoneNames.size(); ++i) {
+        if (SameIgnoringCase(ZoneNames[i].name, name)) return TimeZone(i);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string_view> TimeZone::NamesLike(std::string_view name, std::size_t count) {
+    std::vector<std::pair<std::size_t, std::string_view>> scored;
+    scored.reserve(ZoneNames.size());
+    for (const ZoneName& zone : ZoneNames) {
+        // A city alone (Shanghai) is compared with the zone's city.
+        const std::string_view city = zone.name.substr(zone.name.rfind('/') + 1);
+        scored.emplace_back(std::min(EditDistance(name, zone.name), EditDistance(name, city)),
+                            zone.name);
+    }
+    const std::size_t kept = std::min(count, scored.size());
+    std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(kept),
+                      scored.end());
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < kept; ++i) names.push_back(scored[i].second);
+    return names;
+}
+
+std::string_view TimeZone::name() const { return ZoneNames[index_].name; }
+
+ZoneOffset TimeZone::Offset(std::size_t choice) const {
+    return ZoneOffsets[ZoneOffsetChoices[HistoryOf(index_).firstChoice + choice]];
+}
+
+ZoneOffset TimeZone::OffsetAfter(std::size_t transition) const {
+    const ZoneHistory& history = HistoryOf(index_);
+    if (transition == 0) return Offset(history.initial);
+    return Offset(ZoneTransitions[history.firstTransition + transition - 1] & 0xf);
+}
+
+// The UTC instant of a zone's transition (0-based). A word holds the minute (of UTC, or of
+// the clock before the transition when flagged), the flag and the offset after it.
+Seconds TimeZone::TransitionAt(std::size_t transition) const {
+    const std::uint32_t word = ZoneTransitions[HistoryOf(index_).firstTransition + transition];
+    const Seconds minute = TableEpoch + static_cast<Seconds>(word >> 5) * 60;
+    return (word & 0x10) != 0 ? minute - OffsetAfter(transition).seconds : minute;
+}
+
+std::size_t TimeZone::TransitionsUpTo(Seconds utc) const {
+    std::size_t low = 0, high = HistoryOf(index_).transitions;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (TransitionAt(middle) <= utc) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
+ZoneOffset TimeZone::OffsetAt(Seconds utc) const { return OffsetAfter(TransitionsUpTo(utc)); }
+
+ClockInstants TimeZone::InstantsOf(Seconds clock) const {
+    // Offsets change at most once within a day of any clock reading in tzdata's history since
+    // 1901, so the offsets a day before and after are the only candidates.
+    const ZoneOffset before = OffsetAt(clock - SecondsPerDay);
+    const ZoneOffset after = OffsetAt(clock + SecondsPerDay);
+    const Seconds early = clock - before.seconds, late = clock - after.seconds;
+    const bool earlyFits = OffsetAt(early).seconds == before.seconds;
+    const bool lateFits = OffsetAt(late).seconds == after.seconds;
+    ClockInstants instants;
+    if (earlyFits && lateFits && early != late) {
+        instants.kind = ClockInstants::Kind::Twice;
+        instants.first = std::min(early, late);
+        instants.second = std::max(early, late);
+        instants.offset = OffsetAt(instants.first);
+        instants.secondOffset = OffsetAt(instants.second);
+    } else if (earlyFits || lateFits) {
+        instants.first = earlyFits ? early : late;
+        instants.offset = OffsetAt(instants.first);
+    } else {
+        // The clocks jumped over this reading, from before's offset to after's, at the
+        // transition between the two candidate instants.
+        instants.kind = ClockInstants::Kind::Never;
+        const std::size_t passed = TransitionsUpTo(early);
+        instants.first = passed > 0 ? TransitionAt(passed - 1) : early;
+        instants.offset = before;
+        instants.secondOffset = after;
+    }
+    return instants;
+}
+
+}  // namespace chenggu::solar

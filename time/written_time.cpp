@@ -1,0 +1,92 @@
+// Clock times, time zones and longitudes as people write them.
+#include <optional>
+#include <string>
+
+#include "chenggu/birth_time.h"
+#include "chenggu/written_input.h"
+#include "text/messages.h"
+#include "text/text_scanner.h"
+#include "time/time_zone.h"
+
+namespace chenggu {
+
+Result<ClockTime> ParseClockTime(std::string_view text) {
+    // H:MM, H点, H点M分, H时, H时M分.
+    const std::string folded = NormalizedInput(text);
+    TextScanner in(folded);
+    const auto hour = in.Digits(1, 2);
+    std::optional<int> minute = 0;
+    if (hour && in.Take(":")) {
+        minute = in.Digits(2, 2);
+    } else if (hour && (in.Take("点") || in.Take("时"))) {
+        if (!in.AtEnd()) {
+            minute = in.Digits(1, 2);
+            if (minute) in.Take("分");
+        }
+    } else {
+        minute = std::nullopt;
+    }
+    if (!hour || !minute || !in.AtEnd()) return refusal::NotAPeriod(text);
+    if (*hour > 23 || *minute > 59) return refusal::NotATime(text);
+    return ClockTime{*hour, *minute};
+}
+
+Result<std::string_view> ParseZone(std::string_view text) {
+    const std::string folded = NormalizedInput(text);
+    if (const auto zone = solar::TimeZone::Named(folded)) return zone->name();
+    return refusal::UnknownZone(text, solar::TimeZone::NamesLike(folded, 3));
+}
+
+Result<double> ParseLongitude(std::string_view text) {
+    std::string folded = NormalizedInput(text);
+    // The side: a sign, E/W before or after, or 东经/西经 before.
+    int side = 0;
+    const auto takeSide = [&](std::string_view mark, int sign, bool front) {
+        if (side != 0) return;
+        const bool there = front ? folded.starts_with(mark) : folded.ends_with(mark);
+        if (!there) return;
+        side = sign;
+        folded = front ? folded.substr(mark.size()) : folded.substr(0, folded.size() - mark.size());
+    };
+    for (const bool front : {true, false}) {
+        takeSide("东经", 1, front);
+        takeSide("西经", -1, front);
+        takeSide("E", 1, front);
+        takeSide("e", 1, front);
+        takeSide("W", -1, front);
+        takeSide("w", -1, front);
+    }
+    while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+    while (!folded.empty() && folded.front() == ' ') folded.erase(0, 1);
+    bool negative = false;
+    if (side == 0 && !folded.empty() && folded.front() == '-') {
+        negative = true;
+        folded.erase(0, 1);
+    } else if (side == 0 && !folded.empty() && folded.front() == '+') {
+        folded.erase(0, 1);
+    }
+
+    // Degrees as a decimal number, or degrees, minutes and seconds with their marks.
+    TextScanner in(folded);
+    const std::optional<double> whole = in.Decimal();
+    bool ok = whole.has_value();
+    double degrees = whole.value_or(0);
+    if (ok && (in.Take("°") || in.Take("度"))) {
+        if (const std::optional<double> minutes = in.Decimal()) {
+            ok = (in.Take("′") || in.Take("'") || in.Take("分")) && *minutes < 60;
+            degrees += *minutes / 60;
+            const std::optional<double> seconds = ok ? in.Decimal() : std::nullopt;
+            if (seconds) {
+                ok = (in.Take("″") || in.Take("\"") || in.Take("秒")) && *seconds < 60;
+                degrees += *seconds / 3600;
+            }
+        }
+    }
+    while (in.Take(" ")) {
+    }
+    if (!ok || !in.AtEnd() || degrees > 180) return refusal::NotALongitude(text);
+    const double value = (side < 0 || negative) ? -degrees : degrees;
+    return value == 0 ? 0.0 : value;
+}
+
+}  // namespace chenggu
