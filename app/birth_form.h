@@ -7,9 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace chenggu {
-struct Reading;
-}
+#include "reading/reading.h"
 
 // The form's 40 controls in creation order; a control's identifier is FormControlId(it).
 // clang-format off

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <optional>
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // 1900-01-01 is a 甲戌 day (index 10).
@@ -158,4 +158,4 @@ std::string LunarDateText(const LunarDate& date) {
            "-" + std::to_string(date.day);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -35,7 +35,7 @@
 
 #include "chenggu/date.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // The ten heavenly stems and the twelve earthly branches, in UTF-8; a sexagenary index i
 // names HeavenlyStems[i mod 10] followed by EarthlyBranches[i mod 12], index 0 being 甲子.
@@ -142,4 +142,4 @@ class CalendarDate {
 // The stem-branch name of a sexagenary index in UTF-8, from a constant table of the sixty.
 std::string_view StemBranchText(std::int32_t index);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -1,6 +1,6 @@
 #include "calendar/day_cursor.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 DayCursor::DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day)
     : year_(year),
@@ -60,4 +60,4 @@ void DayCursor::EnterLunarMonth() {
     lunarMonthDays_ = CalendarDate::LunarMonthLength(lunar_.year, lunar_.month, lunar_.leapMonth);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -9,8 +9,9 @@
 #include <cstdint>
 
 #include "calendar/calendar_date.h"
+#include "chenggu/export.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 class DayCursor {
   public:
@@ -39,4 +40,4 @@ class DayCursor {
     std::uint16_t lunarMonthDays_ = 0;
 };
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -6,7 +6,7 @@
 #include "calendar/calendar_date.h"
 #include "calendar/lunar_tables.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 using LunarTables::FirstYear;
@@ -293,4 +293,4 @@ bool CalendarDate::IsSupportedDate(std::uint16_t year, std::uint16_t month, std:
     return IsInDomain(year, month, day) && day <= GregorianMonthDays(year, month);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -13,7 +13,10 @@ set(public_includes
     $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/include>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
-set_target_properties(chenggu_objects PROPERTIES POSITION_INDEPENDENT_CODE ON)
+# Nothing is exported but what the public headers mark CHENGGU_EXPORT: the C interface and the
+# C++ API (chenggu/export.h).
+set_target_properties(chenggu_objects PROPERTIES POSITION_INDEPENDENT_CODE ON
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 # Position-independent code for the shared library, without the price of letting another
 # library replace the engine's functions at load time: calls inside the engine stay direct
 # and inlinable, in the static library too.
@@ -40,7 +43,11 @@ if(CHENGGU_SHARED)
     add_library(chenggu_shared SHARED $<TARGET_OBJECTS:chenggu_objects>)
     add_library(chenggu::shared ALIAS chenggu_shared)
     set_target_properties(chenggu_shared PROPERTIES OUTPUT_NAME chenggu EXPORT_NAME shared
-        VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+        VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+        LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/chenggu.map)
+    # Only what CHENGGU_EXPORT marks, not the standard library's template instances either.
+    target_link_options(chenggu_shared PRIVATE
+        -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/chenggu.map)
     list(APPEND library_targets chenggu_shared)
 endif()
 foreach(target ${library_targets})

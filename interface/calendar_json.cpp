@@ -12,7 +12,7 @@
 #include "reading/verses.h"
 #include "text/messages.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 struct MonthsRequest {
@@ -208,4 +208,4 @@ std::string DateJson(std::string_view requestJson) {
     return std::move(writer).Take();
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // A request {"calendar": "gregorian" or "lunar", "year": 2020, "script": …, "language": "en"}
 // answers the year's months in calendar order, each with its name, its days and the first and
@@ -22,4 +24,4 @@ std::string MonthsJson(std::string_view requestJson);
 //    "leapMonth": true, "lunarDate": "2020-闰4-1"}, or {"error": …, "code": …}.
 std::string DateJson(std::string_view requestJson);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -3,7 +3,7 @@
 #include "interface/json_writer.h"
 #include "text/utf8.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 std::string ErrorJson(const Error& error, Language language) {
     return WrittenJson(-1, [&](JsonWriter& writer) {
@@ -26,4 +26,4 @@ std::string LineErrorJson(std::size_t line, std::string_view input, const Error&
     });
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -8,7 +8,7 @@
 
 #include "chenggu/error.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // {"error": "<reason>", "code": "<code>"}.
 std::string ErrorJson(const Error& error, Language language);
@@ -17,4 +17,4 @@ std::string ErrorJson(const Error& error, Language language);
 std::string LineErrorJson(std::size_t line, std::string_view input, const Error& error,
                           Language language);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

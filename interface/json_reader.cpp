@@ -6,7 +6,7 @@
 #include "text/messages.h"
 #include "text/utf8.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // Reads one object, advancing pos; every failure names the byte it stopped at.
@@ -292,4 +292,4 @@ Error UnknownMember(std::string_view name, std::string_view known) {
         });
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

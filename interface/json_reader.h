@@ -12,7 +12,7 @@
 #include "chenggu/error.h"
 #include "chenggu/script.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 struct JsonNumber {
     double value = 0;
@@ -44,4 +44,4 @@ Result<Language> ReadLanguage(const JsonMember& member);
 Script ScriptOf(const std::vector<JsonMember>& members);
 std::optional<Error> CheckScript(const JsonMember& member);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // The bytes a JSON string cannot hold as they are: quotes, backslashes, control characters.
@@ -206,4 +206,4 @@ void JsonWriter::Null() {
     Put("null");
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

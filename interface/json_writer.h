@@ -9,7 +9,9 @@
 #include <string_view>
 #include <utility>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 class JsonWriter {
   public:
@@ -90,4 +92,4 @@ std::string WrittenJson(int indent, Each each) {
     return std::move(writer).Take();
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,7 @@
 #include "interface/json_writer.h"
 #include "text/messages.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 void WritePlaces(JsonWriter& writer, const std::vector<Place>& places) {
@@ -72,4 +72,4 @@ std::string SearchPlacesJson(std::string_view requestJson) {
     });
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -6,11 +6,11 @@
 
 #include "chenggu/places.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // Best match first: [{"name": "成都市", "fullName": "四川省成都市", "region": "四川省",
 // "englishName": "", "longitude": 104.0667, "zone": "Asia/Shanghai"}, …]. indent: spaces a
 // level, or -1 for a single line.
 std::string PlacesJson(const std::vector<Place>& places, int indent = -1);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -6,7 +6,7 @@
 #include "chenggu/places.h"
 #include "interface/json_writer.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 std::string_view HalfName(ZiHalf half) { return half == ZiHalf::Early ? "early" : "late"; }
@@ -164,4 +164,4 @@ std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int inden
     });
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -5,7 +5,7 @@
 #include "interface/json_reader.h"
 #include "text/messages.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 constexpr std::string_view RequestMembers =
@@ -130,4 +130,4 @@ std::string ReadJson(std::string_view requestJson) {
     return *answer;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

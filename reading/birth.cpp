@@ -5,7 +5,7 @@
 #include "reading/verses.h"
 #include "text/messages.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 Result<GregorianDate> Checked(const GregorianDate& date) {
@@ -62,4 +62,4 @@ Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period) {
     return Birth{*gregorian, date, period, {}, {}};
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -11,7 +11,7 @@
 #include "reading/weight_tables.h"
 #include "text/messages.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // The day a birth is read on: a late 子 birth moves to the next day under NextDay.
@@ -295,4 +295,4 @@ Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const O
     return readings;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

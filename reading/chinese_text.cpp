@@ -9,7 +9,7 @@
 #include "reading/verses.h"
 #include "time/civil_time.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 constexpr std::array<std::string_view, 11> Numerals{"〇", "一", "二", "三", "四", "五",
@@ -226,4 +226,4 @@ std::string AlternativeCondition(const BirthReading& reading, const BirthReading
     return T(script, "若") + std::string(ConventionText(to.leapMonth, script));
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

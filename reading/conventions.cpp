@@ -1,6 +1,6 @@
 #include "chenggu/conventions.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // The two names of a two-valued convention, in enumerator order.
@@ -73,4 +73,4 @@ std::optional<SolarTime> ParseSolarTime(std::string_view name) {
     return Parse<SolarTime>(SolarTimeNames, name);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

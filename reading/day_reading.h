@@ -7,7 +7,7 @@
 #include "calendar/calendar_date.h"
 #include "chenggu/birth_reading.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 struct Weights {
     std::int32_t year = 0, month = 0, day = 0, period = 0, total = 0;
@@ -24,4 +24,4 @@ Weights WeighDay(const LunarDate& lunar, const StemBranchIndex& index, int perio
 BirthReading ReadDay(const Birth& birth, const Period& period, const Options& options,
                      const GregorianDate& readingDate);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // Text in code page 936 through a locale object of its own, so that no other thread sees a
@@ -52,4 +52,4 @@ std::wstring WidenText(const std::string& text) {
     return WidenFromCodePage936(narrow);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

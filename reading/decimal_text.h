@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // The decimal form of a value: no leading zeros, no fill, no grouping, "-" when negative.
 std::wstring DecimalText(std::int32_t value);
@@ -16,4 +18,4 @@ std::wstring DecimalText(std::int32_t value);
 // The process's locale is never switched: safe to call from any thread.
 std::wstring WidenText(const std::string& text);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -14,7 +14,7 @@
 #include "text/messages.h"
 #include "text/text_scanner.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // The months and days of the lunar calendar in words, longest first where one begins another.
@@ -243,4 +243,4 @@ Result<Options> SetConvention(Options options, Convention convention, std::strin
     return set(ParseSolarTime(value), options.solarTime);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -5,7 +5,7 @@
 #include "reading/verses.h"
 #include "text/utf8.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // The period branches as wide text, widened at compile time.
@@ -47,4 +47,4 @@ Reading MakeReading(std::uint16_t year, std::uint16_t month, std::uint16_t day, 
     return reading;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 struct Reading {
     std::uint16_t lunarYear = 0;
@@ -33,4 +35,4 @@ struct Reading {
 // no state. Outside those ranges the answer is an empty reading: zeros, empty texts, total 0.
 Reading MakeReading(std::uint16_t year, std::uint16_t month, std::uint16_t day, int period);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -2,7 +2,7 @@
 
 #include "text/utf8.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // The verses as the window shows them, widened from the table at compile time: 16
@@ -24,4 +24,4 @@ std::wstring VerseFor(std::int32_t totalWeight) {
     return std::wstring(WideVerses[static_cast<std::size_t>(entry)].view());
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 struct BirthPeriod {
     std::string_view periodLabel;   // the hours it covers: "23:00-0:59"
@@ -148,4 +150,4 @@ inline constexpr std::array<std::string_view, 52> VerseExplanations{
 // with an empty line between them ("\r\n\r\n"); empty outside 21-72.
 std::wstring VerseFor(std::int32_t totalWeight);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

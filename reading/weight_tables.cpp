@@ -1,6 +1,6 @@
 #include "reading/weight_tables.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 namespace {
 
@@ -34,4 +34,4 @@ std::int32_t PeriodForHour(std::uint16_t hour) {
     return hour < HourToPeriod.size() ? HourToPeriod[hour] : 0;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

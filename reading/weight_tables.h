@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // A weight stored beside the key it belongs to. Lookups go by position; the key only
 // names the row for a reader of the table.
@@ -63,4 +65,4 @@ std::int32_t PeriodWeight(int period);
 // The period of an hour of the day; 0 (子) for an hour above 23.
 std::int32_t PeriodForHour(std::uint16_t hour);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

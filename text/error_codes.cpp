@@ -4,7 +4,7 @@
 
 #include "chenggu/error.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // In enumerator order.
@@ -37,4 +37,4 @@ std::string_view ErrorCodeName(ErrorCode code) {
     return index < CodeNames.size() ? CodeNames[index] : "bad-request";
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 constexpr std::array<std::string_view, 12> MonthNames{
@@ -36,4 +36,4 @@ std::string LunarDateName(const LunarDate& date, Script script) {
            std::string(LunarDayName(date.day, script));
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -8,7 +8,7 @@
 #include "chenggu/script.h"
 #include "text/utf8.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 constexpr std::string_view DateForm =
@@ -411,4 +411,4 @@ Error BadRequest(std::string english, const std::function<std::string(Script)>& 
 }
 
 }  // namespace refusal
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

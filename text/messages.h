@@ -13,7 +13,7 @@
 #include "chenggu/error.h"
 #include "chenggu/script.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // User input for a one-line message: control characters, quotes, backslashes and bytes that
 // are not UTF-8 as \xNN escapes, cut short with "..." after longestShown characters.
@@ -60,4 +60,4 @@ Error SolarDateOutsideRange(const std::string& time, std::string_view which);
 Error BadRequest(std::string english, const std::function<std::string(Script)>& chinese);
 
 }  // namespace refusal
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

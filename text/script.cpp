@@ -4,7 +4,7 @@
 
 #include "text/generated/traditional_texts.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 static_assert(std::is_sorted(TraditionalTexts.begin(), TraditionalTexts.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; }));
@@ -28,4 +28,4 @@ std::optional<Script> ParseScript(std::string_view name) {
     return std::nullopt;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string_view>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 class TextScanner {
   public:
@@ -52,4 +54,4 @@ class TextScanner {
     std::size_t pos_ = 0;
 };
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 constexpr char32_t ReplacementCharacter = 0xfffd;
@@ -89,4 +89,4 @@ std::string Utf8(std::wstring_view text) {
     return out;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // The code point of the well-formed UTF-8 sequence at text[pos] (pos < text.size()) and its
 // length in bytes; length 0 when there is none (a stray byte, a cut, overlong or surrogate
@@ -83,4 +85,4 @@ inline std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
 // The text with each byte that is not part of a well-formed sequence replaced by U+FFFD.
 std::string ValidUtf8(std::string_view text);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,7 @@
 
 #include "text/utf8.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 // Code points folded before reading: the Traditional forms of the words below, and the
@@ -52,4 +52,4 @@ std::string NormalizedInput(std::string_view text) {
     return folded.substr(first, folded.find_last_not_of(Blanks) - first + 1);
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -10,7 +10,7 @@
 #include "time/equation_of_time.h"
 #include "time/time_zone.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 using solar::Seconds;
@@ -108,4 +108,4 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
     return time;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

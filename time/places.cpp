@@ -14,7 +14,7 @@
 #include "time/generated/place_table.h"
 #include "time/generated/zone_table.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 using solar::NoLongitude;
@@ -442,4 +442,4 @@ Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place,
     return birthplace;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -5,8 +5,7 @@
 #include "text/messages.h"
 #include "time/time_zone.h"
 
-namespace chenggu {
-namespace solar {
+namespace chenggu::solar {
 
 std::optional<TimeZone> TimeZone::Named(std::string_view) { return std::nullopt; }
 
@@ -17,7 +16,9 @@ std::string_view TimeZone::name() const { return {}; }
 ZoneOffset TimeZone::OffsetAt(Seconds) const { return {}; }
 ClockInstants TimeZone::InstantsOf(Seconds) const { return {}; }
 
-}  // namespace solar
+}  // namespace chenggu::solar
+
+CHENGGU_BEGIN_NAMESPACE
 
 Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName}; }
 
@@ -33,4 +34,4 @@ Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place, std::opti
     return refusal::UnknownZone(zone.value_or("Asia/Shanghai"), {});
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -8,7 +8,7 @@
 #include "text/text_scanner.h"
 #include "time/time_zone.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 Result<ClockTime> ParseClockTime(std::string_view text) {
     // H:MM, H点, H点M分, H时, H时M分.
@@ -89,4 +89,4 @@ Result<double> ParseLongitude(std::string_view text) {
     return value == 0 ? 0.0 : value;
 }
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -8,13 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "chenggu/export.h"
 #include "chenggu/birth_time.h"
 #include "chenggu/conventions.h"
 #include "chenggu/date.h"
 #include "chenggu/error.h"
 #include "chenggu/written_input.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // Which half of the 子 period, 23:00 to 0:59, a birth fell in, when it is known: early
 // (早子, 0:00-0:59, always read on its own day) or late (晚子, 23:00-23:59).
@@ -26,7 +27,7 @@ struct Period {
     ZiHalf ziHalf = ZiHalf::Unsaid;  // only for 子
 
     // An index 0-11, and a half only for 子.
-    bool ok() const;
+    CHENGGU_EXPORT bool ok() const;
     friend bool operator==(const Period&, const Period&) = default;
 };
 
@@ -42,17 +43,17 @@ struct Birth {
 
 // A birth from a Gregorian date, or from a lunar date; refused with a reason when the date
 // does not exist, lies outside the range or the period is not one of the twelve.
-Result<Birth> GregorianBirth(const GregorianDate& date, std::optional<Period> period = {});
-Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period = {});
+CHENGGU_EXPORT Result<Birth> GregorianBirth(const GregorianDate& date, std::optional<Period> period = {});
+CHENGGU_EXPORT Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period = {});
 
 // The lunar date of a Gregorian date inside the range (year 0 outside it).
-LunarDate ToLunar(const GregorianDate& date);
+CHENGGU_EXPORT LunarDate ToLunar(const GregorianDate& date);
 // The Gregorian date of a lunar date, or why it has none.
-Result<GregorianDate> ToGregorian(const LunarDate& date);
+CHENGGU_EXPORT Result<GregorianDate> ToGregorian(const LunarDate& date);
 // For a day of a month that a leap month follows: the Gregorian date of the same day of
 // that leap month, when the day exists there. People who know only "the fourth month" may
 // have been born in either.
-std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
+CHENGGU_EXPORT std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
 
 // Text as people type it, for the command line, lines of a batch, requests and the web page's
 // addresses, folded first by NormalizedInput: each says what it could not read and which forms
@@ -60,22 +61,22 @@ std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
 //
 // A Gregorian date, 1901-01-01 to 2050-12-31: 1990-01-30 (month and day may have one digit),
 // 1990/1/30, 1990.1.30, 1990年1月30日 (or 号), optionally after 公历 or 阳历.
-Result<GregorianDate> ParseDate(std::string_view text);
+CHENGGU_EXPORT Result<GregorianDate> ParseDate(std::string_view text);
 // A lunar date, 1900-11-11 to 2050-11-18: the numbers of the forms above with 闰 or L before
 // the month of a leap month (2020-闰4-1, 2020-L04-01, 2020年闰4月1日), or the date in words,
 // 1990年正月初四, 2020年闰四月初一 (months 正月 … 十月, 冬月, 腊月; days 初一 … 初十, 十一 …, 二十,
 // 廿一 …, 三十), optionally after 农历 or 阴历.
-Result<LunarDate> ParseLunarDate(std::string_view text);
+CHENGGU_EXPORT Result<LunarDate> ParseLunarDate(std::string_view text);
 // An earthly branch (子 … 亥, optionally followed by 时), 早子 or 晚子 (optionally with 时), or a
 // clock time: 23:30, 23点, 23点30分, 23时 (23:MM is 晚子, 0:MM 早子).
-Result<Period> ParsePeriod(std::string_view text);
+CHENGGU_EXPORT Result<Period> ParsePeriod(std::string_view text);
 // DATE [PERIOD]. A period given as a clock time sets the birth's clock. The date is lunar when it
 // is written in words, after 农历, or with a leap month, and its numbers are read as lunar when
 // lunar is set.
-Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period, bool lunar);
+CHENGGU_EXPORT Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period, bool lunar);
 // The options with one convention set from its value's name; shownName is the name the
 // user wrote it under (--late-zi, lateZi), for the message when the value is unknown.
-Result<Options> SetConvention(Options options, Convention convention, std::string_view value,
+CHENGGU_EXPORT Result<Options> SetConvention(Options options, Convention convention, std::string_view value,
                               std::string_view shownName);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

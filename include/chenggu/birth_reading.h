@@ -10,12 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "chenggu/export.h"
 #include "chenggu/birth.h"
 #include "chenggu/conventions.h"
 #include "chenggu/date.h"
 #include "chenggu/error.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 struct BirthReading {
     Birth birth;  // as read; its period is always set
@@ -64,10 +65,10 @@ struct BirthReading {
 // (a date outside the range, a period that is not one of the twelve, no period), for a
 // 晚子 birth on 2050-12-31 read on the next day, for a birthplace without a clock time or a
 // solar time asked for without a birthplace, and for what ReadBirthTime refuses.
-Result<BirthReading> Read(const Birth& birth, const Options& options = {});
+CHENGGU_EXPORT Result<BirthReading> Read(const Birth& birth, const Options& options = {});
 // The twelve readings of a birth date, one for each period in period order (the birth's
 // own period, if it has one, is not looked at).
-Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth,
+CHENGGU_EXPORT Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth,
                                                      const Options& options = {});
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -10,10 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "chenggu/export.h"
 #include "chenggu/date.h"
 #include "chenggu/error.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // The time a birth with a clock time and a place is read by: the true solar time there (the
 // sun's own), the local mean solar time (longitude only), or the clock time as entered.
@@ -47,7 +48,7 @@ struct DateTime {
 };
 
 // 1990-07-15T12:26:17, or 1990-07-15T14:30 without seconds.
-std::string IsoDateTime(const DateTime& time, bool withSeconds = true);
+CHENGGU_EXPORT std::string IsoDateTime(const DateTime& time, bool withSeconds = true);
 
 // The steps from a clock reading at a birthplace to the time the reading follows.
 struct BirthTime {
@@ -65,31 +66,31 @@ struct BirthTime {
     bool nearBoundary = false;         // that time within 5 minutes of a period's boundary
 
     // The time the reading follows: clock, meanSolar or trueSolar.
-    const DateTime& Used() const;
+    CHENGGU_EXPORT const DateTime& Used() const;
 };
 
 // How near a period's boundary (an odd hour) a time must be for a reading to say so.
 inline constexpr std::int32_t NearBoundarySeconds = 300;
 // Seconds from a time of day to the nearest boundary of the periods, signed: negative before
 // it (12:58:00 → -120), positive after (13:01:00 → 60).
-std::int32_t FromNearestBoundary(std::int32_t secondOfDay);
+CHENGGU_EXPORT std::int32_t FromNearestBoundary(std::int32_t secondOfDay);
 
 // The birth time of a clock reading at a birthplace. Refused with a reason for an unknown zone,
 // a longitude outside [-180, 180], a clock time that is not ok(), or one that never happened
 // there (clocks turned forward over it). A clock time that happened twice is taken as the
 // first (summer time still in force) unless secondOccurrence is set.
-Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
+CHENGGU_EXPORT Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
                                 const Birthplace& birthplace, SolarTime used,
                                 bool secondOccurrence = false);
 
 // A clock time as people write it: 23:30, 8:05, 23点, 23点30分, 8时, 8时5分 (full-width digits
 // and 點, 時 too).
-Result<ClockTime> ParseClockTime(std::string_view text);
+CHENGGU_EXPORT Result<ClockTime> ParseClockTime(std::string_view text);
 // A longitude as people write it: 104.07, -74, 104.07E, 74°W, 104°04′E, 104°4'30"E, 东经104.07,
 // 西经74 (degrees east positive; a letter or word gives the side).
-Result<double> ParseLongitude(std::string_view text);
+CHENGGU_EXPORT Result<double> ParseLongitude(std::string_view text);
 // A time-zone name tzdata knows, in its own spelling (asia/shanghai → Asia/Shanghai); refused
 // with the nearest names.
-Result<std::string_view> ParseZone(std::string_view text);
+CHENGGU_EXPORT Result<std::string_view> ParseZone(std::string_view text);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -8,6 +8,7 @@
 #ifndef CHENGGU_CHENGGU_H
 #define CHENGGU_CHENGGU_H
 
+#include "chenggu/export.h"
 #include "chenggu/version.h"
 
 #ifdef __cplusplus
@@ -22,24 +23,24 @@ extern "C" {
  * With a clock time as period, "place": "成都" or "longitude": 104.07 (and "zone":
  * "Asia/Shanghai") read the birth by the sun there; "solarTime": "true", "mean" or "clock"
  * chooses the time read by. "language": "zh" gives the reason of a refusal in Chinese. */
-char* chenggu_read_json(const char* request_json);
+CHENGGU_EXPORT char* chenggu_read_json(const char* request_json);
 
 /* A year's months with their names and days, for forms: {"calendar": "lunar", "year": 2020}.
  * See MonthsJson in chenggu/json.h. */
-char* chenggu_months_json(const char* request_json);
+CHENGGU_EXPORT char* chenggu_months_json(const char* request_json);
 
 /* A day in both calendars: {"date": "2020-闰4-1", "lunar": true}. See DateJson. */
-char* chenggu_date_json(const char* request_json);
+CHENGGU_EXPORT char* chenggu_date_json(const char* request_json);
 
 /* Places with their longitudes and zones: {"query": "成都", "limit": 20} answers
  * {"places": [{"name", "fullName", "region", "englishName", "longitude", "zone"}, ...]}. */
-char* chenggu_places_json(const char* request_json);
+CHENGGU_EXPORT char* chenggu_places_json(const char* request_json);
 
 /* Releases a text returned by the functions above; NULL is allowed. */
-void chenggu_free(char* text);
+CHENGGU_EXPORT void chenggu_free(char* text);
 
 /* The library's version, "1.1.0": a constant string, not to be released. */
-const char* chenggu_version(void);
+CHENGGU_EXPORT const char* chenggu_version(void);
 
 #ifdef __cplusplus
 }

@@ -6,9 +6,10 @@
 #include <optional>
 #include <string_view>
 
+#include "chenggu/export.h"
 #include "chenggu/birth_time.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // A birth from 23:00 to 23:59 (晚子时) is read on its own civil day or on the next day.
 enum class LateZi { SameDay, NextDay };
@@ -37,19 +38,19 @@ inline constexpr std::array<Convention, 4> Conventions{
     Convention::LateZi, Convention::YearStart, Convention::LeapMonth, Convention::SolarTime};
 
 // The options with one of the two-valued conventions turned to its other value.
-Options Switched(Options options, Convention convention);
+CHENGGU_EXPORT Options Switched(Options options, Convention convention);
 
 // Names: "lateZi", "yearStart", "leapMonth", "solarTime"; values: "same-day"/"next-day",
 // "new-year"/"spring", "whole"/"split", "true"/"mean"/"clock".
-std::string_view ConventionName(Convention convention);
-std::string_view ValueName(LateZi value);
-std::string_view ValueName(YearStart value);
-std::string_view ValueName(LeapMonthRule value);
-std::string_view ValueName(SolarTime value);
+CHENGGU_EXPORT std::string_view ConventionName(Convention convention);
+CHENGGU_EXPORT std::string_view ValueName(LateZi value);
+CHENGGU_EXPORT std::string_view ValueName(YearStart value);
+CHENGGU_EXPORT std::string_view ValueName(LeapMonthRule value);
+CHENGGU_EXPORT std::string_view ValueName(SolarTime value);
 // The value of a name; nothing for an unknown name.
-std::optional<LateZi> ParseLateZi(std::string_view name);
-std::optional<YearStart> ParseYearStart(std::string_view name);
-std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name);
-std::optional<SolarTime> ParseSolarTime(std::string_view name);
+CHENGGU_EXPORT std::optional<LateZi> ParseLateZi(std::string_view name);
+CHENGGU_EXPORT std::optional<YearStart> ParseYearStart(std::string_view name);
+CHENGGU_EXPORT std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name);
+CHENGGU_EXPORT std::optional<SolarTime> ParseSolarTime(std::string_view name);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // A Gregorian date. ok() holds for a real date from 1901-01-01 to 2050-12-31.
 struct GregorianDate {
@@ -15,11 +17,11 @@ struct GregorianDate {
     std::uint16_t month = 0;  // [1, 12]
     std::uint16_t day = 0;    // [1, 31]
 
-    bool ok() const;
+    CHENGGU_EXPORT bool ok() const;
     // Days since 1901-01-01; a day past the end of its month counts on.
-    std::int32_t DayOffset() const;
+    CHENGGU_EXPORT std::int32_t DayOffset() const;
     // The date of a day offset; a date that is not ok() outside the range.
-    static GregorianDate FromDayOffset(std::int32_t dayOffset);
+    CHENGGU_EXPORT static GregorianDate FromDayOffset(std::int32_t dayOffset);
 
     friend auto operator<=>(const GregorianDate&, const GregorianDate&) = default;
 };
@@ -42,8 +44,8 @@ inline constexpr LunarDate FirstLunarDate{1900, 11, 11, false};
 inline constexpr LunarDate LastLunarDate{2050, 11, 18, false};
 
 // YYYY-MM-DD: 1990-01-05.
-std::string IsoDate(const GregorianDate& date);
+CHENGGU_EXPORT std::string IsoDate(const GregorianDate& date);
 // YYYY-M-D with 闰 before the month of a leap month, the form lunar input takes: 2020-闰4-1.
-std::string LunarDateText(const LunarDate& date);
+CHENGGU_EXPORT std::string LunarDateText(const LunarDate& date);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

@@ -8,7 +8,9 @@
 #include <utility>
 #include <variant>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // What went wrong, one code per kind of fault. Each has a stable name (ErrorCodeName), the
 // "code" of the JSON answers and of the Python and JavaScript errors; new codes are added at
@@ -35,7 +37,7 @@ enum class ErrorCode {
 };
 
 // The stable name of a code: "no-such-date", "unknown-place" ….
-std::string_view ErrorCodeName(ErrorCode code);
+CHENGGU_EXPORT std::string_view ErrorCodeName(ErrorCode code);
 
 // The languages an error can be told in: English, or Chinese in Simplified or Traditional
 // characters.
@@ -90,4 +92,4 @@ class [[nodiscard]] Result {
     std::variant<T, Error> content_;
 };
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

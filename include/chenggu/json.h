@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chenggu/export.h"
 #include "chenggu/birth.h"
 #include "chenggu/birth_reading.h"
 #include "chenggu/conventions.h"
@@ -26,15 +27,15 @@
 #include "chenggu/places.h"
 #include "chenggu/script.h"
 
-namespace chenggu {
+CHENGGU_BEGIN_NAMESPACE
 
 // indent: spaces a level, or -1 for a single line (JSON Lines). No final newline. Every
 // Chinese value in the script asked for (member names stay). steps adds birthTime.steps, the
 // steps in words (BirthTimeSteps), for faces that show them.
-std::string ReadingJson(const BirthReading& reading, int indent = 2,
+CHENGGU_EXPORT std::string ReadingJson(const BirthReading& reading, int indent = 2,
                         Script script = Script::Simplified, bool steps = false);
 // The twelve readings of a day, as an array in period order.
-std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent = 2,
+CHENGGU_EXPORT std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent = 2,
                          Script script = Script::Simplified);
 
 // A request: the fields of a line of chenggu --batch and the options.
@@ -52,17 +53,17 @@ struct Request {
 // date is required and takes the lunar form 2020-闰4-1 when lunar is true; period may be
 // left out or null; the others default to the values shown; script is "simplified" or
 // "traditional"; language is "en" or "zh" (Chinese in the request's script).
-Result<Request> ParseRequest(std::string_view json);
+CHENGGU_EXPORT Result<Request> ParseRequest(std::string_view json);
 // The answer to a request as JSON: one reading, or the array of twelve without a period.
-Result<std::string> AnswerJson(const Request& request, int indent = -1);
+CHENGGU_EXPORT Result<std::string> AnswerJson(const Request& request, int indent = -1);
 // A request in, its answer out: the reading's JSON, or {"error": "<reason>", "code":
 // "<code>"} (ErrorCodeName) for a request that cannot be read or answered. Never fails.
-std::string ReadJson(std::string_view requestJson);
+CHENGGU_EXPORT std::string ReadJson(std::string_view requestJson);
 
 // A request {"query": "成都", "limit": 20} answers {"places": [{"name": "成都市", "fullName":
 // "四川省成都市", "region": "四川省", "englishName": "", "longitude": 104.0667, "zone":
 // "Asia/Shanghai"}, …]}, the places whose names hold the query, best first; or
 // {"error": "<reason>", "code": "<code>"}.
-std::string SearchPlacesJson(std::string_view requestJson);
+CHENGGU_EXPORT std::string SearchPlacesJson(std::string_view requestJson);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

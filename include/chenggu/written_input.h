@@ -5,11 +5,13 @@
 #include <string>
 #include <string_view>
 
-namespace chenggu {
+#include "chenggu/export.h"
+
+CHENGGU_BEGIN_NAMESPACE
 
 // The text folded to the forms the parsers read: a byte-order mark dropped, full-width ASCII
 // and the ideographic space as ASCII, the Traditional forms of the words the parsers know as
 // Simplified, blanks at either end trimmed. Bytes that are not UTF-8 are kept as they are.
-std::string NormalizedInput(std::string_view text);
+CHENGGU_EXPORT std::string NormalizedInput(std::string_view text);
 
-}  // namespace chenggu
+CHENGGU_END_NAMESPACE

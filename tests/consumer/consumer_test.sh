@@ -26,6 +26,17 @@ cmake --build "$tmp/cpp/build" >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
 "$tmp/cpp/build/reading" >"$tmp/printed"
 check C++
 
+# C++ against the shared library: what it exports is enough for the README's program.
+mkdir "$tmp/cpp-shared"
+cp "$tmp/cpp/reading.cpp" "$tmp/cpp-shared"
+sed 's/chenggu::engine/chenggu::shared/' "$tmp/cpp/CMakeLists.txt" >"$tmp/cpp-shared/CMakeLists.txt"
+grep -q chenggu::shared "$tmp/cpp-shared/CMakeLists.txt"
+cmake -S "$tmp/cpp-shared" -B "$tmp/cpp-shared/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+    >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
+cmake --build "$tmp/cpp-shared/build" >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
+"$tmp/cpp-shared/build/reading" >"$tmp/printed"
+check "C++ (shared library)"
+
 # C++ again, with the library's sources added to the project (add_subdirectory): the library
 # alone is built, with nothing beyond the compiler.
 mkdir "$tmp/sub"
