@@ -36,7 +36,7 @@ std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) 
     const std::vector<Place> places = SearchPlaces(query, 50);
     if (json) return PlacesJson(places, 2) + "\n";
     if (places.empty()) {
-        const std::string shown(query);
+        const std::string shown = Printable(query);
         throw UsageError(refusal::BadRequest(
             "no place matches " + std::string("\"") + shown + "\"",
             [&](Script s) { return Say(s, "地名表中没有与“") + shown + Say(s, "”相符的地方"); }));

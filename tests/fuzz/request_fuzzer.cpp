@@ -1,6 +1,7 @@
 // Fuzzes the C interface with arbitrary request text (the input, NUL-terminated, sent to each
-// of the three functions in turn). Whatever comes in, each answers one JSON text that is a
-// reading, an array of readings, a calendar answer or {"error": ...}, never a crash.
+// of the four functions in turn). Whatever comes in, each answers one JSON text that is a
+// reading, an array of readings, a calendar or places answer or {"error": ..., "code": ...},
+// never a crash.
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -22,7 +23,8 @@ void CheckAnswer(char* answer) {
     Check(!json.is_discarded());
     Check(json.is_array() || json.is_object());
     if (json.is_object() && json.contains("error")) {
-        Check(json.size() == 1 && json["error"].is_string() && !json["error"].empty());
+        Check(json.size() == 2 && json["error"].is_string() && !json["error"].empty() &&
+              json["code"].is_string() && !json["code"].empty());
     }
 }
 
@@ -33,5 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckAnswer(chenggu_read_json(request.c_str()));
     CheckAnswer(chenggu_months_json(request.c_str()));
     CheckAnswer(chenggu_date_json(request.c_str()));
+    CheckAnswer(chenggu_places_json(request.c_str()));
     return 0;
 }
