@@ -152,6 +152,22 @@ Birth ParseBirthOperands(const std::vector<std::string>& operands, bool lunar,
     return birth;
 }
 
+std::optional<Script> ScriptOption(const std::vector<std::string>& arguments) {
+    std::optional<Script> script;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view value;
+        if (arguments[i] == "--script" && i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else if (arguments[i].starts_with("--script=")) {
+            value = std::string_view(arguments[i]).substr(9);
+        } else {
+            continue;
+        }
+        if (const std::optional<Script> named = ParseScript(value)) script = named;
+    }
+    return script;
+}
+
 Arguments ParseArguments(const std::vector<std::string>& arguments) {
     CheckOptions(arguments);
     CLI::App app{"", "chenggu"};

@@ -56,6 +56,9 @@ struct Arguments {
     std::string placesQuery;               // of --places
 };
 
+// The value of a sound --script option (--script traditional, --script=simplified), if the
+// arguments hold one; the last one counts.
+std::optional<Script> ScriptOption(const std::vector<std::string>& arguments);
 // Parses the arguments that follow the program name. Throws UsageError.
 Arguments ParseArguments(const std::vector<std::string>& arguments);
 // DATE [PERIOD [PLACE | LONGITUDE [ZONE]]], on the command line or on a line of --batch

@@ -142,15 +142,16 @@ int RunBatch(const Arguments& request, const Voice& voice, std::istream& in, std
 int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                std::ostream& err, std::string_view locale) {
     Voice voice = VoiceOfLocale(locale);
+    // --script chooses the characters of the messages, those about the arguments included.
+    if (const std::optional<Script> script = ScriptOption(arguments)) voice.script = *script;
+    if (voice.language != Language::English) {
+        voice.language = voice.script == Script::Traditional ? Language::TraditionalChinese
+                                                             : Language::Chinese;
+    }
     std::string text;
     Arguments request;
     try {
         request = ParseArguments(arguments);
-        if (request.script) voice.script = *request.script;
-        if (voice.language != Language::English) {
-            voice.language = voice.script == Script::Traditional ? Language::TraditionalChinese
-                                                                 : Language::Chinese;
-        }
         if (request.command != Command::Batch) text = Output(request, voice);
     } catch (const UsageError& e) {
         err << "chenggu: " << e.error().Reason(voice.language) << '\n';

@@ -1,7 +1,11 @@
 #include "interface/json_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <tuple>
 
 #include "text/messages.h"
 #include "text/utf8.h"
@@ -16,21 +20,17 @@ class FlatObjectReader {
 
     Result<std::vector<JsonMember>> Object() {
         std::vector<JsonMember> members;
+        std::vector<std::size_t> starts;  // where each member's name begins
         SkipBlanks();
         if (!Take('{')) return Fail("the request is not a JSON object", "请求不是 JSON 对象");
         SkipBlanks();
-        if (Take('}')) return Ended(std::move(members));
+        if (Take('}')) return Ended(std::move(members), starts);
         while (true) {
             SkipBlanks();
             if (Peek() != '"') return Fail("a member name was expected", "这里应是成员名");
+            starts.push_back(pos_);
             Result<std::string> name = String();
             if (!name) return name.error();
-            for (const JsonMember& member : members) {
-                if (member.name == *name) {
-                    return Fail("the member \"" + Printable(*name) + "\" is given twice",
-                                "成员“" + Printable(*name) + "”重复");
-                }
-            }
             SkipBlanks();
             if (!Take(':')) return Fail("':' was expected", "这里应是冒号");
             SkipBlanks();
@@ -38,7 +38,7 @@ class FlatObjectReader {
             if (!value) return value.error();
             members.push_back({std::move(*name), std::move(*value)});
             SkipBlanks();
-            if (Take('}')) return Ended(std::move(members));
+            if (Take('}')) return Ended(std::move(members), starts);
             if (!Take(',')) return Fail("',' or '}' was expected", "这里应是逗号或右花括号");
         }
     }
@@ -63,15 +63,33 @@ class FlatObjectReader {
     }
 
     Error Fail(const std::string& english, const std::string& chinese) const {
-        const std::string at = std::to_string(pos_);
+        return FailAt(pos_, english, chinese);
+    }
+    static Error FailAt(std::size_t pos, const std::string& english, const std::string& chinese) {
+        const std::string at = std::to_string(pos);
         return refusal::BadRequest(english + " at byte " + at + " of the request", [&](Script s) {
             return T(s, "请求第 ") + at + T(s, " 字节处：") + T(s, chinese);
         });
     }
 
-    Result<std::vector<JsonMember>> Ended(std::vector<JsonMember> members) {
+    // The object, once nothing follows it and no name is given twice: the names are sorted
+    // once (n log n), where comparing each with those before it took quadratic time.
+    Result<std::vector<JsonMember>> Ended(std::vector<JsonMember> members,
+                                          const std::vector<std::size_t>& starts) {
         SkipBlanks();
         if (pos_ != text_.size()) return Fail("there is more after the object", "对象之后还有内容");
+        std::vector<std::size_t> order(members.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return std::tie(members[a].name, a) < std::tie(members[b].name, b);
+        });
+        for (std::size_t i = 1; i < order.size(); ++i) {
+            if (members[order[i]].name == members[order[i - 1]].name) {
+                const std::string shown = Printable(members[order[i]].name);
+                return FailAt(starts[order[i]], "the member \"" + shown + "\" is given twice",
+                              "成员“" + shown + "”重复");
+            }
+        }
         return members;
     }
 
@@ -89,6 +107,13 @@ class FlatObjectReader {
             Result<JsonNumber> number = Number();
             if (!number) return number.error();
             return JsonScalar(*number);
+        }
+        if (c == '{' || c == '[') {
+            return Fail("the member \"" + Printable(name) +
+                            "\" must be a string, a number, true, false or null, not an object "
+                            "or an array",
+                        "成员“" + Printable(name) +
+                            "”的值应是字符串、数、true、false 或 null，不能是对象或数组");
         }
         return Fail("the member \"" + Printable(name) +
                         "\" must be a string, a number, true, false or null",
@@ -195,33 +220,23 @@ class FlatObjectReader {
                 into += text_[pos_++];
             return pos_ > from;
         };
-        std::string whole, fraction, exponent;
+        std::string whole, fraction, exponent;  // digits, to check the form
         if (!digits(whole) || (whole.size() > 1 && whole[0] == '0')) {
             pos_ = start;
             return Fail("a number is malformed", "数的写法不对");
         }
         const bool hasFraction = Take('.');
         if (hasFraction && !digits(fraction)) return Fail("a number is malformed", "数的写法不对");
-        bool exponentNegative = false;
         const bool hasExponent = Take('e') || Take('E');
         if (hasExponent) {
-            exponentNegative = Take('-');
-            if (!exponentNegative) Take('+');
+            if (!Take('-')) Take('+');
             if (!digits(exponent)) return Fail("a number is malformed", "数的写法不对");
         }
-        // Decimal digits to a double: exact for the short numbers requests hold.
-        double value = 0;
-        for (const char d : whole + fraction) value = value * 10 + (d - '0');
-        long scale = -static_cast<long>(fraction.size());
-        if (hasExponent) {
-            long e = 1000000;  // an exponent of more than six digits is out of any range anyway
-            if (exponent.size() <= 6)
-                std::from_chars(exponent.data(), exponent.data() + exponent.size(), e);
-            scale += exponentNegative ? -e : e;
-        }
-        value *= std::pow(10.0, static_cast<double>(scale));
-        if (negative) value = -value;
-        JsonNumber number{value, std::nullopt};
+        // The double nearest the decimal number, as written (std::from_chars is correctly
+        // rounded; where the runtime lacks it for doubles, strtod is, in the C locale the
+        // engine never leaves).
+        const std::string_view written = text_.substr(start, pos_ - start);
+        JsonNumber number{NearestDouble(written), std::nullopt, std::string(written)};
         if (!hasFraction && !hasExponent && whole.size() <= 18) {
             std::int64_t integer = 0;
             std::from_chars(whole.data(), whole.data() + whole.size(), integer);
@@ -236,7 +251,27 @@ class FlatObjectReader {
 
 }  // namespace
 
+double NearestDouble(std::string_view number) {
+#if defined(__cpp_lib_to_chars) || (defined(__GLIBCXX__) && _GLIBCXX_RELEASE >= 11)
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Past the doubles: infinity or zero with the number's sign, as strtod gives.
+        const bool negative = number.starts_with('-');
+        const bool tiny = number.find_first_of("eE") != std::string_view::npos &&
+                          number[number.find_first_of("eE") + 1] == '-';
+        return tiny ? (negative ? -0.0 : 0.0)
+                    : (negative ? -std::numeric_limits<double>::infinity()
+                                : std::numeric_limits<double>::infinity());
+    }
+    return value;
+#else
+    return std::strtod(std::string(number).c_str(), nullptr);
+#endif
+}
+
 Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json) {
+    if (json.size() > LongestRequest) return refusal::RequestTooLarge(json.size(), LongestRequest);
     return FlatObjectReader(json).Object();
 }
 
@@ -244,7 +279,11 @@ Error WrongKind(std::string_view name, std::string_view kind, std::string_view k
     const std::string shown = Printable(name);
     return refusal::BadRequest(
         "the member \"" + shown + "\" must be " + std::string(kind),
-        [&](Script s) { return T(s, "成员“") + shown + T(s, "”应是") + T(s, kindZh); });
+        [&](Script s) {
+            // A space between Chinese and what is written in ASCII: 应是 true 或 false.
+            const bool ascii = !kindZh.empty() && static_cast<unsigned char>(kindZh[0]) < 0x80;
+            return T(s, "成员“") + shown + T(s, "”应是") + (ascii ? " " : "") + T(s, kindZh);
+        });
 }
 
 const std::string* TextOf(const JsonScalar& value) { return std::get_if<std::string>(&value); }

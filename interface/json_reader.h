@@ -2,6 +2,7 @@
 // this reads such an object, and refuses anything else with the place and the reason.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,8 +16,9 @@
 CHENGGU_BEGIN_NAMESPACE
 
 struct JsonNumber {
-    double value = 0;
+    double value = 0;                   // the double nearest the number written
     std::optional<std::int64_t> whole;  // when it is written without fraction or exponent
+    std::string text;                   // as written, for messages
 };
 
 using JsonScalar = std::variant<std::nullptr_t, bool, JsonNumber, std::string>;
@@ -26,9 +28,15 @@ struct JsonMember {
     JsonScalar value;
 };
 
+// The longest request read: 1 MiB.
+inline constexpr std::size_t LongestRequest = std::size_t{1} << 20;
+
 // The members of a JSON object in order; refused when the text is not exactly one object of
-// scalar members with distinct names, in UTF-8.
+// scalar members (nothing nested) with distinct names, in UTF-8, of at most LongestRequest
+// bytes. Linear in the request, but for the sort of its names.
 Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json);
+// The double nearest a JSON number's text (infinity past the largest).
+double NearestDouble(std::string_view number);
 
 // For the members of a request: the text of a string member (null for another kind), the
 // reasons for a member of the wrong kind and for an unknown one (known lists the names a

@@ -1,5 +1,8 @@
 // Requests read from JSON, and their answers.
 #include "chenggu/json.h"
+
+#include <cmath>
+
 #include "chenggu/places.h"
 #include "interface/error_json.h"
 #include "interface/json_reader.h"
@@ -56,6 +59,10 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
             }
         } else if (name == "longitude") {
             if (const auto* number = std::get_if<JsonNumber>(&member.value)) {
+                // Refused here, where the number is still as the request wrote it.
+                if (!std::isfinite(number->value) || std::abs(number->value) > 180) {
+                    return refusal::NotALongitude(number->text);
+                }
                 longitude = number->value;
             } else if (text != nullptr) {
                 const Result<double> parsed = ParseLongitude(*text);

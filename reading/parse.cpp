@@ -52,20 +52,38 @@ std::optional<int> MonthWord(TextScanner& in) {
     return std::nullopt;
 }
 
-// A lunar day in words: 初一 … 初十, 十一 … 十九, 二十, 廿一 … 廿九 (二十一 …), 三十 (卅).
+// A unit after 十, 廿 or 二十: 一 … 九, or the digit people mix in (十5, 廿5).
+std::optional<int> UnitOrDigit(TextScanner& in) {
+    if (const auto unit = Unit(in, 9)) return unit;
+    const auto digit = in.Digits(1, 1);
+    return digit && *digit > 0 ? digit : std::nullopt;
+}
+
+// A lunar day in words: 初一 … 初十, 十一 … 十九, 二十, 廿一 … 廿九 (二十一 …), 三十 (卅), or with
+// digits mixed in, read as the number they write: 初5, 初15, 十5, 廿5. Nothing is taken when
+// there is no such day, so that a day half read is never another day.
 std::optional<int> DayWord(TextScanner& in) {
-    if (in.Take("初")) return Unit(in, 10);
-    if (in.Take("廿")) {
-        const auto unit = Unit(in, 9);
-        return unit ? std::optional<int>(20 + *unit) : std::nullopt;
+    TextScanner at = in;
+    std::optional<int> day;
+    if (at.Take("初")) {
+        day = Unit(at, 10);
+        if (!day) day = at.Digits(1, 2);
+    } else if (at.Take("廿")) {
+        const auto unit = UnitOrDigit(at);
+        if (unit) day = 20 + *unit;
+    } else if (at.Take("二十")) {
+        TextScanner rest = at;
+        const auto unit = UnitOrDigit(rest);
+        if (unit) at = rest;
+        day = 20 + unit.value_or(0);
+    } else if (at.Take("三十") || at.Take("卅")) {
+        day = 30;
+    } else if (at.Take("十")) {
+        const auto unit = UnitOrDigit(at);
+        if (unit) day = 10 + *unit;
     }
-    if (in.Take("二十")) return 20 + Unit(in, 9).value_or(0);
-    if (in.Take("三十") || in.Take("卅")) return 30;
-    if (in.Take("十")) {
-        const auto unit = Unit(in, 9);
-        return unit ? std::optional<int>(10 + *unit) : std::nullopt;
-    }
-    return std::nullopt;
+    if (day) in = at;
+    return day;
 }
 
 // A date as written, before it is checked against a calendar.

@@ -4,12 +4,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "chenggu/birth_reading.h"
 #include "chenggu/birth_time.h"
 #include "chenggu/chinese_text.h"
 #include "chenggu/places.h"
+#include "tests/whole_range.h"
 
 namespace chenggu {
 namespace {
@@ -29,7 +31,7 @@ Birth At(const GregorianDate& date, ClockTime clock, double longitude,
 // on every day of the range, 00:30 in Urumqi is the evening before and 23:50 in Harbin the
 // first hour of the next day (but in summer time, an hour earlier by the sun: the same day).
 TEST(BirthTime, TheSunsDayAcrossMidnightOnEveryDay) {
-    for (std::int32_t offset = 1; offset < LastDate.DayOffset(); ++offset) {
+    for (std::int32_t offset = 1; offset < LastDate.DayOffset(); offset += test::DayStride) {
         const GregorianDate date = GregorianDate::FromDayOffset(offset);
         const GregorianDate before = GregorianDate::FromDayOffset(offset - 1);
         const GregorianDate after = GregorianDate::FromDayOffset(offset + 1);
@@ -136,15 +138,35 @@ TEST(BirthTime, LongitudesAsPeopleWriteThem) {
                     {"104°4'30\"E", 104 + 4 / 60.0 + 30 / 3600.0},
                     {"东经104.07", 104.07},
                     {"西经 74", -74},
+                    {"東經104.07", 104.07},
+                    {"西經74", -74},
+                    {"104.5°", 104.5},
+                    {"104°30.5′", 104 + 30.5 / 60},
                     {"１０４．０７", 104.07}};
     for (const auto& a : accepted) {
         const Result<double> parsed = ParseLongitude(a.text);
         ASSERT_TRUE(parsed) << a.text;
         EXPECT_NEAR(*parsed, a.degrees, 1e-9) << a.text;
     }
-    for (const char* refused : {"", "181", "104.", "E", "104°60′E", "-74W", "1e2", "104 07"}) {
+    // Only the last of degrees, minutes and seconds may have a fraction.
+    for (const char* refused : {"", "181", "104.", "E", "104°60′E", "-74W", "1e2", "104 07",
+                                "104.5°30′", "104°30.5′20″", "104.5度30分"}) {
         EXPECT_FALSE(ParseLongitude(refused)) << refused;
     }
+    // A longitude out of range is shown as it was given, never as a wrapped number.
+    for (const double degrees : {1e300, -1e19, std::numeric_limits<double>::infinity(),
+                                 std::numeric_limits<double>::quiet_NaN(), 180.5}) {
+        const Result<BirthTime> time =
+            ReadBirthTime({1990, 7, 15}, {14, 30}, {degrees, "Asia/Shanghai", ""}, SolarTime::True);
+        ASSERT_FALSE(time) << degrees;
+        EXPECT_EQ(time.error().code, ErrorCode::NotALongitude);
+        EXPECT_EQ(time.error().reason.find("922337203685477"), std::string::npos)
+            << time.error().reason;
+    }
+    EXPECT_NE(ReadBirthTime({1990, 7, 15}, {14, 30}, {1e300, "Asia/Shanghai", ""}, SolarTime::True)
+                  .error()
+                  .reason.find("1e+300"),
+              std::string::npos);
 }
 
 // Every longitude in whole minutes of arc, in each form people write and in the form the

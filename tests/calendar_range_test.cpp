@@ -181,22 +181,6 @@ TEST(WholeRange, NamesChangeOnlyWhereTheyShould) {
     });
 }
 
-TEST(WholeRange, RecordMatchesTheOperations) {
-    // Every 7th day keeps this quick while still crossing every month and term.
-    ForEachDayOfTheRange([&](const Day& day) {
-        if (day.offset % 7 != 0) return;
-        const CalendarDate date(day.y, day.m, day.d);
-        const LunarDate lunar = CD::LunarDateAt(day.offset);
-        const StemBranchIndex index = CD::StemBranchIndices(day.y, day.m, day.d);
-        ASSERT_EQ(date.lunarYear, lunar.year);
-        ASSERT_EQ(date.lunarMonth, lunar.month);
-        ASSERT_EQ(date.lunarDay, lunar.day);
-        ASSERT_EQ(date.yearStemBranch, CD::StemBranchName(index.year));
-        ASSERT_EQ(date.monthStemBranch, CD::StemBranchName(index.month));
-        ASSERT_EQ(date.dayStemBranch, CD::StemBranchName(index.day));
-    });
-}
-
 TEST(OutOfRange, LunarDateAtAnswersNoDateOutsideTheTables) {
     const std::int32_t lastDayOfLunar2050 = CD::DayDifference(2051, 2, 10, 1901, 1, 1);
     const struct {

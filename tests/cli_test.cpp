@@ -282,6 +282,16 @@ TEST(Chenggu, SpeaksTheLanguageOfTheLocale) {
         {{"--script", "kaishu", "1990-01-30"},
          "",
          "chenggu: --script 的值“kaishu”无法识别：可用 simplified 或 traditional\n"},
+        // --script chooses the characters of the messages about the arguments too.
+        {{"--script", "traditional", "--late-zi", "midnight", "1990-01-30"},
+         "zh_CN.UTF-8",
+         "chenggu: --late-zi 的值“midnight”無法識別：可用 same-day 或 next-day\n"},
+        {{"--script=traditional", "--year-start"},
+         "",
+         "chenggu: --year-start 後要寫一個值：new-year | spring\n"},
+        {{"1990-01-30", "--script", "simplified", "--nonsense"},
+         "zh_TW.UTF-8",
+         "chenggu: 无法识别的选项“--nonsense”（见 chenggu --help）\n"},
     };
     for (const auto& c : cases) {
         const Outcome run = Chenggu(c.arguments, "", c.locale);

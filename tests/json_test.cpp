@@ -6,7 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -186,6 +188,91 @@ TEST(Json, StringsRoundTripThroughWriterAndReader) {
     EXPECT_DOUBLE_EQ(number(R"({"n": 104.07})").value, 104.07);
     EXPECT_DOUBLE_EQ(number(R"({"n": -7.4e1})").value, -74.0);
     EXPECT_FALSE(number(R"({"n": 1e2})").whole.has_value());
+}
+
+// Numbers are the doubles nearest what is written, as the C library's strtod reads them:
+// decimals that a product of powers of ten rounds wrongly (0.3) among them.
+TEST(Json, NumbersAreTheNearestDoubles) {
+    std::mt19937_64 random(20);
+    const auto digits = [&](std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    std::vector<std::string> numbers{"0.3", "104.07", "-74.006", "0.1", "1e-7", "2.2250738585072014e-308",
+                                     "179.99999999999997", "9007199254740993"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string number = (random() % 2 ? "-" : "") + std::to_string(random() % 1000);
+        if (random() % 2) number += "." + digits(1 + random() % 17);
+        if (random() % 4 == 0) number += "e" + std::to_string(static_cast<int>(random() % 80) - 40);
+        numbers.push_back(number);
+    }
+    for (const std::string& number : numbers) {
+        const Result<std::vector<JsonMember>> members = ReadFlatObject("{\"n\": " + number + "}");
+        ASSERT_TRUE(members.ok()) << number;
+        const auto& read = std::get<JsonNumber>(members->at(0).value);
+        ASSERT_EQ(read.value, std::strtod(number.c_str(), nullptr)) << number;
+        ASSERT_EQ(read.text, number);
+    }
+}
+
+// What a request may be: one object of at most 1 MiB, its members scalars with distinct
+// names, however many (the names are compared in n log n: a duplicate among 60,000 is found
+// at once, at its byte); a longitude out of range is quoted as the request wrote it.
+TEST(ReadJson, LimitsOfARequest) {
+    std::string many = "{";
+    for (int i = 0; i < 60000; ++i) many += "\"m" + std::to_string(i) + "\":1,";
+    const std::size_t last = many.size();
+    many += "\"m0\":2}";
+    const Result<std::vector<JsonMember>> twice = ReadFlatObject(many);
+    ASSERT_FALSE(twice.ok());
+    EXPECT_EQ(twice.error().reason, "the member \"m0\" is given twice at byte " +
+                                        std::to_string(last) + " of the request");
+    many.replace(last, std::string::npos, "\"z\":2}");
+    EXPECT_EQ(ReadFlatObject(many)->size(), 60001u);
+
+    std::string large = R"({"date": ")" + std::string(LongestRequest, ' ') + R"("})";
+    const Json tooLarge = Answer(chenggu_read_json, large.c_str());
+    EXPECT_EQ(tooLarge["code"], "request-too-large");
+    EXPECT_NE(tooLarge["error"].get<std::string>().find("1048576"), std::string::npos);
+
+    const Json nested = ReadJsonOf({{"date", "1990-01-30"}, {"period", {{"branch", "子"}}}});
+    EXPECT_NE(nested["error"].get<std::string>().find("not an object or an array"),
+              std::string::npos);
+
+    for (const char* longitude : {"1e400", "-180.5", "922337203685477.5808"}) {
+        const std::string request =
+            std::string(R"({"date": "1990-01-30", "period": "14:30", "longitude": )") + longitude +
+            "}";
+        const Json refused = Answer(chenggu_read_json, request.c_str());
+        EXPECT_EQ(refused["code"], "bad-longitude") << longitude;
+        EXPECT_NE(refused["error"].get<std::string>().find(std::string("\"") + longitude + "\""),
+                  std::string::npos)
+            << refused;
+    }
+}
+
+// A search of places says which member is wrong, in the language the request asks for.
+TEST(SearchPlacesJson, RefusalsNameTheMember) {
+    const struct {
+        const char* request;
+        const char* reason;
+    } cases[] = {
+        {R"({"query": 5})", "the member \"query\" must be a string"},
+        {R"({"query": "成都", "limit": "20"})", "the member \"limit\" must be a whole number"},
+        {R"({"query": "成都", "limit": 0})", "the member \"limit\" must be a whole number"},
+        {R"({"query": "成都", "limit": 2.5})", "the member \"limit\" must be a whole number"},
+        {R"({"query": "成都", "limit": 20, "language": "zh", "area": 1})", "无法识别的成员“area”"},
+        {R"({"limit": 20, "language": "zh"})", "请求需要地名"},
+        {R"({"query": "成都", "limit": "20", "language": "zh"})", "成员“limit”应是 1 至 1000 的整数"},
+    };
+    for (const auto& c : cases) {
+        const Json answer = Answer(chenggu_places_json, c.request);
+        EXPECT_EQ(answer["code"], "bad-request") << c.request;
+        EXPECT_NE(answer["error"].get<std::string>().find(c.reason), std::string::npos)
+            << c.request << ": " << answer;
+    }
+    EXPECT_EQ(Answer(chenggu_places_json, R"({"query": "成都", "limit": 1})")["places"].size(), 1u);
 }
 
 // A character to escape is found wherever it stands, at any alignment, among multi-byte

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "chenggu/chinese_text.h"
+#include "tests/whole_range.h"
 
 namespace {
 
@@ -19,6 +23,29 @@ TEST(ParseDate, AcceptsOneOrTwoDigitMonthsAndDays) {
                  {"2050-12-31", {2050, 12, 31}},
                  {"2000-02-29", {2000, 2, 29}}};
     for (const auto& c : cases) EXPECT_EQ(ParseDate(c.text).value(), c.date) << c.text;
+}
+
+TEST(ParseLunarDate, DaysWithDigitsMixedInAreTheDayTheyWriteOrRefused) {
+    // Every day of a month with the tens in words and the units in digits, as people type
+    // them (初5, 初15, 十5, 廿5, 二十5), reads as the day its name reads as.
+    for (std::uint16_t day = 1; day <= 30; ++day) {
+        const std::string digits = std::to_string(day), units = std::to_string(day % 10);
+        std::vector<std::string> forms{"初" + digits};
+        if (day > 10 && day < 20) forms.push_back("十" + units);
+        if (day > 20 && day < 30) forms.insert(forms.end(), {"廿" + units, "二十" + units});
+        const LunarDate named =
+            ParseLunarDate("2020年四月" + std::string(LunarDayName(day))).value();
+        ASSERT_EQ(named.day, day);
+        for (const std::string& form : forms) {
+            const Result<LunarDate> mixed = ParseLunarDate("2020年四月" + form);
+            ASSERT_TRUE(mixed.ok()) << form;
+            EXPECT_EQ(*mixed, named) << form;
+        }
+    }
+    for (const char* text : {"2020年四月十0", "2020年四月廿", "2020年四月廿0", "2020年四月十15",
+                             "2020年四月初一5", "2020年四月三十1"}) {
+        EXPECT_FALSE(ParseLunarDate(text).ok()) << text;
+    }
 }
 
 TEST(ParsePeriod, BranchesHalvesOfZiClockTimesAndHours) {
@@ -69,7 +96,7 @@ std::string FullWidth(std::string_view text) {
 // Gregorian date with dashes, slashes, dots, in 年月日 or with 号, in full-width digits; the
 // lunar date in numbers and in words (正月初四, 闰四月廿九, 腊月三十).
 TEST(ParseBirth, EveryDayOfTheRangeInEveryForm) {
-    for (std::int32_t offset = 0; offset <= LastDate.DayOffset(); ++offset) {
+    for (std::int32_t offset = 0; offset <= LastDate.DayOffset(); offset += test::DayStride) {
         const GregorianDate date = GregorianDate::FromDayOffset(offset);
         const LunarDate lunar = ToLunar(date);
         const std::string y = std::to_string(date.year), m = std::to_string(date.month),

@@ -82,7 +82,7 @@ std::string NumberText(double number) {
         mantissa /= 10;
         ++exponent;
     }
-    return sign + decimals(mantissa) + (exponent < 0 ? "e-" : "e+") +
+    return sign + decimals(mantissa * 10) + (exponent < 0 ? "e-" : "e+") +
            std::to_string(std::abs(exponent));
 }
 
@@ -403,6 +403,16 @@ Error SolarDateOutsideRange(const std::string& time, std::string_view which) {
                 [&](Script s) {
                     return T(s, which == "true" ? "真太阳时 " : "平太阳时 ") + time +
                            T(s, " 已超出可测算的范围（1901-01-01 至 2050-12-31）");
+                });
+}
+
+Error RequestTooLarge(std::size_t bytes, std::size_t limit) {
+    const std::string shown = std::to_string(bytes), most = std::to_string(limit);
+    return Make(ErrorCode::RequestTooLarge,
+                "the request has " + shown + " bytes; a request has at most " + most,
+                [&](Script s) {
+                    return T(s, "请求有 ") + shown + T(s, " 字节，超过了上限 ") + most +
+                           T(s, " 字节");
                 });
 }
 

@@ -55,6 +55,8 @@ Error SolarTimeWithoutBirthplace(std::string_view valueName);
 Error ClockTimeSkipped(const std::string& clock, std::string_view zone, const std::string& from,
                        const std::string& to, bool summerTimeBegan);
 Error SolarDateOutsideRange(const std::string& time, std::string_view which);
+// A request of more bytes than limit.
+Error RequestTooLarge(std::size_t bytes, std::size_t limit);
 // A request that is not what it should be; the reasons are the caller's, the Chinese one
 // composed by chinese(script) from fragments in the script asked for.
 Error BadRequest(std::string english, const std::function<std::string(Script)>& chinese);

@@ -1,4 +1,5 @@
 // Clock times, time zones and longitudes as people write them.
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -51,6 +52,8 @@ Result<double> ParseLongitude(std::string_view text) {
     for (const bool front : {true, false}) {
         takeSide("东经", 1, front);
         takeSide("西经", -1, front);
+        takeSide("東經", 1, front);
+        takeSide("西經", -1, front);
         takeSide("E", 1, front);
         takeSide("e", 1, front);
         takeSide("W", -1, front);
@@ -66,18 +69,22 @@ Result<double> ParseLongitude(std::string_view text) {
         folded.erase(0, 1);
     }
 
-    // Degrees as a decimal number, or degrees, minutes and seconds with their marks.
+    // Degrees as a decimal number, or degrees, minutes and seconds with their marks; only the
+    // last of them may have a fraction (104.5°30′ is no longitude).
     TextScanner in(folded);
-    const std::optional<double> whole = in.Decimal();
-    bool ok = whole.has_value();
-    double degrees = whole.value_or(0);
+    const auto whole = [](double value) { return value == std::floor(value); };
+    const std::optional<double> leading = in.Decimal();
+    bool ok = leading.has_value();
+    double degrees = leading.value_or(0);
     if (ok && (in.Take("°") || in.Take("度"))) {
         if (const std::optional<double> minutes = in.Decimal()) {
-            ok = (in.Take("′") || in.Take("'") || in.Take("分")) && *minutes < 60;
+            ok = whole(degrees) && (in.Take("′") || in.Take("'") || in.Take("分")) &&
+                 *minutes < 60;
             degrees += *minutes / 60;
             const std::optional<double> seconds = ok ? in.Decimal() : std::nullopt;
             if (seconds) {
-                ok = (in.Take("″") || in.Take("\"") || in.Take("秒")) && *seconds < 60;
+                ok = whole(*minutes) && (in.Take("″") || in.Take("\"") || in.Take("秒")) &&
+                     *seconds < 60;
                 degrees += *seconds / 3600;
             }
         }

@@ -10,14 +10,13 @@
 namespace chenggu::cli {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 43> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 42> TraditionalTexts{{
     {"  时重  总骨重", "  時重  總骨重"},
     {" + 时 ", " + 時 "},
     {" 不能与 ", " 不能與 "},
     {" 同用（见 chenggu --help）", " 同用（見 chenggu --help）"},
     {" 后要写一个值：", " 後要寫一個值："},
     {" 在结束日 ", " 在結束日 "},
-    {" 字节", " 字節"},
     {" 钱", " 錢"},
     {" 钱  ", " 錢  "},
     {" 钱 + 日 ", " 錢 + 日 "},

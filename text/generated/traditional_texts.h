@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 156> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 160> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -18,7 +18,9 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 156> 
     {" 个时辰没有", " 個時辰沒有"},
     {" 之后", " 之後"},
     {" 在地名表中没有可靠的经度；请改用所属的", " 在地名表中沒有可靠的經度；請改用所屬的"},
+    {" 字节", " 字節"},
     {" 字节处：", " 字節處："},
+    {" 字节，超过了上限 ", " 字節，超過了上限 "},
     {" 小时 ", " 小時 "},
     {" 已超出可测算的范围（1901-01-01 至 2050-12-31）", " 已超出可測算的範圍（1901-01-01 至 2050-12-31）"},
     {" 没有 ", " 沒有 "},
@@ -34,6 +36,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 156> 
     {"\\u 转义是半个代理对", "\\u 轉義是半個代理對"},
     {"”应是", "”應是"},
     {"”的值应是字符串、数、true、false 或 null", "”的值應是字符串、數、true、false 或 null"},
+    {"”的值应是字符串、数、true、false 或 null，不能是对象或数组", "”的值應是字符串、數、true、false 或 null，不能是對象或數組"},
     {"”重复", "”重複"},
     {"”：请求可有 ", "”：請求可有 "},
     {"→ 平太阳时 ", "→ 平太陽時 "},
@@ -124,6 +127,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 156> 
     {"西经 ", "西經 "},
     {"请求不是 JSON 对象", "請求不是 JSON 對象"},
     {"请求不是 UTF-8 文本", "請求不是 UTF-8 文本"},
+    {"请求有 ", "請求有 "},
     {"请求第 ", "請求第 "},
     {"请求需要地名：{\"query\": \"成都\"}", "請求需要地名：{\"query\": \"成都\"}"},
     {"请求需要日期", "請求需要日期"},
