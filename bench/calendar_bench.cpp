@@ -8,7 +8,6 @@
 #include "chenggu/birth_time.h"
 #include "chenggu/json.h"
 #include "cli/calendar_export.h"
-#include "interface/json_reader.h"
 #include "reading/reading.h"
 #include "reading/verses.h"
 #include "reading/weight_tables.h"
@@ -133,21 +132,6 @@ void ReadJsonRequest(benchmark::State& state) {
     }
 }
 BENCHMARK(ReadJsonRequest);
-
-// A request of n members with distinct names, as a client could send: the reader is linear in
-// it but for one sort of the names.
-void ReadManyMembers(benchmark::State& state) {
-    std::string request = "{";
-    for (std::int64_t i = 0; i < state.range(0); ++i) request += "\"m" + std::to_string(i) + "\":1,";
-    request.back() = '}';
-    for (auto _ : state) {
-        const Result<std::vector<JsonMember>> members = ReadFlatObject(request);
-        benchmark::DoNotOptimize(members.ok());
-    }
-    state.SetComplexityN(state.range(0));
-}
-BENCHMARK(ReadManyMembers)->RangeMultiplier(2)->Range(10000, 80000)->Complexity()->Unit(
-    benchmark::kMillisecond);
 
 // The reading as MakeReading made it before, around the walk: lunar date, names, weights,
 // total and verse.

@@ -15,6 +15,9 @@
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
+constexpr std::array<std::string_view, 4> MonthsMembers{"calendar", "year", "script", "language"};
+constexpr std::array<std::string_view, 3> DateMembers{"date", "lunar", "language"};
+
 struct MonthsRequest {
     bool lunar = false;
     int year = 0;
@@ -48,7 +51,7 @@ Result<MonthsRequest> ReadMonthsRequest(const std::vector<JsonMember>& members) 
         } else if (member.name == "script") {
             if (const auto error = CheckScript(member)) return *error;
         } else {
-            return UnknownMember(member.name, "calendar, year, script, language");
+            return UnknownMember(member.name, MonthsMembers);
         }
     }
     const int firstYear = request.lunar ? FirstLunarDate.year : FirstDate.year;
@@ -120,7 +123,7 @@ void WritePeriods(JsonWriter& writer, Script script) {
 }  // namespace
 
 std::string MonthsJson(std::string_view requestJson) {
-    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson);
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, MonthsMembers);
     if (!members) return ErrorJson(members.error(), Language::English);
     const Result<MonthsRequest> request = ReadMonthsRequest(*members);
     if (!request) return ErrorJson(request.error(), LanguageOf(*members));
@@ -166,7 +169,7 @@ std::string MonthsJson(std::string_view requestJson) {
 }
 
 std::string DateJson(std::string_view requestJson) {
-    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson);
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, DateMembers);
     if (!members) return ErrorJson(members.error(), Language::English);
     const Language language = LanguageOf(*members);
     const std::string* date = nullptr;
@@ -183,7 +186,7 @@ std::string DateJson(std::string_view requestJson) {
         } else if (member.name == "language") {
             if (const Result<Language> read = ReadLanguage(member); !read) error = read.error();
         } else {
-            error = UnknownMember(member.name, "date, lunar, language");
+            error = UnknownMember(member.name, DateMembers);
         }
         if (error) return ErrorJson(*error, language);
     }

@@ -1,12 +1,11 @@
 #include "interface/json_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <limits>
-#include <tuple>
 
+#include "interface/json_number.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 
@@ -16,21 +15,31 @@ namespace {
 // Reads one object, advancing pos; every failure names the byte it stopped at.
 class FlatObjectReader {
   public:
-    explicit FlatObjectReader(std::string_view text) : text_(text) {}
+    FlatObjectReader(std::string_view text, MemberNames names) : text_(text), names_(names) {}
 
     Result<std::vector<JsonMember>> Object() {
         std::vector<JsonMember> members;
-        std::vector<std::size_t> starts;  // where each member's name begins
+        std::uint32_t seen = 0;  // the names given so far, a bit each
         SkipBlanks();
         if (!Take('{')) return Fail("the request is not a JSON object", "请求不是 JSON 对象");
         SkipBlanks();
-        if (Take('}')) return Ended(std::move(members), starts);
+        if (Take('}')) return Ended(std::move(members));
         while (true) {
             SkipBlanks();
             if (Peek() != '"') return Fail("a member name was expected", "这里应是成员名");
-            starts.push_back(pos_);
+            const std::size_t start = pos_;
             Result<std::string> name = String();
             if (!name) return name.error();
+            const auto known = std::find(names_.begin(), names_.end(), *name);
+            if (known != names_.end()) {
+                const std::uint32_t bit = std::uint32_t{1} << (known - names_.begin());
+                if ((seen & bit) != 0) {
+                    const std::string shown = Printable(*name);
+                    return FailAt(start, "the member \"" + shown + "\" is given twice",
+                                  "成员“" + shown + "”重复");
+                }
+                seen |= bit;
+            }
             SkipBlanks();
             if (!Take(':')) return Fail("':' was expected", "这里应是冒号");
             SkipBlanks();
@@ -38,7 +47,7 @@ class FlatObjectReader {
             if (!value) return value.error();
             members.push_back({std::move(*name), std::move(*value)});
             SkipBlanks();
-            if (Take('}')) return Ended(std::move(members), starts);
+            if (Take('}')) return Ended(std::move(members));
             if (!Take(',')) return Fail("',' or '}' was expected", "这里应是逗号或右花括号");
         }
     }
@@ -72,24 +81,9 @@ class FlatObjectReader {
         });
     }
 
-    // The object, once nothing follows it and no name is given twice: the names are sorted
-    // once (n log n), where comparing each with those before it took quadratic time.
-    Result<std::vector<JsonMember>> Ended(std::vector<JsonMember> members,
-                                          const std::vector<std::size_t>& starts) {
+    Result<std::vector<JsonMember>> Ended(std::vector<JsonMember> members) {
         SkipBlanks();
         if (pos_ != text_.size()) return Fail("there is more after the object", "对象之后还有内容");
-        std::vector<std::size_t> order(members.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return std::tie(members[a].name, a) < std::tie(members[b].name, b);
-        });
-        for (std::size_t i = 1; i < order.size(); ++i) {
-            if (members[order[i]].name == members[order[i - 1]].name) {
-                const std::string shown = Printable(members[order[i]].name);
-                return FailAt(starts[order[i]], "the member \"" + shown + "\" is given twice",
-                              "成员“" + shown + "”重复");
-            }
-        }
         return members;
     }
 
@@ -246,40 +240,21 @@ class FlatObjectReader {
     }
 
     std::string_view text_;
+    MemberNames names_;
     std::size_t pos_ = 0;
 };
 
 }  // namespace
 
-double NearestDouble(std::string_view number) {
-#if defined(__cpp_lib_to_chars) || (defined(__GLIBCXX__) && _GLIBCXX_RELEASE >= 11)
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Past the doubles: infinity or zero with the number's sign, as strtod gives.
-        const bool negative = number.starts_with('-');
-        const bool tiny = number.find_first_of("eE") != std::string_view::npos &&
-                          number[number.find_first_of("eE") + 1] == '-';
-        return tiny ? (negative ? -0.0 : 0.0)
-                    : (negative ? -std::numeric_limits<double>::infinity()
-                                : std::numeric_limits<double>::infinity());
-    }
-    return value;
-#else
-    return std::strtod(std::string(number).c_str(), nullptr);
-#endif
-}
-
-Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json) {
+Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json, MemberNames names) {
     if (json.size() > LongestRequest) return refusal::RequestTooLarge(json.size(), LongestRequest);
-    return FlatObjectReader(json).Object();
+    return FlatObjectReader(json, names).Object();
 }
 
 Error WrongKind(std::string_view name, std::string_view kind, std::string_view kindZh) {
     const std::string shown = Printable(name);
     return refusal::BadRequest(
-        "the member \"" + shown + "\" must be " + std::string(kind),
-        [&](Script s) {
+        "the member \"" + shown + "\" must be " + std::string(kind), [&](Script s) {
             // A space between Chinese and what is written in ASCII: 应是 true 或 false.
             const bool ascii = !kindZh.empty() && static_cast<unsigned char>(kindZh[0]) < 0x80;
             return T(s, "成员“") + shown + T(s, "”应是") + (ascii ? " " : "") + T(s, kindZh);
@@ -323,12 +298,16 @@ Result<Language> ReadLanguage(const JsonMember& member) {
     return WrongKind(member.name, "\"en\" or \"zh\"", "\"en\" 或 \"zh\"");
 }
 
-Error UnknownMember(std::string_view name, std::string_view known) {
+Error UnknownMember(std::string_view name, MemberNames names) {
     const std::string shown = Printable(name);
+    std::string known;
+    for (const std::string_view member : names) {
+        if (!known.empty()) known += ", ";
+        known += member;
+    }
     return refusal::BadRequest(
-        "unknown member \"" + shown + "\": a request has " + std::string(known), [&](Script s) {
-            return T(s, "无法识别的成员“") + shown + T(s, "”：请求可有 ") + std::string(known);
-        });
+        "unknown member \"" + shown + "\": a request has " + known,
+        [&](Script s) { return T(s, "无法识别的成员“") + shown + T(s, "”：请求可有 ") + known; });
 }
 
 CHENGGU_END_NAMESPACE

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -31,12 +32,14 @@ struct JsonMember {
 // The longest request read: 1 MiB.
 inline constexpr std::size_t LongestRequest = std::size_t{1} << 20;
 
+// The members a kind of request has, by name (at most 32).
+using MemberNames = std::span<const std::string_view>;
+
 // The members of a JSON object in order; refused when the text is not exactly one object of
-// scalar members (nothing nested) with distinct names, in UTF-8, of at most LongestRequest
-// bytes. Linear in the request, but for the sort of its names.
-Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json);
-// The double nearest a JSON number's text (infinity past the largest).
-double NearestDouble(std::string_view number);
+// scalar members (nothing nested), in UTF-8, of at most LongestRequest bytes, or when one of
+// the names is given twice. Other members are kept, for the caller to refuse in the
+// language the request asks for. Linear in the request.
+Result<std::vector<JsonMember>> ReadFlatObject(std::string_view json, MemberNames names);
 
 // For the members of a request: the text of a string member (null for another kind), the
 // reasons for a member of the wrong kind and for an unknown one (known lists the names a
@@ -44,7 +47,7 @@ double NearestDouble(std::string_view number);
 // one that does not exist, which ReadLanguage refuses).
 const std::string* TextOf(const JsonScalar& value);
 Error WrongKind(std::string_view name, std::string_view kind, std::string_view kindZh);
-Error UnknownMember(std::string_view name, std::string_view known);
+Error UnknownMember(std::string_view name, MemberNames names);
 Language LanguageOf(const std::vector<JsonMember>& members);
 Result<Language> ReadLanguage(const JsonMember& member);
 // The script a request asks for (Simplified when it asks for none), and the reason a script

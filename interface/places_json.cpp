@@ -1,6 +1,8 @@
 // Places as JSON, and the search of places as a request.
 #include "interface/places_json.h"
 
+#include <array>
+
 #include "chenggu/json.h"
 #include "interface/error_json.h"
 #include "interface/json_reader.h"
@@ -32,8 +34,10 @@ std::string PlacesJson(const std::vector<Place>& places, int indent) {
     return WrittenJson(indent, [&](JsonWriter& writer) { WritePlaces(writer, places); });
 }
 
+constexpr std::array<std::string_view, 3> PlacesMembers{"query", "limit", "language"};
+
 std::string SearchPlacesJson(std::string_view requestJson) {
-    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson);
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, PlacesMembers);
     if (!members) return ErrorJson(members.error(), Language::English);
     const Language language = LanguageOf(*members);
     const std::string* query = nullptr;
@@ -54,7 +58,7 @@ std::string SearchPlacesJson(std::string_view requestJson) {
         } else if (member.name == "language") {
             if (const Result<Language> read = ReadLanguage(member); !read) error = read.error();
         } else {
-            error = UnknownMember(member.name, "query, limit, language");
+            error = UnknownMember(member.name, PlacesMembers);
         }
         if (error) return ErrorJson(*error, language);
     }

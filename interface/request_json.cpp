@@ -1,6 +1,7 @@
 // Requests read from JSON, and their answers.
 #include "chenggu/json.h"
 
+#include <array>
 #include <cmath>
 
 #include "chenggu/places.h"
@@ -11,9 +12,9 @@
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
-constexpr std::string_view RequestMembers =
-    "date, period, lunar, place, longitude, zone, lateZi, yearStart, leapMonth, solarTime, "
-    "script, language, steps";
+constexpr std::array<std::string_view, 13> RequestMembers{
+    "date",      "period",    "lunar",     "place",  "longitude", "zone", "lateZi",
+    "yearStart", "leapMonth", "solarTime", "script", "language",  "steps"};
 
 // The request of an object's members.
 Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
@@ -110,7 +111,7 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
 }  // namespace
 
 Result<Request> ParseRequest(std::string_view json) {
-    const Result<std::vector<JsonMember>> members = ReadFlatObject(json);
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(json, RequestMembers);
     if (!members) return members.error();
     return RequestFrom(*members);
 }
@@ -128,7 +129,7 @@ Result<std::string> AnswerJson(const Request& request, int indent) {
 }
 
 std::string ReadJson(std::string_view requestJson) {
-    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson);
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, RequestMembers);
     if (!members) return ErrorJson(members.error(), Language::English);
     const Result<Request> request = RequestFrom(*members);
     if (!request) return ErrorJson(request.error(), LanguageOf(*members));

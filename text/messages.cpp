@@ -75,15 +75,17 @@ std::string NumberText(double number) {
         return fraction.empty() ? text : text + "." + fraction;
     };
     if (magnitude < 1e12) return sign + decimals(std::llround(magnitude * 1e6));
-    // Six significant digits and a power of ten.
-    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
-    std::int64_t mantissa = std::llround(magnitude / std::pow(10.0, exponent - 5));
-    if (mantissa >= 1000000) {
-        mantissa /= 10;
+    // Six significant digits and a power of ten, found by dividing (a message needs no more
+    // precision, and the web page's engine no pow or log10).
+    double scaled = magnitude;
+    int exponent = 0;
+    for (; scaled >= 10; scaled /= 10) ++exponent;
+    std::int64_t millionths = std::llround(scaled * 1e5) * 10;  // [1000000, 10000000]
+    if (millionths >= 10000000) {
+        millionths /= 10;
         ++exponent;
     }
-    return sign + decimals(mantissa * 10) + (exponent < 0 ? "e-" : "e+") +
-           std::to_string(std::abs(exponent));
+    return sign + decimals(millionths) + "e+" + std::to_string(exponent);
 }
 
 namespace refusal {
@@ -408,12 +410,11 @@ Error SolarDateOutsideRange(const std::string& time, std::string_view which) {
 
 Error RequestTooLarge(std::size_t bytes, std::size_t limit) {
     const std::string shown = std::to_string(bytes), most = std::to_string(limit);
-    return Make(ErrorCode::RequestTooLarge,
-                "the request has " + shown + " bytes; a request has at most " + most,
-                [&](Script s) {
-                    return T(s, "请求有 ") + shown + T(s, " 字节，超过了上限 ") + most +
-                           T(s, " 字节");
-                });
+    return Make(
+        ErrorCode::RequestTooLarge,
+        "the request has " + shown + " bytes; a request has at most " + most, [&](Script s) {
+            return T(s, "请求有 ") + shown + T(s, " 字节，超过了上限 ") + most + T(s, " 字节");
+        });
 }
 
 Error BadRequest(std::string english, const std::function<std::string(Script)>& chinese) {
