@@ -1,19 +1,19 @@
 // CalendarDate: one Gregorian date with its Chinese lunar date and the stem-branch (干支)
 // names of its year, month and day, plus the stateless calendar arithmetic behind them.
 //
-// The engine covers Gregorian 1901-01-01 to 2050-12-31. Inside that range every answer
+// The engine covers Gregorian 1901-01-01 to 2100-12-31. Inside that range every answer
 // comes from the packed tables of lunar_tables.h. Outside it nothing is read past a table
 // and nothing is undefined; the answers are:
-//   - LunarLeapMonth: 0 for lunar years outside 1901-2050.
+//   - LunarLeapMonth: 0 for lunar years outside 1901-2100.
 //   - LunarMonthDays: 30 for every month of a lunar year up to 1900, as its contract has
 //     always said: a placeholder that no conversion uses (lunar 1900's real months 11 and
-//     12 have 29 and 30 days; LunarMonthLength gives them); 0 for a lunar year after 2050
+//     12 have 29 and 30 days; LunarMonthLength gives them); 0 for a lunar year after 2100
 //     or a month outside 1-12.
-//   - LunarYearDays: the sum of those, so 360 up to 1900 and 0 after 2050.
+//   - LunarYearDays: the sum of those, so 360 up to 1900 and 0 after 2100.
 //   - LunarDateAt / LunarDateFromOffset / GregorianToLunar: lunar 0-0-0 for a day before
 //     1900-12-22 (lunar 1900-11-1, the first day the epoch determines) or after
-//     2051-02-10 (the last day of lunar 2050).
-//   - SectionalTermDay: 0 for a year outside 1901-2050 or a month outside 1-12.
+//     the last day of lunar 2100.
+//   - SectionalTermDay: 0 for a year outside 1901-2100 or a month outside 1-12.
 //   - DayDifference: a month outside 1-12 counts on from January of the given year
 //     (month 13 is January of the next year, month 0 December of the year before), as a
 //     day past the end of its month counts on into the next month.
@@ -56,7 +56,7 @@ enum class LunarDateError {
     NoSuchMonth,      // month outside 1-12
     NoSuchLeapMonth,  // the year has no leap month after that month
     NoSuchDay,        // day 0, or past the end of the month (day 30 of a 29-day month)
-    OutsideRange,     // before 1901-01-01 (lunar 1900-11-11) or after 2050-12-31 (2050-11-18)
+    OutsideRange,     // before 1901-01-01 (lunar 1900-11-11) or after 2100-12-31 (2100-12-01)
 };
 
 // The sexagenary indices of a date's year, month and day (see HeavenlyStems).
@@ -132,9 +132,9 @@ class CalendarDate {
                                 std::wstring& dayName);
     static std::wstring StemBranchName(std::int32_t index);
 
-    // Range checks. IsInDomain: the dates the record converts, years 1901-2050, months
+    // Range checks. IsInDomain: the dates the record converts, years 1901-2100, months
     // 1-12 and days 1-31 (a day past its month's end counts on). IsSupportedDate: a real
-    // calendar date from 1901-01-01 to 2050-12-31, the check for input typed by a user.
+    // calendar date from 1901-01-01 to 2100-12-31, the check for input typed by a user.
     static bool IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day);
     static bool IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 };

@@ -16,7 +16,7 @@ CHENGGU_BEGIN_NAMESPACE
 class DayCursor {
   public:
     // Starts at a date for which CalendarDate::IsSupportedDate holds; the cursor stays
-    // exact up to 2050-12-31.
+    // exact up to 2100-12-31.
     DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 
     // Moves on to the next day.

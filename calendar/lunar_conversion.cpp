@@ -44,13 +44,13 @@ constexpr std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t
     return 365 * year + (year - 1) / 4 - (year - 1) / 100 + (year - 1) / 400 + before + d + leapDay;
 }
 
-// The last day of the range, 2050-12-31.
-constexpr std::int32_t LastDayOffset = 54786;
-static_assert(DayNumber(2050, 12, 31) - DayNumber(1901, 1, 1) == LastDayOffset);
+// The last day of the range, 2100-12-31.
+constexpr std::int32_t LastDayOffset = 73048;
+static_assert(DayNumber(2100, 12, 31) - DayNumber(1901, 1, 1) == LastDayOffset);
 
 bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
 
-// Readers of the packed tables by year index (lunar year - 1901, [0, 149]).
+// Readers of the packed tables by year index (lunar year - 1901, [0, 199]).
 constexpr unsigned LeapMonthAt(int yearIndex) {
     const unsigned pair = LunarTables::LeapMonths[static_cast<std::size_t>(yearIndex / 2)];
     return yearIndex % 2 == 0 ? pair >> 4 : pair & 0x0fu;  // [0, 15]
@@ -69,8 +69,8 @@ constexpr std::int32_t DaysBeforePosition(unsigned sizes, int p) {
     return 29 * p + std::popcount(longMonths);                    // [0, 385]
 }
 
-// The day offset of each lunar new year 1901-2051 (element y - 1901; the last is the day
-// after lunar 2050 ends).
+// The day offset of each lunar new year 1901-2101 (element y - 1901; the last is the day
+// after lunar 2100 ends).
 constexpr std::array<std::int32_t, LunarTables::YearCount + 1> NewYearOffsets = [] {
     std::array<std::int32_t, LunarTables::YearCount + 1> offsets{};
     offsets[0] = EpochLastDayOfYear1900 + 1;
@@ -81,10 +81,21 @@ constexpr std::array<std::int32_t, LunarTables::YearCount + 1> NewYearOffsets = 
     return offsets;
 }();
 
-// The Gregorian year (as an index from 1901) of a day offset from 0 to 54827 (2051-02-10,
-// the last day of lunar 2050, the latest day LunarDateAt looks up): from 1901 to 2099 every
-// fourth year is a leap year, so four years are always 1,461 days.
-constexpr int GregorianYearIndex(std::int32_t dayOffset) { return (4 * dayOffset + 3) / 1461; }
+// The day offset of January 1 of Gregorian year 1901 + yearIndex.
+constexpr std::int32_t YearStartOffset(int yearIndex) {
+    return DayNumber(static_cast<std::uint16_t>(FirstYear + yearIndex), 1, 1) -
+           DayNumber(FirstYear, 1, 1);
+}
+
+// The Gregorian year (as an index from 1901) of a day offset from 0 to the last day of lunar
+// 2100: four years are 1,461 days but for 2100, which has no leap day, so the estimate is
+// corrected by a year when it lands on the wrong side of a January 1.
+constexpr int GregorianYearIndex(std::int32_t dayOffset) {
+    int i = (4 * dayOffset + 3) / 1461;                // [0, 200]
+    if (YearStartOffset(i) > dayOffset) --i;           // after 2100-02-28
+    if (YearStartOffset(i + 1) <= dayOffset) ++i;
+    return i;
+}
 
 constexpr bool TablesAreConsistent() {
     for (int i = 0; i < LunarTables::YearCount; ++i) {
@@ -98,9 +109,10 @@ constexpr bool TablesAreConsistent() {
     return true;
 }
 static_assert(TablesAreConsistent());
-static_assert(NewYearOffsets.front() == 49);         // 1901-02-19
-static_assert(NewYearOffsets.back() == 54787 + 41);  // 2051-02-11, lunar 2051-1-1
+static_assert(NewYearOffsets.front() == 49);  // 1901-02-19
+static_assert(NewYearOffsets[150] == 54787 + 41);  // 2051-02-11, lunar 2051-1-1
 static_assert(GregorianYearIndex(54786) == 149 && GregorianYearIndex(54787) == 150);
+static_assert(GregorianYearIndex(LastDayOffset) == 199 && GregorianYearIndex(LastDayOffset + 1) == 200);
 
 // The day offset of a lunar date whose month and day exist (lunar 1900: months 11 and 12).
 std::int32_t LunarDayOffset(const LunarDate& lunar) {
@@ -108,7 +120,7 @@ std::int32_t LunarDayOffset(const LunarDate& lunar) {
         return lunar.month == 11 ? lunar.day - EpochDayOfMonth11
                                  : EpochLastDayOfMonth11 + lunar.day;
     }
-    const int i = lunar.year - FirstYear;  // [0, 149]
+    const int i = lunar.year - FirstYear;  // [0, 199]
     const int leap = static_cast<int>(LeapMonthAt(i));
     // The leap month, and every month after it, sits one position later.
     const int p = lunar.month - 1 + (leap != 0 && (lunar.month > leap || lunar.leapMonth) ? 1 : 0);
@@ -195,11 +207,11 @@ LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset) {
         return {1900, 12, static_cast<std::uint16_t>(dayOffset - EpochLastDayOfMonth11), false};
     }
 
-    if (dayOffset >= NewYearOffsets.back()) return {};  // past the end of lunar 2050
+    if (dayOffset >= NewYearOffsets.back()) return {};  // past the end of lunar 2100
 
     // Lunar year y begins in Gregorian year y, so the day lies in lunar year y or y - 1.
-    int i = GregorianYearIndex(dayOffset);                                           // [1, 150]
-    if (dayOffset < NewYearOffsets[static_cast<std::size_t>(i)]) --i;                // [0, 149]
+    int i = GregorianYearIndex(dayOffset);                                           // [1, 200]
+    if (dayOffset < NewYearOffsets[static_cast<std::size_t>(i)]) --i;                // [0, 199]
     const std::int32_t n = dayOffset - NewYearOffsets[static_cast<std::size_t>(i)];  // [0, 384]
 
     // The month's position p: months have 29 or 30 days, so n / 30 is p or p - 1.
@@ -271,15 +283,19 @@ std::int32_t GregorianDate::DayOffset() const {
 
 GregorianDate GregorianDate::FromDayOffset(std::int32_t dayOffset) {
     if (dayOffset < 0 || dayOffset > LastDayOffset) return {};
-    // Days from 1900-03-01, so that the leap day ends each four-year cycle; no century
-    // year inside the range skips its leap day except 1900, which lies before it.
-    const std::int32_t days = dayOffset + 306;                       // [306, 55092]
-    const std::int32_t yearOfCycle = (4 * days + 3) / 1461;          // years since 1900-03
-    const std::int32_t dayOfYear = days - (1461 * yearOfCycle) / 4;  // [0, 365], from March 1
-    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;   // [0, 11]
+    // Days from 1600-03-01, the start of a 400-year cycle, so that the leap day ends each year
+    // and each cycle of 4, 100 and 400 years (Howard Hinnant's civil_from_days).
+    const std::int32_t days = dayOffset + 109878;                            // [109878, 182926]
+    const std::int32_t era = days / 146097;                                   // [0, 1]
+    const std::int32_t dayOfEra = days - era * 146097;                        // [0, 146096]
+    const std::int32_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;  // [0, 399]
+    const std::int32_t dayOfYear =
+        dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);   // [0, 365], from March 1
+    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;          // [0, 11]
     const std::int32_t day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;  // [1, 31]
     const std::int32_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
-    const std::int32_t year = 1900 + yearOfCycle + (month <= 2 ? 1 : 0);
+    const std::int32_t year = 1600 + yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
     return {static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
             static_cast<std::uint16_t>(day)};
 }

@@ -1,21 +1,26 @@
-// The packed data of the Chinese lunar calendar for lunar years 1901-2050 and the
-// sectional solar terms of Gregorian January 1901 to December 2050. Nothing is computed
+// The packed data of the Chinese lunar calendar for lunar years 1901-2100 and the
+// sectional solar terms of Gregorian January 1901 to December 2100. Nothing is computed
 // from astronomy at run time: every month length, leap month and term day is read here,
-// in place, with shifts and masks (about 2.2 KB in all).
+// in place, with shifts and masks (about 2.9 KB in all).
 //
-// Entries marked "was" differ from the traditional tables: each was checked against
-// astronomical new moons and solar terms in Beijing time (UTC+8), the convention of the
-// official calendar, and the time given is the event that decides the day.
+// 1901-2050 are the traditional tables. Entries marked "was" differ from them: each was
+// checked against astronomical new moons and solar terms in Beijing time (UTC+8), the
+// convention of the official calendar (GB/T 33661-2017), and the time given is the event that
+// decides the day. 2051-2100 are computed from astronomy by that rule (scripts/solar-terms,
+// which also checks that it gives the tables of 1901-2050 as they stand here).
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "calendar/generated/lunar_tables_2051_2100.h"
+
 namespace chenggu::LunarTables {
 
 inline constexpr int FirstYear = 1901;
-inline constexpr int LastYear = 2050;
-inline constexpr int YearCount = LastYear - FirstYear + 1;  // 150
+inline constexpr int LastYear = 2100;
+inline constexpr int YearCount = LastYear - FirstYear + 1;  // 200
+inline constexpr int EarlierYearCount = 150;                // 1901-2050, the traditional tables
 
 // The end of lunar 1900, before the tables begin: Gregorian 1901-01-01 (day offset 0) is
 // lunar 1900-11-11, month 11 has 29 days and month 12 has 30, so lunar 1901-1-1 falls on
@@ -28,7 +33,7 @@ inline constexpr std::uint16_t Lunar1900Month12Days = 30;
 // The year's months in calendar order, the leap month right after the month it follows,
 // take the bits from bit 15 down: month 1 is bit 15; a year with a leap month uses bits
 // 15-3, a year without one bits 15-4. Ten years to a row.
-inline constexpr std::array<std::uint16_t, YearCount> MonthSizes{
+inline constexpr std::array<std::uint16_t, EarlierYearCount> EarlierMonthSizes{
     0x4ae0, 0xa570, 0x5268, 0xd260, 0xd950, 0x6aa8, 0x56a0, 0x9ad0, 0x4ae8, 0x4ae0,  // 1901
     0xa4d8, 0xa4d0, 0xd250, 0xd548, 0xb550, 0x56a0, 0x96d0, 0x95b0, 0x49b8, 0x49b0,  // 1911
     0xa4b0, 0xb258, 0x6a50, 0x6d40, 0xada8, 0x2b60, 0x9570, 0x4978, 0x4970, 0x64b0,  // 1921
@@ -52,7 +57,7 @@ inline constexpr std::array<std::uint16_t, YearCount> MonthSizes{
 // Leap months, one nibble per lunar year: the high nibble of element (y - 1901) / 2 for
 // odd y, the low nibble for even y. 0 = no leap month, else the month it follows.
 // Ten years to a row.
-inline constexpr std::array<std::uint8_t, YearCount / 2> LeapMonths{
+inline constexpr std::array<std::uint8_t, EarlierYearCount / 2> EarlierLeapMonths{
     0x00, 0x50, 0x04, 0x00, 0x20,  // 1901
     0x60, 0x05, 0x00, 0x20, 0x70,  // 1911
     0x05, 0x00, 0x40, 0x02, 0x06,  // 1921
@@ -78,12 +83,15 @@ inline constexpr std::array<std::uint16_t, 12> DaysBeforeMonth{
 
 // Sectional solar terms (节), one byte per Gregorian month from January 1901, one year to
 // a row. High nibble: 15 minus the day of the month on which the term falls. The low
-// nibble is carried along with the data and read by nothing.
-inline constexpr std::array<std::uint8_t, 12 * YearCount> SectionalTerms{
+// nibble is carried along with the data and read by nothing (the day of the month's
+// principal term, minus 15).
+inline constexpr std::array<std::uint8_t, 12 * EarlierYearCount> EarlierSectionalTerms{
     0x96, 0xb4, 0x96, 0xa6, 0x97, 0x97, 0x78, 0x79, 0x79, 0x69, 0x78, 0x77,  // 1901
     0x96, 0xa4, 0x96, 0x96, 0x97, 0x87, 0x79, 0x79, 0x79, 0x69, 0x78, 0x78,  // 1902
     0x96, 0xa5, 0x87, 0x96, 0x87, 0x87, 0x79, 0x69, 0x69, 0x69, 0x78, 0x78,  // 1903
     // 1904-10: 寒露 1904-10-09 01:35:34, day 9 (was 0x79)
+    // 1917-12: 大雪 1917-12-08 00:01:02, day 8 (was 0x87)
+    // 1927-09: 白露 1927-09-09 00:05:26, day 9 (was 0x79)
     0x86, 0xa5, 0x96, 0xa5, 0x96, 0x97, 0x88, 0x78, 0x78, 0x69, 0x78, 0x87,  // 1904
     0x96, 0xb4, 0x96, 0xa6, 0x97, 0x97, 0x78, 0x79, 0x79, 0x69, 0x78, 0x77,  // 1905
     0x96, 0xa4, 0x96, 0x96, 0x97, 0x97, 0x79, 0x79, 0x79, 0x69, 0x78, 0x78,  // 1906
@@ -97,7 +105,7 @@ inline constexpr std::array<std::uint8_t, 12 * YearCount> SectionalTerms{
     0x96, 0xb4, 0x96, 0xa6, 0x97, 0x97, 0x79, 0x79, 0x79, 0x69, 0x78, 0x78,  // 1914
     0x96, 0xa5, 0x97, 0x96, 0x97, 0x87, 0x79, 0x79, 0x69, 0x69, 0x78, 0x78,  // 1915
     0x96, 0xa5, 0x96, 0xa5, 0x96, 0x97, 0x88, 0x78, 0x78, 0x79, 0x77, 0x87,  // 1916
-    0x95, 0xb4, 0x96, 0xa6, 0x96, 0x97, 0x78, 0x79, 0x78, 0x69, 0x78, 0x87,  // 1917
+    0x95, 0xb4, 0x96, 0xa6, 0x96, 0x97, 0x78, 0x79, 0x78, 0x69, 0x78, 0x77,  // 1917
     0x96, 0xb4, 0x96, 0xa6, 0x97, 0x97, 0x79, 0x79, 0x79, 0x69, 0x78, 0x77,  // 1918
     0x96, 0xa5, 0x97, 0x96, 0x97, 0x87, 0x79, 0x79, 0x69, 0x69, 0x78, 0x78,  // 1919
     0x96, 0xa5, 0x96, 0xa5, 0x96, 0x97, 0x88, 0x78, 0x78, 0x79, 0x77, 0x87,  // 1920
@@ -107,7 +115,7 @@ inline constexpr std::array<std::uint8_t, 12 * YearCount> SectionalTerms{
     0x96, 0xa5, 0x96, 0xa5, 0x96, 0x97, 0x88, 0x78, 0x78, 0x79, 0x77, 0x87,  // 1924
     0x95, 0xb4, 0x96, 0xa5, 0x96, 0x97, 0x78, 0x79, 0x78, 0x69, 0x78, 0x87,  // 1925
     0x96, 0xb4, 0x96, 0xa6, 0x97, 0x97, 0x78, 0x79, 0x79, 0x69, 0x78, 0x77,  // 1926
-    0x96, 0xa4, 0x96, 0x96, 0x97, 0x87, 0x79, 0x79, 0x79, 0x69, 0x78, 0x78,  // 1927
+    0x96, 0xa4, 0x96, 0x96, 0x97, 0x87, 0x79, 0x79, 0x69, 0x69, 0x78, 0x78,  // 1927
     0x96, 0xa5, 0x96, 0xa5, 0x96, 0x96, 0x88, 0x78, 0x78, 0x78, 0x87, 0x87,  // 1928
     // 1929-10: 寒露 1929-10-09 02:47:02, day 9 (was 0x79)
     0x95, 0xb4, 0x96, 0xa5, 0x96, 0x97, 0x88, 0x78, 0x78, 0x69, 0x77, 0x87,  // 1929
@@ -240,5 +248,19 @@ inline constexpr std::array<std::uint8_t, 12 * YearCount> SectionalTerms{
     0xa5, 0xc3, 0xa5, 0xb5, 0xa6, 0xa6, 0x87, 0x88, 0x88, 0x78, 0x87, 0x87,  // 2050
 
 };
+
+// The tables of the whole range, 1901-2100: the traditional ones, then the computed ones.
+template <class T, std::size_t N, std::size_t M>
+constexpr std::array<T, N + M> Joined(const std::array<T, N>& first, const std::array<T, M>& then) {
+    std::array<T, N + M> joined{};
+    for (std::size_t i = 0; i < N; ++i) joined[i] = first[i];
+    for (std::size_t i = 0; i < M; ++i) joined[N + i] = then[i];
+    return joined;
+}
+inline constexpr auto MonthSizes = Joined(EarlierMonthSizes, LaterMonthSizes);
+inline constexpr auto LeapMonths = Joined(EarlierLeapMonths, LaterLeapMonths);
+inline constexpr auto SectionalTerms = Joined(EarlierSectionalTerms, LaterSectionalTerms);
+static_assert(MonthSizes.size() == YearCount && LeapMonths.size() == YearCount / 2 &&
+              SectionalTerms.size() == 12 * YearCount);
 
 }  // namespace chenggu::LunarTables

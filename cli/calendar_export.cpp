@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view Header =
     "date\tlunarYear\tlunarMonth\tleapMonth\tlunarDay\tyearStemBranch\tmonthStemBranch\t"
     "dayStemBranch\n";
-constexpr std::size_t LongestLine = 64;  // "2050-12-31\t2050\t11\t0\t18\t" and 3 names of 6 bytes
+constexpr std::size_t LongestLine = 64;  // "2100-12-31\t2100\t12\t0\t01\t" and 3 names of 6 bytes
 
 char* Number(char* out, unsigned value, int minDigits) {
     if (minDigits == 2 && value < 10) *out++ = '0';

@@ -21,7 +21,7 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
   chenggu --places 名称              列出名称相符的地点，及其省份、经度、时区
   chenggu --help | --version
 
-日期   公历 1901-01-01 至 2050-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
+日期   公历 1901-01-01 至 2100-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
        1990年1月30日；农历写作 1990年正月初四、2020年闰四月初一（月份可写正月至腊月、
        冬月，日子可写初一至三十、廿一）
 时辰   地支 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥（可加“时”），早子（0:00-0:59）、
@@ -33,7 +33,7 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
        北京时间，港澳台按当地时区
 
 选项：
-  --lunar                    数字日期按农历读（农历 1900-11-11 至 2050-11-18），闰月在
+  --lunar                    数字日期按农历读（农历 1900-11-11 至 2100-12-01），闰月在
                              月份前加“闰”或 L，如 2020-闰4-1、2020-L04-01
   --late-zi same-day|next-day
                              晚子时（23:00-23:59）出生算当日（默认）或算次日
@@ -88,7 +88,7 @@ Usage:
                                    and zone
   chenggu --help | --version
 
-DATE, FROM, TO   a Gregorian date from 1901-01-01 to 2050-12-31: 1990-01-30, 1990/1/30,
+DATE, FROM, TO   a Gregorian date from 1901-01-01 to 2100-12-31: 1990-01-30, 1990/1/30,
                  1990.1.30 or 1990年1月30日; a lunar date in words: 1990年正月初四,
                  2020年闰四月初一
 PERIOD           an earthly branch 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥 (子时 also works),
@@ -105,7 +105,7 @@ PLACE            a province, prefecture-level city or county of China in Chinese
 
 Options:
   --lunar                  DATE, FROM and TO in numbers are lunar dates (1900-11-11 to
-                           2050-11-18); write the month of a leap month as 闰M or LM
+                           2100-12-01); write the month of a leap month as 闰M or LM
                            (2020-闰4-1, 2020-L04-01)
   --late-zi same-day|next-day
                            a 晚子 birth (23:00-23:59) is read on its own day (default) or on

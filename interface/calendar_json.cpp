@@ -58,8 +58,11 @@ Result<MonthsRequest> ReadMonthsRequest(const std::vector<JsonMember>& members) 
     if (!year || *year < firstYear || *year > LastDate.year) {
         const std::string first = std::to_string(firstYear);
         return refusal::BadRequest(
-            "the year must be a number from " + first + " to 2050",
-            [&](Script s) { return T(s, "年份应是 ") + first + T(s, " 至 2050 之间的数"); });
+            "the year must be a number from " + first + " to " + std::to_string(LastDate.year),
+            [&](Script s) {
+                return T(s, "年份应是 ") + first + T(s, " 至 ") + std::to_string(LastDate.year) +
+                       T(s, " 之间的数");
+            });
     }
     request.year = *year;
     return request;

@@ -29,7 +29,7 @@ struct Reading {
     friend bool operator==(const Reading&, const Reading&) = default;
 };
 
-// The reading of a Gregorian birth date (years 1901-2050, months 1-12, days 1-31; a day
+// The reading of a Gregorian birth date (years 1901-2100, months 1-12, days 1-31; a day
 // past its month's end counts on, so 2001-02-29 reads as 2001-03-01) and a period index
 // (0 = 子 to 11 = 亥), under the window's conventions. Pure: it touches no window and keeps
 // no state. Outside those ranges the answer is an empty reading: zeros, empty texts, total 0.

@@ -1,4 +1,4 @@
-// Whole-range properties, walking every day from 1901-01-01 to 2050-12-31 with std::chrono
+// Whole-range properties, walking every day from 1901-01-01 to 2100-12-31 with std::chrono
 // as an independent Gregorian calendar, and garbage input at every 16-bit corner.
 #include "calendar/calendar_date.h"
 
@@ -25,7 +25,7 @@ struct Day {
 template <class Visit>
 void ForEachDayOfTheRange(Visit visit) {
     const chrono::sys_days first = chrono::year{1901} / 1 / 1;
-    const chrono::sys_days last = chrono::year{2050} / 12 / 31;
+    const chrono::sys_days last = chrono::year{2100} / 12 / 31;
     for (chrono::sys_days day = first; day <= last; day += chrono::days{1}) {
         const chrono::year_month_day ymd{day};
         visit(Day{static_cast<std::uint16_t>(static_cast<int>(ymd.year())),
@@ -48,7 +48,7 @@ TEST(WholeRange, GregorianArithmeticAgreesWithChrono) {
                 << day.y << "-" << day.m;
         }
     });
-    EXPECT_EQ(days, 54787);
+    EXPECT_EQ(days, 73049);
 }
 
 TEST(WholeRange, ConversionEqualsTheWalkAndRoundTrips) {
@@ -64,10 +64,10 @@ TEST(WholeRange, ConversionEqualsTheWalkAndRoundTrips) {
 }
 
 TEST(WholeRange, EveryLunarDateThatConvertsIsADayOfTheRange) {
-    // Every combination of lunar year, month, leap flag and day: exactly the 54,787 days
+    // Every combination of lunar year, month, leap flag and day: exactly the 73,049 days
     // of the range convert, each to the day whose lunar date it is.
     int convertible = 0;
-    for (std::uint16_t y = 1899; y <= 2051; ++y) {
+    for (std::uint16_t y = 1899; y <= 2101; ++y) {
         for (std::uint16_t m = 0; m <= 13; ++m) {
             for (const bool leap : {false, true}) {
                 for (std::uint16_t d = 0; d <= 31; ++d) {
@@ -82,7 +82,7 @@ TEST(WholeRange, EveryLunarDateThatConvertsIsADayOfTheRange) {
             }
         }
     }
-    EXPECT_EQ(convertible, 54787);
+    EXPECT_EQ(convertible, 73049);
 }
 
 TEST(OutOfRange, LunarDatesThatDoNotConvertSayWhy) {
@@ -101,8 +101,8 @@ TEST(OutOfRange, LunarDatesThatDoNotConvertSayWhy) {
         {"month 13", {2020, 13, 1, false}, E::NoSuchMonth},
         {"the day before 1901-01-01", {1900, 11, 10, false}, E::OutsideRange},
         {"lunar 1900 before month 11", {1900, 10, 1, false}, E::OutsideRange},
-        {"the day after 2050-12-31", {2050, 11, 19, false}, E::OutsideRange},
-        {"lunar 2051", {2051, 1, 1, false}, E::OutsideRange},
+        {"the day after 2100-12-31", {2100, 12, 2, false}, E::OutsideRange},
+        {"lunar 2101", {2101, 1, 1, false}, E::OutsideRange},
         {"lunar 1899", {1899, 12, 1, false}, E::OutsideRange},
         {"month 11 of lunar 1900 has 29 days", {1900, 11, 30, false}, E::NoSuchDay},
     };
@@ -111,7 +111,7 @@ TEST(OutOfRange, LunarDatesThatDoNotConvertSayWhy) {
         EXPECT_FALSE(CD::LunarToGregorian(c.lunar).ok()) << c.what;
     }
     EXPECT_FALSE(GregorianDate::FromDayOffset(-1).ok());
-    EXPECT_FALSE(GregorianDate::FromDayOffset(54787).ok());
+    EXPECT_FALSE(GregorianDate::FromDayOffset(73049).ok());
 }
 
 TEST(WholeRange, LunarDatesAdvanceOneDayAtATime) {
@@ -155,8 +155,8 @@ TEST(WholeRange, LunarDatesAdvanceOneDayAtATime) {
         previous = lunar;
     });
 
-    // Lunar 1901-2049 lie wholly inside the range; 2050 runs on into February 2051.
-    for (std::uint16_t y = 1901; y <= 2049; ++y) {
+    // Lunar 1901-2099 lie wholly inside the range; 2100 runs on into January 2101.
+    for (std::uint16_t y = 1901; y <= 2099; ++y) {
         EXPECT_EQ(yearLength[y], CD::LunarYearDays(y)) << y;
         const bool hasLeap = CD::LunarLeapMonth(y) != 0;
         EXPECT_EQ(monthsInYear[y], hasLeap ? 13 : 12) << y;
@@ -182,7 +182,7 @@ TEST(WholeRange, NamesChangeOnlyWhereTheyShould) {
 }
 
 TEST(OutOfRange, LunarDateAtAnswersNoDateOutsideTheTables) {
-    const std::int32_t lastDayOfLunar2050 = CD::DayDifference(2051, 2, 10, 1901, 1, 1);
+    const std::int32_t lastDayOfLunar2100 = CD::DayDifference(2101, 1, 28, 1901, 1, 1);
     const struct {
         std::int32_t offset;
         LunarDate lunar;
@@ -191,8 +191,8 @@ TEST(OutOfRange, LunarDateAtAnswersNoDateOutsideTheTables) {
         {-11, {}},
         {-10, {1900, 11, 1, false}},
         {-1, {1900, 11, 10, false}},
-        {lastDayOfLunar2050, {2050, 12, 29, false}},
-        {lastDayOfLunar2050 + 1, {}},
+        {lastDayOfLunar2100, {2100, 12, 29, false}},
+        {lastDayOfLunar2100 + 1, {}},
         {INT32_MAX, {}},
     };
     for (const auto& c : cases) EXPECT_EQ(CD::LunarDateAt(c.offset), c.lunar) << c.offset;
@@ -202,7 +202,7 @@ TEST(OutOfRange, TableReadersAnswerSafelyForEveryYear) {
     const std::uint16_t months[] = {0, 1, 2, 11, 12, 13, 255, 65535};
     for (std::uint32_t y = 0; y <= 65535; ++y) {
         const auto year = static_cast<std::uint16_t>(y);
-        const bool inTables = y >= 1901 && y <= 2050;
+        const bool inTables = y >= 1901 && y <= 2100;
         if (!inTables) {
             ASSERT_EQ(CD::LunarLeapMonth(year), 0) << y;
             ASSERT_EQ(CD::LunarYearDays(year), y <= 1900 ? 360 : 0) << y;
@@ -226,7 +226,7 @@ TEST(OutOfRange, TableReadersAnswerSafelyForEveryYear) {
 }
 
 TEST(OutOfRange, RecordsOutsideTheDomainAreEmpty) {
-    const std::uint16_t years[] = {0, 1, 1899, 1900, 1901, 2050, 2051, 2100, 32767, 32768, 65535};
+    const std::uint16_t years[] = {0, 1, 1899, 1900, 1901, 2050, 2051, 2100, 2101, 32768, 65535};
     const std::uint16_t months[] = {0, 1, 2, 12, 13, 255, 65535};
     const std::uint16_t days[] = {0, 1, 28, 29, 31, 32, 255, 65535};
     for (const std::uint16_t y : years) {
@@ -265,8 +265,9 @@ TEST(SupportedDates, OnlyRealDatesInsideTheRange) {
         std::uint16_t y, m, d;
         bool supported;
     } cases[] = {
-        {1901, 1, 1, true},           {2050, 12, 31, true}, {2000, 2, 29, true},
-        {1900, 12, 31, false},        {2051, 1, 1, false},  {2001, 2, 29, false},
+        {1901, 1, 1, true},           {2100, 12, 31, true}, {2000, 2, 29, true},
+        {1900, 12, 31, false},        {2101, 1, 1, false},  {2001, 2, 29, false},
+        {2100, 2, 29, false},         {2096, 2, 29, true},
         {2020, 4, 31, false},         {2020, 4, 30, true},  {2020, 0, 1, false},
         {2020, 13, 1, false},         {2020, 1, 0, false},  {2020, 1, 32, false},
         {65535, 65535, 65535, false},

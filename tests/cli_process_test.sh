@@ -13,7 +13,7 @@ chenggu() { "${run[@]}" "$@" >"$tmp/out" 2>"$tmp/err"; }
 chenggu 1990-01-30 子 && grep -q '总骨重：46 钱，四两六钱' "$tmp/out" && [ ! -s "$tmp/err" ] ||
     fail "a reading: status 0, the reading on standard output and nothing else"
 
-for bad in 2001-02-29 2051-01-01 "1990-01-30 24:00" --nonsense "" "--calendar 2000-01-02 2000-01-01"; do
+for bad in 2001-02-29 2101-01-01 "1990-01-30 24:00" --nonsense "" "--calendar 2000-01-02 2000-01-01"; do
     # shellcheck disable=SC2086
     chenggu $bad
     status=$?

@@ -251,9 +251,10 @@ TEST(Chenggu, CalendarOfOneDayAndOfTheWholeRange) {
     EXPECT_EQ(one.status, 0);
     EXPECT_NE(one.out.find("\n2050-12-31\t2050\t11\t0\t18\t庚午\t戊子\t乙酉\n"), std::string::npos);
 
-    const Outcome all = Chenggu({"--calendar", "1901-01-01", "2050-12-31"});
+    const Outcome all = Chenggu({"--calendar", "1901-01-01", "2100-12-31"});
     EXPECT_EQ(all.status, 0);
-    EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 1 + 54787);
+    EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 1 + 73049);
+    EXPECT_NE(all.out.find("\n2100-12-31\t2100\t12\t0\t1\t"), std::string::npos);
 }
 
 // Chinese by default, English under an English locale, Traditional under a locale of Taiwan,
@@ -329,7 +330,7 @@ TEST(CalendarExport, RefusesDatesOutsideTheRangeAndAReversedRange) {
     const struct {
         GregorianDate first, last;
         const char* reason;
-    } cases[] = {{{2050, 12, 31}, {2051, 1, 1}, "2050-12-31"},
+    } cases[] = {{{2100, 12, 31}, {2101, 1, 1}, "2100-12-31"},
                  {{1900, 12, 31}, {1901, 1, 1}, "1901-01-01"},
                  {{2001, 2, 29}, {2001, 3, 1}, "28 days"},
                  {{2000, 1, 2}, {2000, 1, 1}, "is after"}};
@@ -338,7 +339,7 @@ TEST(CalendarExport, RefusesDatesOutsideTheRangeAndAReversedRange) {
         ASSERT_FALSE(text.ok()) << c.reason;
         EXPECT_NE(text.error().reason.find(c.reason), std::string::npos) << text.error().reason;
     }
-    const std::string lastDay = CalendarExport({2050, 12, 31}, {2050, 12, 31}).value();
+    const std::string lastDay = CalendarExport({2100, 12, 31}, {2100, 12, 31}).value();
     EXPECT_EQ(std::count(lastDay.begin(), lastDay.end(), '\n'), 2);
 }
 
@@ -382,8 +383,8 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
         {"month 13", {"2020-13-01"}, "months run from 1 to 12"},
         {"month 0", {"2020-00-10"}, "months run from 1 to 12"},
         {"day 0", {"2020-01-00"}, "does not exist"},
-        {"the day before the range", {"1900-12-31"}, "1901-01-01 to 2050-12-31"},
-        {"the day after the range", {"2051-01-01"}, "1901-01-01 to 2050-12-31"},
+        {"the day before the range", {"1900-12-31"}, "1901-01-01 to 2100-12-31"},
+        {"the day after the range", {"2101-01-01"}, "1901-01-01 to 2100-12-31"},
         {"day first", {"30/01/1990"}, "YYYY-MM-DD"},
         {"no separators", {"19900130"}, "YYYY-MM-DD"},
         {"a two-digit year", {"90-01-30"}, "YYYY-MM-DD"},
@@ -432,24 +433,24 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
         {"FROM after TO",
          {"--calendar", "2000-01-02", "2000-01-01"},
          "FROM 2000-01-02 is after TO 2000-01-01"},
-        {"a range past 2050", {"--calendar", "2050-12-01", "2051-01-01"}, "2050-12-31"},
+        {"a range past 2100", {"--calendar", "2100-12-01", "2101-01-01"}, "2100-12-31"},
         {"a bad FROM", {"--calendar", "yesterday"}, "YYYY-MM-DD"},
         {"a leap month the year lacks", {"--lunar", "2021-闰4-1"}, "lunar 2021 has no leap month"},
         {"the wrong leap month", {"--lunar", "2020-闰5-1"}, "leap month follows month 4"},
         {"day 30 of a 29-day month", {"--lunar", "1901-1-30"}, "has 29 days"},
         {"day 30 of a 29-day leap month", {"--lunar", "2020-L4-30"}, "has 29 days"},
         {"lunar 13th month", {"--lunar", "2020-13-1"}, "lunar months run from 1 to 12"},
-        {"before the range", {"--lunar", "1900-11-10"}, "1900-11-11 to 2050-11-18"},
-        {"after the range", {"--lunar", "2050-11-19"}, "1900-11-11 to 2050-11-18"},
+        {"before the range", {"--lunar", "1900-11-10"}, "1900-11-11 to 2100-12-01"},
+        {"after the range", {"--lunar", "2100-12-02"}, "1900-11-11 to 2100-12-01"},
         {"闰 without a month", {"--lunar", "2020-闰-1"}, "闰 needs the number"},
         {"a month name for lunar digits", {"--lunar", "2020-四-1"}, "not a lunar date"},
         {"an unknown convention", {"--late-zi", "midnight", "1990-01-30"}, "same-day or next-day"},
         {"an unknown year start", {"--year-start", "winter", "1990-01-30"}, "new-year or spring"},
         {"an unknown leap rule", {"--leap-month", "half", "1990-01-30"}, "whole or split"},
         {"a convention without value", {"1990-01-30", "--leap-month"}, "--leap-month"},
-        {"a late 子 read after 2050",
-         {"--late-zi", "next-day", "2050-12-31", "晚子"},
-         "after 2050-12-31"},
+        {"a late 子 read after 2100",
+         {"--late-zi", "next-day", "2100-12-31", "晚子"},
+         "after 2100-12-31"},
         {"--batch with a date", {"--batch", "1990-01-30"}, "standard input"},
         {"--batch with --calendar", {"--batch", "--calendar", "2020-01-01"}, "--batch"},
     };

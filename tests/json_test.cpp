@@ -88,12 +88,12 @@ TEST(ReadJson, AnythingElseGetsOneErrorWithItsReasonAndCode) {
          "same-day or next-day"},
         {"{\"date\": \"19900130\"}", "not-a-date", "is not a date"},
         {"{\"date\": \"2001-02-29\"}", "no-such-date", "28 days"},
-        {"{\"date\": \"2051-01-01\"}", "outside-range", "2050-12-31"},
+        {"{\"date\": \"2101-01-01\"}", "outside-range", "2100-12-31"},
         {"{\"date\": \"2021-闰4-1\", \"lunar\": true}", "no-such-leap-month", "has no leap month"},
         {"{\"date\": \"1990-01-30\", \"period\": \"甲\"}", "bad-period", "not a birth period"},
         {"{\"date\": \"1990-01-30\", \"period\": \"24:00\"}", "bad-time", "0:00 to 23:59"},
-        {"{\"date\": \"2050-12-31\", \"period\": \"晚子\", \"lateZi\": \"next-day\"}",
-         "reading-day-outside-range", "2050-12-31"},
+        {"{\"date\": \"2100-12-31\", \"period\": \"晚子\", \"lateZi\": \"next-day\"}",
+         "reading-day-outside-range", "2100-12-31"},
         {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"不存在的地方\"}",
          "unknown-place", "unknown place"},
         {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"伦敦\"}",
@@ -138,13 +138,16 @@ TEST(MonthsJson, TheMonthsOfAYearInBothCalendarsWithTheDaysInsideTheRange) {
         "label": "23:00-23:59"})"));
 
     // The ends of the range: lunar 1900 has only its last two months, from day 11 of the
-    // eleventh; lunar 2050 ends on day 18 of the eleventh, and its twelfth is outside.
+    // eleventh; lunar 2100 ends on day 1 of the twelfth.
     const Json first = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 1900})");
     ASSERT_EQ(first["months"].size(), 2u);
     EXPECT_EQ(first["months"][0]["firstDay"], 11);
-    const Json last = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 2050})");
-    EXPECT_EQ(last["months"][11]["lastDay"], 18);
-    EXPECT_EQ(last["months"][12]["firstDay"], nullptr);
+    const Json last = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 2100})");
+    ASSERT_EQ(last["months"].size(), 12u);
+    EXPECT_EQ(last["months"][10]["lastDay"], last["months"][10]["days"]);
+    EXPECT_EQ(last["months"][11]["firstDay"], 1);
+    EXPECT_EQ(last["months"][11]["lastDay"], 1);
+    EXPECT_EQ(last["lastYear"], 2100);
 
     const Json february = Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 2000})");
     EXPECT_EQ(february["months"][1]["days"], 29);

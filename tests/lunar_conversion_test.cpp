@@ -143,7 +143,8 @@ TEST(LunarConversion, WorkedDates) {
         {"2020 month 5", {2020, 6, 21}, {2020, 5, 1, false}},
         {"leap day", {2000, 2, 29}, {2000, 1, 25, false}},
         {"after the leap day", {2000, 3, 1}, {2000, 1, 26, false}},
-        {"last day of the range", {2050, 12, 31}, {2050, 11, 18, false}},
+        {"last day of the tables of the original design", {2050, 12, 31}, {2050, 11, 18, false}},
+        {"last day of the range", {2100, 12, 31}, {2100, 12, 1, false}},
         {"a day past the month's end counts on", {1901, 2, 30}, {1901, 1, 12, false}},
         {"1901-03-02", {1901, 3, 2}, {1901, 1, 12, false}},
     };

@@ -38,8 +38,8 @@ inline LunarDate WalkToLunarDate(std::int32_t dayOffset) {
 
     std::int32_t n = dayOffset - 49;  // days after lunar 1901-1-1
     int year = 1901;
-    for (; year <= 2050 && n >= YearDays(year); ++year) n -= YearDays(year);
-    if (year > 2050) return {};
+    for (; year <= LunarTables::LastYear && n >= YearDays(year); ++year) n -= YearDays(year);
+    if (year > LunarTables::LastYear) return {};
 
     const int leap = LeapMonth(year);
     for (int p = 0;; ++p) {

@@ -21,6 +21,7 @@ TEST(ParseDate, AcceptsOneOrTwoDigitMonthsAndDays) {
                  {"1990-1-5", {1990, 1, 5}},
                  {"1901-01-01", {1901, 1, 1}},
                  {"2050-12-31", {2050, 12, 31}},
+                 {"2100-12-31", {2100, 12, 31}},
                  {"2000-02-29", {2000, 2, 29}}};
     for (const auto& c : cases) EXPECT_EQ(ParseDate(c.text).value(), c.date) << c.text;
 }
@@ -72,7 +73,8 @@ TEST(ParseLunarDate, LeapMonthsByPrefix) {
         LunarDate date;
     } cases[] = {{"2020-闰4-1", {2020, 4, 1, true}},    {"2020-L04-01", {2020, 4, 1, true}},
                  {"2020-4-1", {2020, 4, 1, false}},     {"2020-04-30", {2020, 4, 30, false}},
-                 {"1900-11-11", {1900, 11, 11, false}}, {"2050-11-18", {2050, 11, 18, false}}};
+                 {"1900-11-11", {1900, 11, 11, false}}, {"2050-11-18", {2050, 11, 18, false}},
+                 {"2100-12-01", {2100, 12, 1, false}}};
     for (const auto& c : cases) EXPECT_EQ(ParseLunarDate(c.text).value(), c.date) << c.text;
 }
 
@@ -138,7 +140,7 @@ TEST(ParseBirth, RefusalsSayWhyInBothLanguages) {
         {"2001-02-29", "子", false, ErrorCode::NoSuchDate, "February 2001 has 28 days",
          "只有 28 天"},
         {"30/01/1990", "子", false, ErrorCode::NotADate, "YYYY-MM-DD", "年-月-日"},
-        {"2051-01-01", "子", false, ErrorCode::OutsideRange, "2050-12-31", "2050-12-31"},
+        {"2101-01-01", "子", false, ErrorCode::OutsideRange, "2100-12-31", "2100-12-31"},
         {"2021-闰4-1", "子", true, ErrorCode::NoSuchLeapMonth, "has no leap month", "没有闰月"},
         {"2020-闰5-1", "子", true, ErrorCode::NoSuchLeapMonth, "follows month 4", "闰四月"},
         {"2020-L4-30", "子", true, ErrorCode::NoSuchDate, "has 29 days", "只有 29 天"},

@@ -197,7 +197,7 @@ TEST(MakeReading, InputOutsideItsRangesGivesAnEmptyReading) {
         std::uint16_t y, m, d;
         int period;
     } cases[] = {
-        {1900, 12, 31, 0},  {2051, 1, 1, 0},
+        {1900, 12, 31, 0},  {2101, 1, 1, 0},
         {2000, 0, 1, 0},    {2000, 13, 1, 0},
         {2000, 1, 0, 0},    {2000, 1, 32, 0},
         {2000, 1, 1, -1},   {2000, 1, 1, 12},

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "calendar/calendar_date.h"
 #include "text/messages.h"
 #include "time/civil_time.h"
 #include "time/equation_of_time.h"
@@ -75,6 +76,12 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
     if (!clock.ok()) {
         return refusal::NotATime(TwoDigits(clock.hour) + ":" + TwoDigits(clock.minute));
     }
+    // A day that does not exist, or one outside the range (and the zone table's years).
+    if (date.month < 1 || date.month > 12) return refusal::NoSuchMonth(date);
+    if (date.day < 1 || date.day > CalendarDate::GregorianMonthDays(date.year, date.month)) {
+        return refusal::NoSuchDay(date);
+    }
+    if (!date.ok()) return refusal::OutsideRange(date);
 
     BirthTime time;
     time.clock = {date, clock.hour * 3600 + clock.minute * 60};

@@ -63,7 +63,7 @@ struct BirthReading {
 
 // The reading of a birth with a period. Refused with a reason for a birth that is not sound
 // (a date outside the range, a period that is not one of the twelve, no period), for a
-// 晚子 birth on 2050-12-31 read on the next day, for a birthplace without a clock time or a
+// 晚子 birth on 2100-12-31 read on the next day, for a birthplace without a clock time or a
 // solar time asked for without a birthplace, and for what ReadBirthTime refuses.
 CHENGGU_EXPORT Result<BirthReading> Read(const Birth& birth, const Options& options = {});
 // The twelve readings of a birth date, one for each period in period order (the birth's

@@ -1,6 +1,6 @@
 // Dates as values: a Gregorian date and a Chinese lunar date that carries its leap flag.
 // Both are plain aggregates; ok() says whether a Gregorian date lies in the range every
-// reading covers, 1901-01-01 to 2050-12-31.
+// reading covers, 1901-01-01 to 2100-12-31.
 #pragma once
 
 #include <compare>
@@ -11,7 +11,7 @@
 
 CHENGGU_BEGIN_NAMESPACE
 
-// A Gregorian date. ok() holds for a real date from 1901-01-01 to 2050-12-31.
+// A Gregorian date. ok() holds for a real date from 1901-01-01 to 2100-12-31.
 struct GregorianDate {
     std::uint16_t year = 0;
     std::uint16_t month = 0;  // [1, 12]
@@ -39,9 +39,9 @@ struct LunarDate {
 
 // The first and last days every reading covers, in both calendars.
 inline constexpr GregorianDate FirstDate{1901, 1, 1};
-inline constexpr GregorianDate LastDate{2050, 12, 31};
+inline constexpr GregorianDate LastDate{2100, 12, 31};
 inline constexpr LunarDate FirstLunarDate{1900, 11, 11, false};
-inline constexpr LunarDate LastLunarDate{2050, 11, 18, false};
+inline constexpr LunarDate LastLunarDate{2100, 12, 1, false};
 
 // YYYY-MM-DD: 1990-01-05.
 CHENGGU_EXPORT std::string IsoDate(const GregorianDate& date);

@@ -31,7 +31,7 @@ test('refusals throw a ChengguError with the engine\'s reason and code', () => {
     [{ date: '2021-闰4-1', lunar: true }, 'no-such-leap-month', /has no leap month/],
     [{ date: '1990-01-30', period: '甲' }, 'bad-period', /not a birth period/],
     [{ date: '1990-01-30', lateZi: 'midnight' }, 'unknown-convention', /same-day or next-day/],
-    [{ date: '2050-12-31', period: '晚子', lateZi: 'next-day' }, 'reading-day-outside-range', /2050-12-31/],
+    [{ date: '2100-12-31', period: '晚子', lateZi: 'next-day' }, 'reading-day-outside-range', /2100-12-31/],
     [{ date: 19900130 }, 'bad-request', /must be a string/],
     [{}, 'bad-request', /needs a date/],
     [null, 'bad-request', /not a JSON object/],
@@ -54,7 +54,7 @@ test('the calendar a form needs, and the version', () => {
   const lunar2020 = months({ calendar: 'lunar', year: 2020 });
   assert.deepEqual(lunar2020.months.map((m) => m.name).slice(3, 6), ['四月', '闰四月', '五月']);
   assert.deepEqual(date({ date: '2020-闰4-1', lunar: true }).date, '2020-05-23');
-  assert.throws(() => months({ calendar: 'lunar', year: 2051 }), /1900 to 2050/);
+  assert.throws(() => months({ calendar: 'lunar', year: 2101 }), /1900 to 2100/);
   assert.equal(version, execFileSync(process.env.CHENGGU, ['--version'], { encoding: 'utf8' }).trim().split(' ')[1]);
 });
 

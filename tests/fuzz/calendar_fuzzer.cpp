@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CalendarDate date(year, month, day);
     const Reading reading = MakeReading(year, month, day, period);
     if (CD::IsInDomain(year, month, day) && period >= 0 && period < 12) {
-        Check(date.lunarYear >= 1900 && date.lunarYear <= 2050);
+        Check(date.lunarYear >= 1900 && date.lunarYear <= 2100);
         Check(date.yearStemBranch.size() == 2 && date.dayStemBranch.size() == 2);
         Check(reading.totalWeight >= 21 && reading.totalWeight <= 71);
         Check(reading.totalWeight ==
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (CD::IsSupportedDate(year, month, day)) {
         DayCursor cursor(year, month, day);
         std::int32_t dayOffset = CD::DayDifference(year, month, day, 1901, 1, 1);
-        const std::int32_t last = CD::DayDifference(2050, 12, 31, 1901, 1, 1);
+        const std::int32_t last = CD::DayDifference(2100, 12, 31, 1901, 1, 1);
         for (int i = 0; i < steps && dayOffset < last; ++i, ++dayOffset) cursor.Advance();
         Check(cursor.lunar() == CD::LunarDateAt(dayOffset));
         Check(cursor.index() == CD::StemBranchIndices(cursor.year(), cursor.month(), cursor.day()));
