@@ -99,6 +99,7 @@ std::string ReadingText(const BirthReading& r, Script s) {
                           std::string(PeriodLabel(r.period())) + Say(s, "）"),
                       s);
     text += " " + std::string(r.periodStemBranch) + Say(s, "时") + "\n";
+    if (r.solarTerm) text += Say(s, "节气：") + SolarTermText(*r.solarTerm, s) + "\n";
     text +=
         WeightLine(r, s) + Say(s, " + 时 ") + std::to_string(r.periodWeight) + Say(s, " 钱") + "\n";
     text += Say(s, "总骨重：") + TotalText(r.totalWeight, s) + "\n";
@@ -119,6 +120,15 @@ std::string ReadingText(const BirthReading& r, Script s) {
 std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script s) {
     const BirthReading& first = readings[0];
     std::string text = DateLines(first, "", s) + "\n";
+    // On the day of a sectional term the periods before its instant have the month (and for
+    // 立春 the year) before it.
+    for (const BirthReading& r : readings) {
+        if (!r.solarTerm) continue;
+        text += Say(s, "节气：") + std::string(InScript(r.solarTerm->term.name, s)) + " " +
+                IsoDateTime(r.solarTerm->term.beijing).substr(11) +
+                Say(s, "（北京时间）交节，此前的时辰年柱、月柱按交节之前") + "\n";
+        break;
+    }
     text += WeightLine(first, s) + "\n\n";
     text += Say(s, "时辰  时柱  时间") + std::string(9, ' ') + Say(s, "  时重  总骨重") + "\n";
     for (std::size_t index = 0; index < readings.size(); ++index) {
@@ -139,6 +149,9 @@ std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script
     }
     const BirthReading& other = readings[1];
     for (const BirthReading& alternative : other.alternatives) {
+        if (!alternative.switched || alternative.timeChange != BirthReading::TimeChange::None) {
+            continue;
+        }
         const std::int32_t change = alternative.totalWeight - other.totalWeight;
         const bool year = alternative.switched == Convention::YearStart;
         text += AlternativeCondition(other, alternative, s) + Say(s, "：") +

@@ -58,17 +58,33 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSt
     writer.EndObject();
 }
 
-// What an alternative changed: a convention's name, or boundary, secondOccurrence.
+// What an alternative changed: a convention's name, or boundary, secondOccurrence, solarTerm.
 std::string_view SwitchName(const BirthReading& alternative) {
     switch (alternative.timeChange) {
         case BirthReading::TimeChange::OtherSideOfBoundary:
             return "boundary";
         case BirthReading::TimeChange::SecondOccurrence:
             return "secondOccurrence";
+        case BirthReading::TimeChange::OtherSideOfTerm:
+            return "solarTerm";
         case BirthReading::TimeChange::None:
             break;
     }
     return ConventionName(alternative.switched.value_or(Convention::LateZi));
+}
+
+// The sectional term of the birth's day: its name, its instant in UTC and in Beijing time, and
+// the birth's side of it; null on other days.
+void WriteSolarTerm(JsonWriter& writer, const std::optional<TermMoment>& moment, Script script) {
+    writer.Key("solarTerm");
+    if (!moment) return writer.Null();
+    writer.StartObject();
+    writer.Member("name", InScript(moment->term.name, script));
+    writer.Member("utc", IsoDateTime(moment->term.utc) + "Z");
+    writer.Member("beijing", IsoDateTime(moment->term.beijing));
+    constexpr std::array<std::string_view, 3> Sides{"before", "after", "unknown"};
+    writer.Member("birthIs", Sides[static_cast<std::size_t>(moment->birthIs)]);
+    writer.EndObject();
 }
 
 // Every member of the reading by its name. An alternative (base is the reading it is an
@@ -128,6 +144,7 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
             writer.Null();
         }
     }
+    WriteSolarTerm(writer, r.solarTerm, script);
     // An alternative shares its reading's birth time, but for the second of a repeated hour.
     if (r.birthTime &&
         (base == nullptr || r.timeChange == BirthReading::TimeChange::SecondOccurrence)) {

@@ -36,7 +36,8 @@ void SetWeights(BirthReading& r, const Weights& w) {
 }
 
 // A reading of the same day and period under other options (no alternatives of its own).
-BirthReading Reweighed(const BirthReading& reading, const Options& options) {
+BirthReading Reweighed(const BirthReading& reading, const Options& options,
+                       const PillarsAtBirth& pillars) {
     BirthReading r;
     r.birth = reading.birth;
     r.options = options;
@@ -47,9 +48,12 @@ BirthReading Reweighed(const BirthReading& reading, const Options& options) {
     r.dayStemBranch = reading.dayStemBranch;
     r.periodBranch = reading.periodBranch;
     r.periodStemBranch = reading.periodStemBranch;
+    r.solarTerm = reading.solarTerm;
     const GregorianDate& d = r.readingDate;
-    SetWeights(r, WeighDay(r.lunarDate, CalendarDate::StemBranchIndices(d.year, d.month, d.day),
-                           r.period().index, options));
+    StemBranchIndex index = CalendarDate::StemBranchIndices(d.year, d.month, d.day);
+    index.year = pillars.year;
+    index.month = pillars.month;
+    SetWeights(r, WeighDay(r.lunarDate, index, r.period().index, options));
     return r;
 }
 
@@ -73,10 +77,10 @@ std::optional<Error> Unsound(const Birth& birth) {
 // start or the leap-month rule weighs the same day again; only a 晚子 moved to the next day
 // needs that day's calendar.
 Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const Options& options,
-                               bool withAlternatives = true) {
+                               const PillarsAtBirth& pillars, bool withAlternatives = true) {
     const GregorianDate day = ReadingDay(birth.date, period, options);
     if (!day.ok()) return refusal::ReadingDayAfterRange(birth.date);
-    BirthReading reading = ReadDay(birth, period, options, day);
+    BirthReading reading = ReadDay(birth, period, options, day, pillars);
     if (!withAlternatives) return reading;
 
     for (const Convention convention : Conventions) {
@@ -89,12 +93,19 @@ Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const O
             if (period.index == 0 && period.ziHalf == ZiHalf::Unsaid) late.ziHalf = ZiHalf::Late;
             const GregorianDate otherDay = ReadingDay(birth.date, late, switched);
             if (!otherDay.ok() || otherDay == day) continue;  // the same day weighs the same
-            alternative = ReadDay(birth, late, switched, otherDay);
+            alternative = ReadDay(birth, late, switched, otherDay, pillars);
         } else {
-            alternative = Reweighed(reading, switched);
+            alternative = Reweighed(reading, switched, pillars);
         }
         if (alternative.totalWeight == reading.totalWeight) continue;
         alternative.switched = convention;
+        reading.alternatives.push_back(std::move(alternative));
+    }
+    // The other side of a sectional term the birth may lie on either side of: its pillars
+    // differ, and under Spring after 立春 its weight.
+    if (pillars.Uncertain()) {
+        BirthReading alternative = ReadDay(birth, period, options, day, pillars.OtherSide());
+        alternative.timeChange = BirthReading::TimeChange::OtherSideOfTerm;
         reading.alternatives.push_back(std::move(alternative));
     }
     return reading;
@@ -144,15 +155,19 @@ Weights WeighDay(const LunarDate& lunar, const StemBranchIndex& index, int perio
 }
 
 BirthReading ReadDay(const Birth& birth, const Period& period, const Options& options,
-                     const GregorianDate& readingDate) {
+                     const GregorianDate& readingDate, const PillarsAtBirth& pillars) {
     BirthReading r;
     r.birth = birth;
     r.birth.period = period;
     r.options = options;
     r.readingDate = readingDate;
     r.lunarDate = CalendarDate::LunarDateAt(readingDate.DayOffset());
-    const StemBranchIndex index =
+    StemBranchIndex index =
         CalendarDate::StemBranchIndices(readingDate.year, readingDate.month, readingDate.day);
+    // The year and month of the birth's moment; the day is the reading's.
+    index.year = pillars.year;
+    index.month = pillars.month;
+    r.solarTerm = pillars.term;
     r.yearStemBranch = StemBranchText(index.year);
     r.monthStemBranch = StemBranchText(index.month);
     r.dayStemBranch = StemBranchText(index.day);
@@ -191,7 +206,14 @@ Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, cons
     solarBirth.date = used.date;
     solarBirth.lunarInput.reset();
     const Period period = PeriodAt(otherSecond.value_or(used.second));
-    Result<BirthReading> reading = ReadSound(solarBirth, period, options, withAlternatives);
+    // The pillars of the birth's instant: the clock read in its zone.
+    const solar::Seconds utc =
+        solar::DaysFromCivil(time.clock.date.year, time.clock.date.month, time.clock.date.day) *
+            solar::SecondsPerDay +
+        time.clock.second - time.utcOffsetSeconds;
+    const PillarsAtBirth pillars = PillarsAt(SpanOfInstant(utc), used.date);
+    Result<BirthReading> reading =
+        ReadSound(solarBirth, period, options, pillars, withAlternatives);
     if (!reading) return reading;
     // The birth as entered; the period and reading date are the solar time's.
     const auto restore = [&](BirthReading& r) {
@@ -275,7 +297,12 @@ Result<BirthReading> Read(const Birth& birth, const Options& options) {
     if (options.solarTime && *options.solarTime != SolarTime::Clock) {
         return refusal::SolarTimeWithoutBirthplace(ValueName(*options.solarTime));
     }
-    return ReadSound(birth, *birth.period, options);
+    // A clock time is Beijing time; a period, its hours on Beijing's clocks.
+    const BirthSpan span =
+        birth.clock
+            ? SpanOfBeijingClock(birth.date, birth.clock->hour * 3600 + birth.clock->minute * 60)
+            : SpanOfPeriod(birth.date, *birth.period);
+    return ReadSound(birth, *birth.period, options, PillarsAt(span, birth.date));
 }
 
 Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const Options& options) {
@@ -290,7 +317,9 @@ Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const O
     std::array<BirthReading, 12> readings;
     for (int index = 0; index < 12; ++index) {
         // A plain period is read on its own day, so every one of them can be read.
-        readings[static_cast<std::size_t>(index)] = *ReadSound(day, Period{index}, options);
+        const Period period{index};
+        readings[static_cast<std::size_t>(index)] =
+            *ReadSound(day, period, options, PillarsAt(SpanOfPeriod(day.date, period), day.date));
     }
     return readings;
 }

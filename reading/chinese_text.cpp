@@ -193,9 +193,35 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
     return steps;
 }
 
+std::string SolarTermText(const TermMoment& moment, Script script) {
+    const std::string name(InScript(moment.term.name, script));
+    std::string text =
+        name + " " + DateTimeText(moment.term.beijing, script) + T(script, "（北京时间），");
+    switch (moment.birthIs) {
+        case TermMoment::Side::Before:
+            text += T(script, "出生在") + name + T(script, "之前");
+            break;
+        case TermMoment::Side::After:
+            text += T(script, "出生在") + name + T(script, "之后");
+            break;
+        case TermMoment::Side::Unknown:
+            text += T(script, "出生时辰跨过交节时刻，按交节之后论");
+            break;
+    }
+    if (moment.nearBirth) text += T(script, "（相距不到 5 分钟）");
+    return text;
+}
+
 std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
                                  Script script) {
     const Options& to = alternative.options;
+    if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfTerm &&
+        alternative.solarTerm) {
+        const bool before = alternative.solarTerm->birthIs == TermMoment::Side::Before;
+        return T(script, "若生于") +
+               std::string(InScript(alternative.solarTerm->term.name, script)) +
+               T(script, before ? "之前" : "之后");
+    }
     if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfBoundary &&
         reading.birthTime) {
         // The boundary is the odd hour nearest the time read by; the alternative lies across it.

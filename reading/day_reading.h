@@ -6,6 +6,7 @@
 
 #include "calendar/calendar_date.h"
 #include "chenggu/birth_reading.h"
+#include "reading/birth_moment.h"
 
 CHENGGU_BEGIN_NAMESPACE
 
@@ -20,8 +21,8 @@ Weights WeighDay(const LunarDate& lunar, const StemBranchIndex& index, int perio
                  const Options& options);
 
 // The reading, without alternatives, of a birth read on readingDate (an ok() date) with a
-// sound period.
+// sound period, its year and month pillars those of its moment.
 BirthReading ReadDay(const Birth& birth, const Period& period, const Options& options,
-                     const GregorianDate& readingDate);
+                     const GregorianDate& readingDate, const PillarsAtBirth& pillars);
 
 CHENGGU_END_NAMESPACE

@@ -29,10 +29,18 @@ BirthReading ReadOrFail(const GregorianDate& date, Period period, Options option
     return reading.ok() ? *reading : BirthReading{};
 }
 
-// What a convention cannot change: the day read, its lunar date and names, day and period.
+// What a convention cannot change: the day read, its lunar date and day name, day and period.
 auto Unswitchable(const BirthReading& r) {
-    return std::tuple(r.readingDate, r.lunarDate, r.yearStemBranch, r.monthStemBranch,
-                      r.dayStemBranch, r.periodBranch, r.dayWeight, r.periodWeight);
+    return std::tuple(r.readingDate, r.lunarDate, r.dayStemBranch, r.periodBranch, r.dayWeight,
+                      r.periodWeight);
+}
+// Nor the birth's moment: the year and month pillars and the term.
+auto Moment(const BirthReading& r) {
+    return std::tuple(r.yearStemBranch, r.monthStemBranch, r.solarTerm);
+}
+
+bool BeforeTheTerm(const BirthReading& r) {
+    return r.solarTerm && r.solarTerm->birthIs == TermMoment::Side::Before;
 }
 
 TEST(BirthReading, DefaultsAreTheWindowsReadingForEveryDateAndPeriod) {
@@ -43,8 +51,13 @@ TEST(BirthReading, DefaultsAreTheWindowsReadingForEveryDateAndPeriod) {
             const BirthReading r = ReadOrFail(date, {period});
             ASSERT_EQ(r.readingDate, date);
             ASSERT_EQ(r.lunarDate, lunar);
-            ASSERT_EQ(Widen(r.yearStemBranch), window.yearStemBranch);
-            ASSERT_EQ(Widen(r.monthStemBranch), window.monthStemBranch);
+            // The window's pillars change on a term's day; a reading's at its instant, so a
+            // period wholly before it keeps the month (and before 立春 the year) before.
+            const StemBranchIndex index = CD::StemBranchIndices(date.year, date.month, date.day);
+            const bool before = BeforeTheTerm(r);
+            ASSERT_EQ(Widen(StemBranchText(index.month)), window.monthStemBranch);
+            ASSERT_EQ(r.monthStemBranch, StemBranchText(index.month - before));
+            ASSERT_EQ(r.yearStemBranch, StemBranchText(index.year - (before && date.month == 2)));
             ASSERT_EQ(Widen(r.dayStemBranch), window.dayStemBranch);
             ASSERT_EQ(Widen(r.periodBranch), window.periodBranch);
             ASSERT_EQ(
@@ -72,6 +85,7 @@ TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
 
         // Spring: the weighed year is the one yearStemBranch names.
         const BirthReading springReading = ReadOrFail(date, late, spring);
+        ASSERT_EQ(Moment(springReading), Moment(base));
         const int named = StemBranchText(date.year - CycleStartYear) == base.yearStemBranch
                               ? date.year
                               : date.year - 1;
@@ -88,6 +102,7 @@ TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
         ASSERT_EQ(splitReading.monthWeight, MonthWeight(static_cast<std::uint16_t>(
                                                 laterHalf ? lunar.month % 12 + 1 : lunar.month)));
         ASSERT_EQ(Unswitchable(splitReading), Unswitchable(base));
+        ASSERT_EQ(Moment(splitReading), Moment(base));
         ASSERT_EQ(splitReading.yearWeight, base.yearWeight);
         splitChanges += laterHalf;
 
@@ -97,6 +112,7 @@ TEST(BirthReading, EachSwitchChangesOnlyWhatItIsAbout) {
         ASSERT_EQ(lateNext.ok(), next.ok());
         if (next.ok()) {
             ASSERT_EQ(lateNext->readingDate, next);
+            ASSERT_EQ(Moment(*lateNext), Moment(base));  // the same moment, read on another day
             ASSERT_EQ(lateNext->totalWeight, ReadOrFail(next, {0}).totalWeight);
             ASSERT_EQ(lateNext->lunarDate, ReadOrFail(next, {0}).lunarDate);
         } else {
@@ -118,6 +134,16 @@ TEST(BirthReading, AlternativesAreTheSingleSwitchesThatChangeTheTotalAndSayWhich
             const BirthReading reading = ReadOrFail(date, {0}, options);
             std::size_t next = 0;
             for (const BirthReading& alternative : reading.alternatives) {
+                // A plain 子 on a term's day may be either side of it: the other side is read
+                // under the same conventions, with the other pillars.
+                if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfTerm) {
+                    ASSERT_EQ(reading.solarTerm->birthIs, TermMoment::Side::Unknown);
+                    ASSERT_EQ(alternative.solarTerm->birthIs, TermMoment::Side::Before);
+                    ASSERT_EQ(alternative.options, options);
+                    ASSERT_NE(alternative.monthStemBranch, reading.monthStemBranch);
+                    ASSERT_EQ(&alternative, &reading.alternatives.back());
+                    continue;
+                }
                 ASSERT_NE(alternative.totalWeight, reading.totalWeight);
                 ASSERT_TRUE(alternative.switched.has_value());
                 ASSERT_EQ(Switched(options, *alternative.switched), alternative.options);

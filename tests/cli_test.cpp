@@ -93,7 +93,8 @@ TEST(Chenggu, OneReadingAsJson) {
                   "solarTime": "clock"},
   "readingDate": "1901-01-01",
   "verseLines": ["此命推来事不同，为人能干异凡庸。", "中年还有逍遥福，不比前年云未通。"],
-  "verseExplanation": "此命与众不同，为人能干，不同于平庸之辈。中年以后还有逍遥自在的福气，不再像早年那样时运不通。"
+  "verseExplanation": "此命与众不同，为人能干，不同于平庸之辈。中年以后还有逍遥自在的福气，不再像早年那样时运不通。",
+  "solarTerm": null
 })"));
 }
 

@@ -21,18 +21,13 @@ Seconds SecondsOf(const GregorianDate& date, std::int64_t secondOfDay) {
     return solar::DaysFromCivil(date.year, date.month, date.day) * SecondsPerDay + secondOfDay;
 }
 
-DateTime DateTimeOf(Seconds seconds) {
-    const std::int64_t days = solar::FloorDiv(seconds, SecondsPerDay);
-    return {solar::CivilFromDays(days), static_cast<std::int32_t>(seconds - days * SecondsPerDay)};
-}
-
 std::string TwoDigits(std::int32_t value) {
     return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
 // HH:MM of an instant on a clock with an offset.
 std::string ClockText(Seconds utc, std::int32_t offset) {
-    const DateTime time = DateTimeOf(utc + offset);
+    const DateTime time = solar::DateTimeAt(utc + offset);
     return TwoDigits(time.second / 3600) + ":" + TwoDigits(time.second / 60 % 60);
 }
 
@@ -108,9 +103,9 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
     // The sun's times to the second, as a clock shows them.
     const double meanSolar = static_cast<double>(utc) + birthplace.longitude * 240.0;
     time.equationOfTimeSeconds = solar::EquationOfTime(utc);
-    time.meanSolar = DateTimeOf(static_cast<Seconds>(std::floor(meanSolar)));
+    time.meanSolar = solar::DateTimeAt(static_cast<Seconds>(std::floor(meanSolar)));
     time.trueSolar =
-        DateTimeOf(static_cast<Seconds>(std::floor(meanSolar + time.equationOfTimeSeconds)));
+        solar::DateTimeAt(static_cast<Seconds>(std::floor(meanSolar + time.equationOfTimeSeconds)));
     time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds;
     return time;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "chenggu/birth_time.h"
 #include "chenggu/date.h"
 
 namespace chenggu::solar {
@@ -43,6 +44,12 @@ static_assert(CivilFromDays(-1) == GregorianDate{1900, 12, 31});
 // Floor division, for seconds before 1901.
 constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+// The date and second of the day of a count of seconds since 1901-01-01 00:00.
+constexpr DateTime DateTimeAt(Seconds seconds) {
+    const std::int64_t days = FloorDiv(seconds, SecondsPerDay);
+    return {CivilFromDays(days), static_cast<std::int32_t>(seconds - days * SecondsPerDay)};
 }
 
 }  // namespace chenggu::solar

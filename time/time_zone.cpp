@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+// The web page's first engine carries Beijing time alone (time/without_places.cpp).
+#if defined(CHENGGU_BEIJING_TIME_ONLY)
+#include "time/generated/shanghai_zone_table.h"
+#else
 #include "time/generated/zone_table.h"
+#endif
 
 namespace chenggu::solar {
 namespace {

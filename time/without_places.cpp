@@ -1,22 +1,9 @@
-// The engine without the tables of zones and places, for the web page's first engine (the
-// page loads the whole engine when a birthplace is first asked for): no zone and no place is
-// known, so a birth at a birthplace is refused with the reason, and nothing else changes.
+// The engine without the table of places, for the web page's first engine (the page loads the
+// whole engine when a birthplace is first asked for): no place is known, so a birth at a
+// birthplace is refused with the reason; of the zones, Beijing time alone is (time_zone.cpp
+// built with CHENGGU_BEIJING_TIME_ONLY), for the clock times and periods of births in China.
 #include "chenggu/places.h"
 #include "text/messages.h"
-#include "time/time_zone.h"
-
-namespace chenggu::solar {
-
-std::optional<TimeZone> TimeZone::Named(std::string_view) { return std::nullopt; }
-
-std::vector<std::string_view> TimeZone::NamesLike(std::string_view, std::size_t) { return {}; }
-
-// No zone is ever made, so these are never called.
-std::string_view TimeZone::name() const { return {}; }
-ZoneOffset TimeZone::OffsetAt(Seconds) const { return {}; }
-ClockInstants TimeZone::InstantsOf(Seconds) const { return {}; }
-
-}  // namespace chenggu::solar
 
 CHENGGU_BEGIN_NAMESPACE
 

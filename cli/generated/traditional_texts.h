@@ -10,7 +10,7 @@
 namespace chenggu::cli {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 42> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 44> TraditionalTexts{{
     {"  时重  总骨重", "  時重  總骨重"},
     {" + 时 ", " + 時 "},
     {" 不能与 ", " 不能與 "},
@@ -39,6 +39,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 42> T
     {"日期太多：--calendar 起始日 [结束日]", "日期太多：--calendar 起始日 [結束日]"},
     {"时辰  时柱  时间", "時辰  時柱  時間"},
     {"是公历", "是公曆"},
+    {"节气：", "節氣："},
     {"规则：", "規則："},
     {"论日：", "論日："},
     {"这一行不是 UTF-8 文本：请把输入存为 UTF-8", "這一行不是 UTF-8 文本：請把輸入存為 UTF-8"},
@@ -46,6 +47,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 42> T
     {"释义：", "釋義："},
     {"闰月同日：农历", "閏月同日：農曆"},
     {"需要出生日期：chenggu 日期 [时辰]（见 chenggu --help）", "需要出生日期：chenggu 日期 [時辰]（見 chenggu --help）"},
+    {"（北京时间）交节，此前的时辰年柱、月柱按交节之前", "（北京時間）交節，此前的時辰年柱、月柱按交節之前"},
     {"（晚子时算次日）", "（晚子時算次日）"},
     {"（见 chenggu --help）", "（見 chenggu --help）"},
     {"，各时辰总骨重", "，各時辰總骨重"},

@@ -49,9 +49,14 @@ CHENGGU_EXPORT std::string DurationText(std::int64_t seconds, Script script = Sc
 // by the time used (with a note when it lies within 5 minutes of a boundary).
 CHENGGU_EXPORT std::vector<std::string> BirthTimeSteps(const BirthReading& reading,
                                         Script script = Script::Simplified);
+// The sectional term of a reading's day and the birth's side of it: 立春 2024年2月4日
+// 16:26:53（北京时间），出生在立春之前; …，出生时辰跨过交节时刻，按交节之后论 when the period holds
+// the instant.
+CHENGGU_EXPORT std::string SolarTermText(const TermMoment& moment,
+                                         Script script = Script::Simplified);
 // What an alternative of a reading supposes, as a condition: 若年以立春为界, or
 // 若生于 23:00 后且晚子时算次日 when a plain 子 is taken as a 晚子, 若按平太阳时,
-// 若真太阳时在 13:00 前, 若是第二次的 01:30（夏令时已结束）.
+// 若真太阳时在 13:00 前, 若是第二次的 01:30（夏令时已结束）, 若生于立春之前.
 CHENGGU_EXPORT std::string AlternativeCondition(const BirthReading& reading, const BirthReading& alternative,
                                  Script script = Script::Simplified);
 
