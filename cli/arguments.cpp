@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string_view>
 
@@ -19,15 +20,16 @@ struct ValueOption {
     std::string_view name;
     std::string_view accepted;
 };
-constexpr std::array<ValueOption, 9> ValueOptions{{{"--late-zi", "same-day | next-day"},
-                                                   {"--year-start", "new-year | spring"},
-                                                   {"--leap-month", "whole | split"},
-                                                   {"--solar-time", "true | mean | clock"},
-                                                   {"--script", "simplified | traditional"},
-                                                   {"--place", "NAME"},
-                                                   {"--longitude", "DEG"},
-                                                   {"--zone", "ZONE"},
-                                                   {"--places", "QUERY"}}};
+constexpr std::array<ValueOption, 10> ValueOptions{{{"--late-zi", "same-day | next-day"},
+                                                    {"--year-start", "new-year | spring"},
+                                                    {"--leap-month", "whole | split"},
+                                                    {"--solar-time", "true | mean | clock"},
+                                                    {"--script", "simplified | traditional"},
+                                                    {"--place", "NAME"},
+                                                    {"--longitude", "DEG"},
+                                                    {"--zone", "ZONE"},
+                                                    {"--places", "QUERY"},
+                                                    {"--terms", "YEAR"}}};
 constexpr std::array<std::string_view, 8> Flags{"--json",    "--calendar", "--batch", "--lunar",
                                                 "--version", "-V",         "--help",  "-h"};
 
@@ -70,6 +72,21 @@ void CheckOptions(const std::vector<std::string>& arguments) {
             return Say(s, "无法识别的选项") + QuotedZh(argument) + Say(s, "（见 chenggu --help）");
         });
     }
+}
+
+// A Gregorian year, 1901 to 2100, in digits.
+int ParseYear(std::string_view text) {
+    const std::string folded = NormalizedInput(text);
+    int year = 0;
+    const auto [end, error] = std::from_chars(folded.data(), folded.data() + folded.size(), year);
+    if (error != std::errc{} || end != folded.data() + folded.size() || year < FirstDate.year ||
+        year > LastDate.year) {
+        const std::string shown = Quoted(text), shownZh = QuotedZh(text);
+        Refuse("--terms needs a year from 1901 to 2100, not " + shown, [&](Script s) {
+            return Say(s, "--terms 后要写 1901 至 2100 之间的年份，而不是") + shownZh;
+        });
+    }
+    return year;
 }
 
 GregorianDate ParseAnyDate(std::string_view text, bool lunar) {
@@ -173,7 +190,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     CLI::App app{"", "chenggu"};
     bool json = false, calendar = false, batch = false, lunar = false, version = false;
     std::optional<std::string> lateZi, yearStart, leapMonth, solarTime, script;
-    std::optional<std::string> place, longitude, zone, places;
+    std::optional<std::string> place, longitude, zone, places, terms;
     std::vector<std::string> operands;
     app.set_help_flag("-h,--help");
     app.add_flag("--json", json);
@@ -190,6 +207,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     app.add_option("--longitude", longitude);
     app.add_option("--zone", zone);
     app.add_option("--places", places);
+    app.add_option("--terms", terms);
     app.add_option("operands", operands);
 
     std::vector<const char*> argv{"chenggu"};
@@ -248,6 +266,11 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
             request.options =
                 Accepted(SetConvention(request.options, c.convention, *c.value, c.option));
         }
+    }
+    if (terms) {
+        request.command = Command::Terms;
+        request.termsYear = ParseYear(*terms);
+        return request;
     }
     if (places) {
         request.command = Command::Places;

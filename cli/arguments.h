@@ -42,7 +42,7 @@ T Accepted(Result<T> result) {
     return std::move(result).value();
 }
 
-enum class Command { Reading, Batch, Calendar, Places, Help, Version };
+enum class Command { Reading, Batch, Calendar, Places, Terms, Help, Version };
 
 struct Arguments {
     Command command = Command::Reading;
@@ -54,6 +54,7 @@ struct Arguments {
     std::optional<Birthplace> birthplace;  // --place, --longitude, --zone (for every batch line)
     GregorianDate firstDate, lastDate;     // of the calendar
     std::string placesQuery;               // of --places
+    int termsYear = 0;                     // of --terms
 };
 
 // The value of a sound --script option (--script traditional, --script=simplified), if the

@@ -12,6 +12,7 @@
 #include "cli/calendar_export.h"
 #include "cli/reading_text.h"
 #include "cli/say.h"
+#include "interface/calendar_json.h"
 #include "interface/error_json.h"
 #include "interface/places_json.h"
 #include "text/messages.h"
@@ -51,6 +52,23 @@ std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) 
     return text;
 }
 
+// The 24 solar terms of a year in Beijing time, a line each, or as JSON.
+std::string TermsOutput(int year, bool json, const Voice& voice) {
+    const std::array<SolarTerm, 24> terms = Accepted(SolarTermsOf(year));
+    if (json) return SolarTermsJson(year, terms, voice.script, 2) + "\n";
+    std::string text =
+        std::to_string(year) + Say(voice.script, " 年的二十四节气（北京时间）：") + "\n";
+    for (const SolarTerm& term : terms) {
+        const DateTime& t = term.beijing;
+        text += std::string(InScript(term.name, voice.script)) + "  " +
+                std::to_string(t.date.year) + Say(voice.script, "年") +
+                std::to_string(t.date.month) + Say(voice.script, "月") +
+                std::to_string(t.date.day) + Say(voice.script, "日 ") + IsoDateTime(t).substr(11) +
+                "\n";
+    }
+    return text;
+}
+
 std::string Output(const Arguments& request, const Voice& voice) {
     switch (request.command) {
         case Command::Help:
@@ -61,6 +79,8 @@ std::string Output(const Arguments& request, const Voice& voice) {
             return Accepted(CalendarExport(request.firstDate, request.lastDate));
         case Command::Places:
             return PlacesOutput(request.placesQuery, request.json, voice);
+        case Command::Terms:
+            return TermsOutput(request.termsYear, request.json, voice);
         case Command::Reading:
         case Command::Batch:
             break;
@@ -145,8 +165,8 @@ int RunChenggu(const std::vector<std::string>& arguments, std::istream& in, std:
     // --script chooses the characters of the messages, those about the arguments included.
     if (const std::optional<Script> script = ScriptOption(arguments)) voice.script = *script;
     if (voice.language != Language::English) {
-        voice.language = voice.script == Script::Traditional ? Language::TraditionalChinese
-                                                             : Language::Chinese;
+        voice.language =
+            voice.script == Script::Traditional ? Language::TraditionalChinese : Language::Chinese;
     }
     std::string text;
     Arguments request;

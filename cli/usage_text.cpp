@@ -19,6 +19,7 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
                                    每行输出一行 JSON
   chenggu --calendar 起始日 [结束日] 列出一段日期的农历，以制表符分隔
   chenggu --places 名称              列出名称相符的地点，及其省份、经度、时区
+  chenggu --terms 年份               列出一年（1901-2100）二十四节气的交节时刻（北京时间）
   chenggu --help | --version
 
 日期   公历 1901-01-01 至 2100-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
@@ -38,7 +39,8 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
   --late-zi same-day|next-day
                              晚子时（23:00-23:59）出生算当日（默认）或算次日
   --year-start new-year|spring
-                             年的骨重按农历年、以正月初一为界（默认），或按干支年、以立春为界
+                             年的骨重按农历年、以正月初一为界（默认），或按干支年、以立春交节
+                             时刻为界（干支的年、月都在节气交节的时刻更替）
   --leap-month whole|split   闰月整月按所闰之月（默认），或从十六日起按下一个月
   --place 地点               出生地，给出经度与时区
   --longitude 经度           东经为正、西经为负，如 104.07、104°04′E、74°W；与 --place 同用时
@@ -86,6 +88,8 @@ Usage:
   chenggu --calendar FROM [TO]     the lunar calendar for a range of dates, tab-separated
   chenggu --places QUERY           places whose names hold QUERY, with province, longitude
                                    and zone
+  chenggu --terms YEAR             the 24 solar terms of a year (1901-2100) to the second,
+                                   in Beijing time (text, or --json)
   chenggu --help | --version
 
 DATE, FROM, TO   a Gregorian date from 1901-01-01 to 2100-12-31: 1990-01-30, 1990/1/30,
@@ -112,7 +116,9 @@ Options:
                            the next day
   --year-start new-year|spring
                            the year weight follows the lunar year, from the lunar new year
-                           (default), or the stem-branch year, from Start of Spring (立春)
+                           (default), or the stem-branch year, from the instant of Start of
+                           Spring (立春; the stem-branch years and months turn at the instants
+                           of the terms)
   --leap-month whole|split
                            a leap month weighs as the month it follows (default), or from its
                            16th day on as the next month

@@ -56,6 +56,10 @@ char* chenggu_places_json(const char* request_json) {
                     [](const char* request) { return chenggu::SearchPlacesJson(request); });
 }
 
+char* chenggu_terms_json(const char* request_json) {
+    return Answered(request_json, [](const char* request) { return chenggu::TermsJson(request); });
+}
+
 void chenggu_free(char* text) { std::free(text); }
 
 const char* chenggu_version(void) { return CHENGGU_VERSION; }

@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::array<std::string_view, 4> MonthsMembers{"calendar", "year", "script", "language"};
 constexpr std::array<std::string_view, 3> DateMembers{"date", "lunar", "language"};
+constexpr std::array<std::string_view, 3> TermsMembers{"year", "script", "language"};
 
 struct MonthsRequest {
     bool lunar = false;
@@ -212,6 +213,60 @@ std::string DateJson(std::string_view requestJson) {
     writer.Member("lunarDate", LunarDateText(day));
     writer.EndObject();
     return std::move(writer).Take();
+}
+
+std::string SolarTermsJson(int year, const std::array<SolarTerm, 24>& terms, Script script,
+                           int indent) {
+    return WrittenJson(indent, [&](JsonWriter& writer) {
+        writer.StartObject();
+        writer.Member("year", year);
+        writer.Key("terms");
+        writer.StartArray();
+        for (const SolarTerm& term : terms) {
+            writer.StartObject();
+            writer.Member("name", InScript(term.name, script));
+            writer.Member("utc", IsoDateTime(term.utc) + "Z");
+            writer.Member("beijing", IsoDateTime(term.beijing));
+            writer.EndObject();
+        }
+        writer.EndArray();
+        writer.EndObject();
+    });
+}
+
+std::string TermsJson(std::string_view requestJson) {
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, TermsMembers);
+    if (!members) return ErrorJson(members.error(), Language::English);
+    const Language language = LanguageOf(*members);
+    std::optional<std::int64_t> year;
+    for (const JsonMember& member : *members) {
+        std::optional<Error> error;
+        if (member.name == "year") {
+            const JsonNumber* number = std::get_if<JsonNumber>(&member.value);
+            if (number != nullptr && number->whole) {
+                year = *number->whole;
+            } else {
+                error = WrongKind(member.name, "a whole number", "整数");
+            }
+        } else if (member.name == "script") {
+            error = CheckScript(member);
+        } else if (member.name == "language") {
+            if (const Result<Language> read = ReadLanguage(member); !read) error = read.error();
+        } else {
+            error = UnknownMember(member.name, TermsMembers);
+        }
+        if (error) return ErrorJson(*error, language);
+    }
+    if (!year) {
+        return ErrorJson(
+            refusal::BadRequest("a request needs a year: {\"year\": 2024}",
+                                [](Script s) { return T(s, "请求需要年份：{\"year\": 2024}"); }),
+            language);
+    }
+    const Result<std::array<SolarTerm, 24>> terms =
+        SolarTermsOf(static_cast<int>(std::clamp<std::int64_t>(*year, -1, 100000)));
+    if (!terms) return ErrorJson(terms.error(), language);
+    return SolarTermsJson(static_cast<int>(*year), *terms, ScriptOf(*members));
 }
 
 CHENGGU_END_NAMESPACE

@@ -84,6 +84,8 @@ export interface Reading {
   verseLines: [string, string];
   /** The verse in modern Chinese. */
   verseExplanation: string;
+  /** On the day of a sectional term (节): its instant and the birth's side of it; else null. */
+  solarTerm: { name: string; utc: string; beijing: string; birthIs: 'before' | 'after' | 'unknown' } | null;
   /** For lunar input only: the Gregorian date of the same day of the leap month, if any. */
   leapMonthDate?: string | null;
   birthTime?: BirthTime;
@@ -92,7 +94,7 @@ export interface Reading {
 }
 
 export interface Alternative extends Omit<Reading, 'alternatives'> {
-  switched: 'lateZi' | 'yearStart' | 'leapMonth' | 'solarTime' | 'boundary' | 'secondOccurrence';
+  switched: 'lateZi' | 'yearStart' | 'leapMonth' | 'solarTime' | 'boundary' | 'secondOccurrence' | 'solarTerm';
   condition: string;
 }
 
@@ -162,3 +164,17 @@ export interface Place {
 
 /** Places whose names hold the query, best first. Throws ChengguError. */
 export function places(request: { query: string; limit?: number; language?: Language }): Place[];
+
+export interface SolarTerm {
+  /** 小寒 … 冬至. */
+  name: string;
+  /** The instant in UTC: 2024-02-04T08:26:50Z. */
+  utc: string;
+  /** The same in Beijing time (UTC+8): 2024-02-04T16:26:50. */
+  beijing: string;
+}
+
+/** The 24 solar terms of a year from 1901 to 2100, 小寒 first. Throws ChengguError. */
+export function terms(
+  year: number, options?: { script?: 'simplified' | 'traditional'; language?: Language },
+): SolarTerm[];

@@ -66,5 +66,11 @@ export function places(request) {
   return answered(call('places', request)).places;
 }
 
+// The 24 solar terms of a year from 1901 to 2100, 小寒 first, at their instants: [{name, utc,
+// beijing}, …]. options: {script, language}.
+export function terms(year, options = {}) {
+  return answered(call('terms', { ...options, year })).terms;
+}
+
 // The engine's version, "1.1.0".
 export const version = engine.UTF8ToString(engine._chenggu_version());

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { test } from 'node:test';
-import { ChengguError, date, months, places, read, version } from 'chenggu';
+import { ChengguError, date, months, places, read, terms, version } from 'chenggu';
 
 const chenggu = (...args) => JSON.parse(execFileSync(process.env.CHENGGU, ['--json', ...args], { encoding: 'utf8' }));
 
@@ -56,6 +56,12 @@ test('the calendar a form needs, and the version', () => {
   assert.deepEqual(date({ date: '2020-闰4-1', lunar: true }).date, '2020-05-23');
   assert.throws(() => months({ calendar: 'lunar', year: 2101 }), /1900 to 2100/);
   assert.equal(version, execFileSync(process.env.CHENGGU, ['--version'], { encoding: 'utf8' }).trim().split(' ')[1]);
+});
+
+test('terms as chenggu --terms lists them', () => {
+  assert.deepEqual(terms(2024), chenggu('--terms', '2024').terms);
+  assert.deepEqual(terms(2024, { script: 'traditional' })[4].name, '驚蟄');
+  assert.throws(() => terms(1900), (error) => error.code === 'bad-request');
 });
 
 test('places as chenggu --places lists them', () => {

@@ -16,11 +16,11 @@ import datetime
 import json
 import pathlib
 
-__all__ = ["read", "places", "months", "date", "ChengguError", "__version__"]
+__all__ = ["read", "places", "months", "date", "terms", "ChengguError", "__version__"]
 
 # The library's C interface: JSON request in, newly allocated JSON answer out.
 _library = ctypes.CDLL(str(pathlib.Path(__file__).with_name("libchenggu.so.1")))
-for _name in ("read", "places", "months", "date"):
+for _name in ("read", "places", "months", "date", "terms"):
     _function = getattr(_library, f"chenggu_{_name}_json")
     _function.argtypes = [ctypes.c_char_p]
     _function.restype = ctypes.c_void_p
@@ -132,3 +132,11 @@ def date(day, lunar=False, *, language="en"):
         day = day.isoformat()
     return _answer(_library.chenggu_date_json, {"date": day, "lunar": lunar,
                                                 "language": language})
+
+
+def terms(year, *, script="simplified", language="en"):
+    """The 24 solar terms of a Gregorian year from 1901 to 2100, 小寒 first: dicts with name,
+    utc ("2024-02-04T08:26:50Z") and beijing ("2024-02-04T16:26:50", UTC+8), as
+    `chenggu --terms YEAR --json` lists them."""
+    request = {"year": year, "script": script, "language": language}
+    return _answer(_library.chenggu_terms_json, request)["terms"]

@@ -85,6 +85,12 @@ class ReadTest(unittest.TestCase):
         self.assertEqual(chenggu.date("2020-闰4-1", lunar=True)["date"], "2020-05-23")
         self.assertEqual(chenggu.date(datetime.date(2020, 5, 23))["lunarDate"], "2020-闰4-1")
 
+    def test_terms_as_the_command_line_lists_them(self):
+        self.assertEqual(chenggu.terms(2024), command_line("--terms", "2024")["terms"])
+        with self.assertRaises(chenggu.ChengguError) as refused:
+            chenggu.terms(2101)
+        self.assertEqual(refused.exception.code, "bad-request")
+
     def test_places_as_the_command_line_lists_them(self):
         self.assertEqual(chenggu.places("成都", limit=50), command_line("--places", "成都"))
 

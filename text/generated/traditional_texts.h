@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 151> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 152> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -118,6 +118,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 151> 
     {"请求有 ", "請求有 "},
     {"请求第 ", "請求第 "},
     {"请求需要地名：{\"query\": \"成都\"}", "請求需要地名：{\"query\": \"成都\"}"},
+    {"请求需要年份：{\"year\": 2024}", "請求需要年份：{\"year\": 2024}"},
     {"请求需要日期", "請求需要日期"},
     {"请求需要日期：{\"date\": \"1990-01-30\"}", "請求需要日期：{\"date\": \"1990-01-30\"}"},
     {"谷雨", "穀雨"},
