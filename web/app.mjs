@@ -279,7 +279,7 @@ function render() {
       field.dataset.value = '';
       field.replaceChildren();
     }
-    for (const element of document.querySelectorAll('.steps')) element.hidden = true;
+    for (const element of document.querySelectorAll('.steps, .term')) element.hidden = true;
     return;
   }
   // A clock time puts the period list at the period it falls in (by the sun, at a birthplace).
@@ -310,6 +310,7 @@ function render() {
     'weightText', 'verseExplanation']) {
     show(name, r[name], String(r[name]));
   }
+  showSolarTerm(r.solarTerm);
   show('verse', r.verseLines.join('\n'), null);
   document.querySelector('[data-field="verse"]').replaceChildren(...paragraphs(r.verseLines));
 
@@ -335,6 +336,24 @@ function render() {
     list.append(...items);
     box.replaceChildren(Object.assign(document.createElement('h2'), { textContent: t('其他算法') }), list);
   }
+}
+
+// On the day of a sectional term: its instant in Beijing time, and which side of it the birth
+// lies on (the year and month pillars turn there).
+function showSolarTerm(term) {
+  let text = '';
+  if (term) {
+    const [date, clock] = term.beijing.split('T');
+    const [y, m, d] = date.split('-').map(Number);
+    const side = {
+      before: `${t('出生在')}${term.name}${t('之前')}`,
+      after: `${t('出生在')}${term.name}${t('之后')}`,
+      unknown: t('出生时辰跨过交节时刻，按交节之后论'),
+    }[term.birthIs];
+    text = `${term.name} ${y}${t('年')}${m}${t('月')}${d}${t('日')} ${clock}${t('（北京时间），')}${side}`;
+  }
+  show('solarTerm', term ? term : '', text);
+  for (const element of document.querySelectorAll('.term')) element.hidden = !term;
 }
 
 // The steps from the clock to the period, and the longitude and zone the birthplace gave.

@@ -82,6 +82,7 @@ function expectedFields(r) {
   fields.alternatives = JSON.stringify(r.alternatives.map((a) =>
     ({ conventions: a.conventions, totalWeight: a.totalWeight })));
   fields.birthTime = r.birthTime ? JSON.stringify(r.birthTime) : '';
+  fields.solarTerm = r.solarTerm ? JSON.stringify(r.solarTerm) : '';
   return fields;
 }
 
