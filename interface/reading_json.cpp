@@ -34,6 +34,7 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSt
     writer.Number(time.utcOffsetSeconds / 60.0, 6);
     writer.Member("summerTime", time.summerTime);
     writer.Member("secondOccurrence", time.secondOccurrence);
+    writer.Member("repeated", time.happenedTwice);
     writer.Key("longitude");
     writer.Number(time.longitude, 6);
     writer.Key("place");

@@ -44,6 +44,8 @@ export interface BirthTime {
   summerTime: boolean;
   /** The later of a clock time that happened twice (clocks turned back). */
   secondOccurrence: boolean;
+  /** The clock time happened twice, whichever occurrence this is. */
+  repeated: boolean;
   longitude: number;
   place: string | null;
   meanSolar: string;

@@ -197,15 +197,15 @@ Period PeriodAt(std::int32_t secondOfDay) {
 // conventions when asked.
 Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, const BirthTime& time,
                                 bool withAlternatives,
-                                std::optional<std::int32_t> otherSecond = std::nullopt) {
-    const DateTime& used = time.Used();
+                                std::optional<DateTime> otherTime = std::nullopt) {
+    const DateTime& used = otherTime ? *otherTime : time.Used();
     if (!used.date.ok()) {
         return refusal::SolarDateOutsideRange(IsoDateTime(used), ValueName(time.used));
     }
     Birth solarBirth = birth;
     solarBirth.date = used.date;
     solarBirth.lunarInput.reset();
-    const Period period = PeriodAt(otherSecond.value_or(used.second));
+    const Period period = PeriodAt(used.second);
     // The pillars of the birth's instant: the clock read in its zone.
     const solar::Seconds utc =
         solar::DaysFromCivil(time.clock.date.year, time.clock.date.month, time.clock.date.day) *
@@ -226,10 +226,18 @@ Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, cons
     return reading;
 }
 
+// Whether the time read by lies within 5 minutes of midnight while the day read changes there
+// (a 晚子 read on its own day).
+bool NearMidnight(const BirthTime& time, const Options& options) {
+    return options.lateZi == LateZi::SameDay &&
+           std::abs(FromMidnight(time.Used().second)) <= NearBoundarySeconds;
+}
+
 // The birth time with another time used: the same instant, read by another clock.
-BirthTime UsingTime(BirthTime time, SolarTime used) {
+BirthTime UsingTime(BirthTime time, SolarTime used, const Options& options) {
     time.used = used;
-    time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds;
+    time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds ||
+                        NearMidnight(time, options);
     return time;
 }
 
@@ -239,9 +247,10 @@ BirthTime UsingTime(BirthTime time, SolarTime used) {
 Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options) {
     Options resolved = options;
     resolved.solarTime = options.solarTime.value_or(SolarTime::True);
-    const Result<BirthTime> time =
+    Result<BirthTime> time =
         ReadBirthTime(birth.date, *birth.clock, *birth.birthplace, *resolved.solarTime);
     if (!time) return time.error();
+    time->nearBoundary = time->nearBoundary || NearMidnight(*time, resolved);
     Result<BirthReading> reading = ReadAtTime(birth, resolved, *time, true);
     if (!reading) return reading;
     std::vector<BirthReading>& alternatives = reading->alternatives;
@@ -252,7 +261,7 @@ Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options
     };
     for (const SolarTime value : {SolarTime::True, SolarTime::Mean, SolarTime::Clock}) {
         if (value == *resolved.solarTime) continue;
-        const BirthTime other = UsingTime(*time, value);
+        const BirthTime other = UsingTime(*time, value, resolved);
         // The same day and period weigh the same: nothing to read.
         if (other.Used().date == time->Used().date &&
             PeriodAt(other.Used().second) == PeriodAt(time->Used().second)) {
@@ -264,14 +273,20 @@ Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options
               [](BirthReading& r) { r.switched = Convention::SolarTime; });
     }
     if (time->nearBoundary) {
-        // Just across the nearest odd hour: the second before it, or the hour itself.
-        const std::int32_t second = time->Used().second;
-        const std::int32_t fromBoundary = FromNearestBoundary(second);
-        const std::int32_t across =
-            fromBoundary >= 0 ? second - fromBoundary - 1 : second - fromBoundary;
-        offer(ReadAtTime(birth, resolved, *time, false, across), [](BirthReading& r) {
-            r.timeChange = BirthReading::TimeChange::OtherSideOfBoundary;
-        });
+        // Just across the nearest odd hour, or midnight when the day read changes there: the
+        // second before it, or the boundary itself.
+        const DateTime& used = time->Used();
+        const std::int32_t fromMidnight = FromMidnight(used.second);
+        const std::int32_t fromBoundary =
+            NearMidnight(*time, resolved) ? fromMidnight : FromNearestBoundary(used.second);
+        const solar::Seconds at =
+            solar::DaysFromCivil(used.date.year, used.date.month, used.date.day) *
+                solar::SecondsPerDay +
+            used.second;
+        const solar::Seconds across = fromBoundary >= 0 ? at - fromBoundary - 1 : at - fromBoundary;
+        offer(
+            ReadAtTime(birth, resolved, *time, false, solar::DateTimeAt(across)),
+            [](BirthReading& r) { r.timeChange = BirthReading::TimeChange::OtherSideOfBoundary; });
     }
     if (time->happenedTwice) {
         const Result<BirthTime> second =

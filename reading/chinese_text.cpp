@@ -149,6 +149,15 @@ std::string OffsetText(std::int32_t seconds) {
 
 }  // namespace
 
+// The boundary a time read by is near, as seconds from it: midnight when the day read changes
+// there (a 晚子 read on its own day) and the time lies within 5 minutes of it, else the
+// nearest odd hour.
+std::int32_t FromBoundaryOf(const BirthReading& reading, std::int32_t second) {
+    const bool midnight = reading.options.lateZi == LateZi::SameDay &&
+                          std::abs(FromMidnight(second)) <= NearBoundarySeconds;
+    return midnight ? FromMidnight(second) : FromNearestBoundary(second);
+}
+
 std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script script) {
     if (!reading.birthTime) return {};
     const BirthTime& time = *reading.birthTime;
@@ -185,9 +194,10 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
                          T(script, "）");
     if (time.nearBoundary) {
         const std::int32_t second = time.Used().second;
-        period += T(script, "，距时辰交界 ") +
-                  HourText((second - FromNearestBoundary(second)) / 3600 % 24) +
-                  T(script, " 不到 5 分钟");
+        const std::int32_t fromBoundary = FromBoundaryOf(reading, second);
+        period +=
+            T(script, fromBoundary == FromMidnight(second) ? "，距日期交界 " : "，距时辰交界 ") +
+            HourText((second - fromBoundary + 86400) / 3600 % 24) + T(script, " 不到 5 分钟");
     }
     steps.push_back(period);
     return steps;
@@ -227,9 +237,9 @@ std::string AlternativeCondition(const BirthReading& reading, const BirthReading
         // The boundary is the odd hour nearest the time read by; the alternative lies across it.
         const BirthTime& time = *reading.birthTime;
         const std::int32_t second = time.Used().second;
-        const std::int32_t fromBoundary = FromNearestBoundary(second);
+        const std::int32_t fromBoundary = FromBoundaryOf(reading, second);
         return T(script, "若") + std::string(TimeName(time.used, script)) + T(script, "在 ") +
-               HourText((second - fromBoundary) / 3600 % 24) +
+               HourText((second - fromBoundary + 86400) / 3600 % 24) +
                T(script, fromBoundary >= 0 ? " 之前" : " 之后");
     }
     if (alternative.timeChange == BirthReading::TimeChange::SecondOccurrence &&

@@ -2,6 +2,7 @@
 // Beijing summer time, the alternatives a reading offers, and places by name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -10,6 +11,7 @@
 #include "chenggu/birth_reading.h"
 #include "chenggu/birth_time.h"
 #include "chenggu/chinese_text.h"
+#include "chenggu/json.h"
 #include "chenggu/places.h"
 #include "tests/whole_range.h"
 
@@ -94,6 +96,91 @@ TEST(BirthTime, BeijingSummerTime) {
     EXPECT_EQ(summer->utcOffsetSeconds, 9 * 3600);
 }
 
+// Summer time is the clocks set ahead: Ireland's rules mark its winter as a negative summer
+// time, and its summer as standard, which a reader would read the other way round.
+TEST(BirthTime, SummerTimeIsTheClocksSetAhead) {
+    const Birthplace dublin{-6.26, "Europe/Dublin", ""};
+    EXPECT_FALSE(ReadBirthTime({1990, 1, 15}, {12, 0}, dublin, SolarTime::True)->summerTime);
+    EXPECT_TRUE(ReadBirthTime({1990, 7, 15}, {12, 0}, dublin, SolarTime::True)->summerTime);
+    const BirthReading autumn = *Read(At({1990, 10, 28}, {1, 30}, -6.26, "Europe/Dublin"));
+    EXPECT_TRUE(autumn.birthTime->summerTime && autumn.birthTime->happenedTwice);
+    EXPECT_NE(BirthTimeSteps(autumn)[1].find("按第一次（仍是夏令时）"), std::string::npos);
+    const BirthTime second = *ReadBirthTime({1990, 10, 28}, {1, 30}, dublin, SolarTime::True, true);
+    EXPECT_FALSE(second.summerTime);
+    EXPECT_EQ(second.utcOffsetSeconds, 0);
+}
+
+// The steps shown add up to the second: mean solar time plus the equation of time, each in
+// whole seconds, is the true solar time, and the mean solar time is the clock's instant plus
+// the longitude's four minutes a degree.
+TEST(BirthTime, StepsAddUpToTheSecond) {
+    std::uint64_t state = 2;
+    const auto next = [&](std::uint64_t below) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        return (state >> 33) % below;
+    };
+    for (int i = 0; i < 5000; ++i) {
+        const GregorianDate date = GregorianDate::FromDayOffset(static_cast<std::int32_t>(
+            1 + next(static_cast<std::uint64_t>(LastDate.DayOffset() - 1))));
+        const ClockTime clock{static_cast<int>(next(24)), static_cast<int>(next(60))};
+        const double longitude = static_cast<double>(next(3600001)) / 10000 - 180;
+        const Result<BirthTime> time =
+            ReadBirthTime(date, clock, {longitude, "Etc/UTC", ""}, SolarTime::True);
+        ASSERT_TRUE(time) << IsoDate(date);
+        const auto seconds = [](const DateTime& at) {
+            return static_cast<std::int64_t>(at.date.DayOffset()) * 86400 + at.second;
+        };
+        const std::int64_t utc = seconds(time->clock);
+        ASSERT_EQ(time->equationOfTimeSeconds, std::round(time->equationOfTimeSeconds));
+        ASSERT_EQ(seconds(time->trueSolar) - seconds(time->meanSolar),
+                  static_cast<std::int64_t>(time->equationOfTimeSeconds));
+        ASSERT_LE(std::abs(static_cast<double>(seconds(time->meanSolar) - utc) - longitude * 240),
+                  0.5);
+    }
+}
+
+// Midnight is a boundary where the day read changes (a 晚子 read on its own day): 00:00 at
+// 122.75°E is 23:57:49 of the day before by the sun, at 123.9°E 00:02:25 of the day; each is
+// near it and offers the other side, which reads another day and another total.
+TEST(BirthTime, MidnightIsABoundaryOfTheDay) {
+    for (const double longitude : {122.75, 123.9}) {
+        const BirthReading r = *Read(At({1990, 1, 30}, {0, 0}, longitude));
+        EXPECT_TRUE(r.birthTime->nearBoundary) << longitude;
+        const auto across =
+            std::find_if(r.alternatives.begin(), r.alternatives.end(), [](const auto& a) {
+                return a.timeChange == BirthReading::TimeChange::OtherSideOfBoundary;
+            });
+        ASSERT_NE(across, r.alternatives.end()) << longitude;
+        EXPECT_NE(across->readingDate, r.readingDate);
+        EXPECT_NE(across->totalWeight, r.totalWeight);
+        EXPECT_EQ(AlternativeCondition(r, *across),
+                  longitude < 123 ? "若真太阳时在 00:00 之后" : "若真太阳时在 00:00 之前");
+    }
+    // When a 晚子 is read on the next day, midnight changes nothing.
+    const BirthReading nextDay =
+        *Read(At({1990, 1, 30}, {0, 0}, 123.9), {.lateZi = LateZi::NextDay});
+    EXPECT_FALSE(nextDay.birthTime->nearBoundary);
+}
+
+// JSON says a clock time happened twice, whichever total the second occurrence gives; a day
+// that does not exist, or one outside the range (and the zone tables'), is refused.
+TEST(BirthTime, RepeatedAndImpossibleClockTimes) {
+    const std::string repeated = ReadJson(
+        R"({"date": "1988-09-11", "period": "01:30", "place": "北京", "solarTime": "clock"})");
+    EXPECT_NE(repeated.find(R"("repeated":true)"), std::string::npos) << repeated;
+    EXPECT_NE(ReadJson(R"({"date": "1988-09-12", "period": "01:30", "place": "北京"})")
+                  .find(R"("repeated":false)"),
+              std::string::npos);
+    const Birthplace beijing{116.4, "Asia/Shanghai", ""};
+    for (const GregorianDate date : {GregorianDate{2001, 13, 1}, GregorianDate{2001, 2, 29},
+                                     GregorianDate{1900, 12, 31}, GregorianDate{2101, 1, 1}}) {
+        const Result<BirthTime> time = ReadBirthTime(date, {12, 0}, beijing, SolarTime::True);
+        ASSERT_FALSE(time) << IsoDate(date);
+        EXPECT_TRUE(time.error().code == ErrorCode::NoSuchDate ||
+                    time.error().code == ErrorCode::OutsideRange);
+    }
+}
+
 // A reading at a place offers the readings at the other two times, across a near boundary and
 // at the second occurrence of a repeated hour, each only with another total.
 TEST(BirthTime, AlternativesStateWhatChanged) {
@@ -107,14 +194,18 @@ TEST(BirthTime, AlternativesStateWhatChanged) {
                 EXPECT_NE(alternative.totalWeight, r->totalWeight);
                 if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfBoundary) {
                     EXPECT_TRUE(r->birthTime->nearBoundary);
-                    EXPECT_NE(alternative.period(), r->period());
+                    EXPECT_TRUE(alternative.period() != r->period() ||
+                                alternative.readingDate != r->readingDate);
                 } else if (alternative.switched == Convention::SolarTime) {
                     EXPECT_NE(alternative.options.solarTime, SolarTime::True);
                     EXPECT_EQ(alternative.birthTime->used, *alternative.options.solarTime);
                 }
             }
-            const int fromBoundary = FromNearestBoundary(r->birthTime->trueSolar.second);
-            EXPECT_EQ(r->birthTime->nearBoundary, std::abs(fromBoundary) <= NearBoundarySeconds);
+            // Near an odd hour, or near midnight, where the day read changes.
+            const std::int32_t second = r->birthTime->trueSolar.second;
+            EXPECT_EQ(r->birthTime->nearBoundary,
+                      std::abs(FromNearestBoundary(second)) <= NearBoundarySeconds ||
+                          std::abs(FromMidnight(second)) <= NearBoundarySeconds);
         }
     }
     // Without a place, the clock: asking for the sun is refused.

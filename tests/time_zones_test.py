@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Clock times against Python's zoneinfo, an independent reader of the system's tzdata (its
-POSIX rules after 2037 included): around every transition of every zone from 1901 to 2050
-(as the zone's TZif file lists them, then as its rule makes them),
-the clock time just before, inside the change and just after must give chenggu's
-utcOffsetMinutes and summerTime, a refusal for a time clocks jumped over, and the first
-occurrence (the offset before) for a time they went through twice.
+POSIX rules after 2037 included): around every transition of every zone from 1901 to 2100
+(as the zone's TZif file lists them, then as its rule makes them), the clock time just before,
+inside the change and just after must give chenggu's utcOffsetMinutes and summerTime (the
+clocks set ahead: where tzdata's summer time is negative, as Ireland's winter, the larger of the
+two offsets), a refusal for a time clocks jumped over, and the first occurrence (the offset
+before) for a time they went through twice.
 Usage: time_zones_test.py CHENGGU"""
 import datetime as dt
 import json
@@ -15,24 +16,24 @@ import zoneinfo
 
 chenggu = sys.argv[1]
 UTC = dt.timezone.utc
-FIRST, LAST = dt.datetime(1901, 1, 3), dt.datetime(2050, 12, 29)
+FIRST, LAST = dt.datetime(1901, 1, 3), dt.datetime(2100, 12, 29)
 zones = sorted(z for z in zoneinfo.available_timezones() if z not in ("Factory", "localtime"))
 
 
 
 def transitions_of(zone, info):
     """The instants a zone's offset changed: those its TZif file lists, and after them the
-    changes of its POSIX rule up to 2051, found day by day and then to the second."""
+    changes of its POSIX rule up to 2101, found day by day and then to the second."""
     with open(f"/usr/share/zoneinfo/{zone}", "rb") as f:
         data = f.read()
     counts = struct.unpack(">6l", data[20:44])
     skip = 44 + counts[3] * 5 + counts[4] * 6 + counts[5] + counts[2] * 8 + counts[1] + counts[0]
     counts = struct.unpack(">6l", data[skip + 20:skip + 44])
     listed = struct.unpack(f">{counts[3]}q", data[skip + 44:skip + 44 + 8 * counts[3]])
-    found = [dt.datetime.fromtimestamp(t, UTC) for t in listed if -2177452800 < t < 2556144000]
+    found = [dt.datetime.fromtimestamp(t, UTC) for t in listed if -2177452800 < t < 4133980800]
     day = max([dt.datetime(2037, 1, 1, tzinfo=UTC), *found]) + dt.timedelta(days=1)
     offset = day.astimezone(info).utcoffset()
-    while day.year < 2051:
+    while day.year < 2101:
         later = day + dt.timedelta(days=1)
         if later.astimezone(info).utcoffset() != offset:
             low, high = day, later
@@ -46,6 +47,37 @@ def transitions_of(zone, info):
             offset = later.astimezone(info).utcoffset()
         day = later
     return found
+
+
+def summer(local, instants):
+    """Whether the clocks were set ahead: tzdata's daylight saving, but where it is negative
+    (a winter's offset marked as daylight saving, between standard ones larger on both sides),
+    the other way round."""
+    utc = local.astimezone(UTC)
+    before = [i for i in instants if i <= utc]
+    after = [i for i in instants if i > utc]
+    here = (before[-1] if before else utc)
+    prev_instant = before[-2] if len(before) >= 2 else None
+
+    def negative_winter(moment, left, right):
+        """Whether the offset at moment is daylight saving smaller than standard either side."""
+        info = local.tzinfo
+        at = moment.astimezone(info)
+        if not at.dst():
+            return False
+        sides = [(t - dt.timedelta(seconds=1)).astimezone(info) for t in left] + \
+                [t.astimezone(info) for t in right]
+        return bool(sides) and all(not s.dst() and s.utcoffset() > at.utcoffset() for s in sides)
+
+    saving = local.dst()
+    if saving:
+        return not negative_winter(utc, before[-1:], after[:1])
+    # A standard offset next to a negative winter is the summer's.
+    if after and negative_winter(after[0], [after[0]], after[1:2]):
+        return True
+    if before and negative_winter(before[-1] - dt.timedelta(seconds=1), before[-2:-1], before[-1:]):
+        return True
+    return False
 
 
 requests, expected = [], []
@@ -65,7 +97,7 @@ for zone in zones:
             local = clock.replace(tzinfo=info)
             real = local.astimezone(UTC).astimezone(info).replace(tzinfo=None) == clock
             requests.append(f"{clock:%Y-%m-%d %H:%M} 0 {zone}")
-            expected.append((local.utcoffset().total_seconds() / 60, bool(local.dst()))
+            expected.append((local.utcoffset().total_seconds() / 60, summer(local, instants))
                             if real else None)
 
 done = subprocess.run([chenggu, "--batch"], input="\n".join(requests) + "\n",

@@ -100,12 +100,13 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
     time.utcOffsetSeconds = offset.seconds;
     time.summerTime = offset.summer;
 
-    // The sun's times to the second, as a clock shows them.
-    const double meanSolar = static_cast<double>(utc) + birthplace.longitude * 240.0;
-    time.equationOfTimeSeconds = solar::EquationOfTime(utc);
-    time.meanSolar = solar::DateTimeAt(static_cast<Seconds>(std::floor(meanSolar)));
-    time.trueSolar =
-        solar::DateTimeAt(static_cast<Seconds>(std::floor(meanSolar + time.equationOfTimeSeconds)));
+    // The sun's times to the second, each rounded once, so that the steps shown add up: the
+    // mean solar time plus the equation of time in whole seconds is the true solar time.
+    const Seconds meanSolar = std::llround(static_cast<double>(utc) + birthplace.longitude * 240.0);
+    const Seconds equation = std::llround(solar::EquationOfTime(utc));
+    time.equationOfTimeSeconds = static_cast<double>(equation);
+    time.meanSolar = solar::DateTimeAt(meanSolar);
+    time.trueSolar = solar::DateTimeAt(meanSolar + equation);
     time.nearBoundary = std::abs(FromNearestBoundary(time.Used().second)) <= NearBoundarySeconds;
     return time;
 }

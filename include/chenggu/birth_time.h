@@ -74,14 +74,20 @@ inline constexpr std::int32_t NearBoundarySeconds = 300;
 // Seconds from a time of day to the nearest boundary of the periods, signed: negative before
 // it (12:58:00 → -120), positive after (13:01:00 → 60).
 CHENGGU_EXPORT std::int32_t FromNearestBoundary(std::int32_t secondOfDay);
+// Seconds from a time of day to the nearest midnight, signed as FromNearestBoundary
+// (23:58:00 → -120, 00:01:00 → 60): where the day read changes when a 晚子 is read on its own
+// day, so that a time this near it is near a boundary too.
+inline constexpr std::int32_t FromMidnight(std::int32_t secondOfDay) {
+    return secondOfDay < 43200 ? secondOfDay : secondOfDay - 86400;
+}
 
 // The birth time of a clock reading at a birthplace. Refused with a reason for an unknown zone,
 // a longitude outside [-180, 180], a clock time that is not ok(), or one that never happened
 // there (clocks turned forward over it). A clock time that happened twice is taken as the
 // first (summer time still in force) unless secondOccurrence is set.
 CHENGGU_EXPORT Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& clock,
-                                const Birthplace& birthplace, SolarTime used,
-                                bool secondOccurrence = false);
+                                               const Birthplace& birthplace, SolarTime used,
+                                               bool secondOccurrence = false);
 
 // A clock time as people write it: 23:30, 8:05, 23点, 23点30分, 8时, 8时5分 (full-width digits
 // and 點, 時 too).
