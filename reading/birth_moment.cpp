@@ -109,4 +109,33 @@ PillarsAtBirth PillarsAt(const BirthSpan& span, const GregorianDate& day) {
     return pillars;
 }
 
+namespace {
+
+// Whether a Beijing clock reading on a date may lie on a term's day: the date, or the day
+// before it by summer time, is one (terms fall on days 3 to 9, so never across a month).
+bool NearATermDay(const GregorianDate& date) {
+    const int termDay = CalendarDate::SectionalTermDay(date.year, date.month);
+    return date.day == termDay || date.day == termDay + 1;
+}
+
+PillarsAtBirth PillarsOfDay(const GregorianDate& date) {
+    const StemBranchIndex index = CalendarDate::StemBranchIndices(date.year, date.month, date.day);
+    return {index.year, index.month, {}, date, index.day};
+}
+
+}  // namespace
+
+PillarsAtBirth PillarsOfPeriod(const GregorianDate& date, const Period& period) {
+    if (!NearATermDay(date)) return PillarsOfDay(date);
+    return PillarsAt(SpanOfPeriod(date, period), date);
+}
+
+PillarsAtBirth PillarsOfBeijingClock(const GregorianDate& date, std::int32_t secondOfDay) {
+    // A clock time within 5 minutes of the next day's term is near it too.
+    const GregorianDate next = GregorianDate::FromDayOffset(date.DayOffset() + 1);
+    const bool nearNext = next.ok() && NearATermDay(next) && secondOfDay >= 86400 - 3600 - 300;
+    if (!NearATermDay(date) && !nearNext) return PillarsOfDay(date);
+    return PillarsAt(SpanOfBeijingClock(date, secondOfDay), date);
+}
+
 CHENGGU_END_NAMESPACE

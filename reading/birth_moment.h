@@ -32,6 +32,10 @@ struct PillarsAtBirth {
     std::int32_t year = 0;
     std::int32_t month = 0;
     std::optional<TermMoment> term;
+    // Away from a term, the names of this day by CalendarDate's rule, which the reading of that
+    // day takes whole rather than working them out again.
+    std::optional<GregorianDate> day;
+    std::int32_t dayIndex = 0;
 
     // Whether the other side of the term is a reading of its own: the term falls within the
     // birth's period, or within 5 minutes of its clock time.
@@ -43,5 +47,9 @@ struct PillarsAtBirth {
 // The pillars of a birth whose reading day is day: those of the day (CalendarDate's rule, the
 // month from its term's day on), moved back when the birth lies before the term's instant.
 PillarsAtBirth PillarsAt(const BirthSpan& span, const GregorianDate& day);
+// The same for a period, or a clock time (seconds of the day), on Beijing's clocks on a date;
+// away from a term's day, straight from the day's names, with no clock to read.
+PillarsAtBirth PillarsOfPeriod(const GregorianDate& date, const Period& period);
+PillarsAtBirth PillarsOfBeijingClock(const GregorianDate& date, std::int32_t secondOfDay);
 
 CHENGGU_END_NAMESPACE

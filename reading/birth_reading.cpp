@@ -49,11 +49,8 @@ BirthReading Reweighed(const BirthReading& reading, const Options& options,
     r.periodBranch = reading.periodBranch;
     r.periodStemBranch = reading.periodStemBranch;
     r.solarTerm = reading.solarTerm;
-    const GregorianDate& d = r.readingDate;
-    StemBranchIndex index = CalendarDate::StemBranchIndices(d.year, d.month, d.day);
-    index.year = pillars.year;
-    index.month = pillars.month;
-    SetWeights(r, WeighDay(r.lunarDate, index, r.period().index, options));
+    // Only the year's index weighs (under Spring); the day's is the reading's.
+    SetWeights(r, WeighDay(r.lunarDate, {pillars.year, pillars.month, 0}, r.period().index, options));
     return r;
 }
 
@@ -162,11 +159,13 @@ BirthReading ReadDay(const Birth& birth, const Period& period, const Options& op
     r.options = options;
     r.readingDate = readingDate;
     r.lunarDate = CalendarDate::LunarDateAt(readingDate.DayOffset());
-    StemBranchIndex index =
-        CalendarDate::StemBranchIndices(readingDate.year, readingDate.month, readingDate.day);
     // The year and month of the birth's moment; the day is the reading's.
-    index.year = pillars.year;
-    index.month = pillars.month;
+    const std::int32_t dayIndex =
+        pillars.day == readingDate
+            ? pillars.dayIndex
+            : CalendarDate::StemBranchIndices(readingDate.year, readingDate.month, readingDate.day)
+                  .day;
+    const StemBranchIndex index{pillars.year, pillars.month, dayIndex};
     r.solarTerm = pillars.term;
     r.yearStemBranch = StemBranchText(index.year);
     r.monthStemBranch = StemBranchText(index.month);
@@ -313,11 +312,11 @@ Result<BirthReading> Read(const Birth& birth, const Options& options) {
         return refusal::SolarTimeWithoutBirthplace(ValueName(*options.solarTime));
     }
     // A clock time is Beijing time; a period, its hours on Beijing's clocks.
-    const BirthSpan span =
-        birth.clock
-            ? SpanOfBeijingClock(birth.date, birth.clock->hour * 3600 + birth.clock->minute * 60)
-            : SpanOfPeriod(birth.date, *birth.period);
-    return ReadSound(birth, *birth.period, options, PillarsAt(span, birth.date));
+    const PillarsAtBirth pillars =
+        birth.clock ? PillarsOfBeijingClock(birth.date,
+                                            birth.clock->hour * 3600 + birth.clock->minute * 60)
+                    : PillarsOfPeriod(birth.date, *birth.period);
+    return ReadSound(birth, *birth.period, options, pillars);
 }
 
 Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const Options& options) {
@@ -334,7 +333,7 @@ Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const O
         // A plain period is read on its own day, so every one of them can be read.
         const Period period{index};
         readings[static_cast<std::size_t>(index)] =
-            *ReadSound(day, period, options, PillarsAt(SpanOfPeriod(day.date, period), day.date));
+            *ReadSound(day, period, options, PillarsOfPeriod(day.date, period));
     }
     return readings;
 }
