@@ -16,7 +16,7 @@ CHENGGU_BEGIN_NAMESPACE
 // A request {"calendar": "gregorian" or "lunar", "year": 2020, "script": …, "language": "en"}
 // answers the year's months in calendar order, each with its name, its days and the first and
 // last of them inside the range (null when none is):
-//   {"calendar": "lunar", "year": 2020, "firstYear": 1900, "lastYear": 2050,
+//   {"calendar": "lunar", "year": 2020, "firstYear": 1900, "lastYear": 2100,
 //    "months": [{"month": 4, "leap": true, "name": "闰四月", "days": 29, "firstDay": 1,
 //                "lastDay": 29}, …],
 //    "dayNames": ["初一", …], "periods": [{"value": "子", "name": "子时",

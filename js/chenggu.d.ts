@@ -121,7 +121,7 @@ export interface Month {
   leap: boolean;
   name: string;
   days: number;
-  /** The first and last days inside the range 1901-01-01 to 2050-12-31, or null. */
+  /** The first and last days inside the range 1901-01-01 to 2100-12-31, or null. */
   firstDay: number | null;
   lastDay: number | null;
 }

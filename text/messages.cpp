@@ -127,6 +127,13 @@ Error OutsideRange(const GregorianDate& date) {
                 });
 }
 
+Error YearOutsideRange(int year) {
+    const std::string shown = std::to_string(year);
+    return Make(ErrorCode::OutsideRange, "the year " + shown + " is outside 1901 to 2100", [&](Script s) {
+        return T(s, "年份 ") + shown + T(s, " 超出范围：可列出 1901 至 2100 年的节气");
+    });
+}
+
 Error NotALunarDate(std::string_view text) {
     return Make(ErrorCode::NotADate,
                 Quoted(text) +

@@ -29,6 +29,7 @@ Error NotADate(std::string_view text);
 Error NoSuchMonth(const GregorianDate& date);
 Error NoSuchDay(const GregorianDate& date);
 Error OutsideRange(const GregorianDate& date);
+Error YearOutsideRange(int year);  // a year whose solar terms are asked for
 Error NotALunarDate(std::string_view text);
 Error LeapMarkWithoutMonth(std::string_view text);
 Error NoSuchLunarDate(const LunarDate& date, LunarDateError error);

@@ -16,7 +16,8 @@ test('every kind of request answers as chenggu --json', () => {
     [{ date: '2020-闰4-16', lunar: true, period: '晚子', leapMonth: 'split' },
       ['--lunar', '--leap-month', 'split', '2020-闰4-16', '晚子']],
     [{ date: '2020-4-1', lunar: true }, ['--lunar', '2020-4-1']],
-    [{ date: '2050-12-31', period: null }, ['2050-12-31']],
+    [{ date: '2100-12-31', period: null }, ['2100-12-31']],
+    [{ date: '2024-02-04', period: '申' }, ['2024-02-04', '申']],
     [{ date: '1990-07-15', period: '14:30', place: '成都' }, ['--place', '成都', '1990-07-15', '14:30']],
     [{ date: '1995-03-15', period: '08:00', longitude: -74, zone: 'America/New_York', solarTime: 'mean' },
       ['--longitude=-74', '--zone', 'America/New_York', '--solar-time', 'mean', '1995-03-15', '08:00']],
@@ -61,7 +62,7 @@ test('the calendar a form needs, and the version', () => {
 test('terms as chenggu --terms lists them', () => {
   assert.deepEqual(terms(2024), chenggu('--terms', '2024').terms);
   assert.deepEqual(terms(2024, { script: 'traditional' })[4].name, '驚蟄');
-  assert.throws(() => terms(1900), (error) => error.code === 'bad-request');
+  assert.throws(() => terms(1900), (error) => error.code === 'outside-range');
 });
 
 test('places as chenggu --places lists them', () => {

@@ -25,7 +25,8 @@ class ReadTest(unittest.TestCase):
             (("2020-闰4-16", "晚子"), {"lunar": True, "leap_month": "split"},
              ("--lunar", "--leap-month", "split")),
             (("2020-4-1",), {"lunar": True}, ("--lunar",)),
-            ((datetime.date(2050, 12, 31), "亥"), {}, ()),
+            ((datetime.date(2100, 12, 31), "亥"), {}, ()),
+            (("2024-02-04", "申"), {}, ()),
             (("1990-07-15", "14:30"), {"place": "成都"}, ("--place", "成都")),
             (("1995-03-15", "08:00"), {"longitude": -74.0, "zone": "America/New_York",
                                        "solar_time": "mean"},
@@ -89,7 +90,7 @@ class ReadTest(unittest.TestCase):
         self.assertEqual(chenggu.terms(2024), command_line("--terms", "2024")["terms"])
         with self.assertRaises(chenggu.ChengguError) as refused:
             chenggu.terms(2101)
-        self.assertEqual(refused.exception.code, "bad-request")
+        self.assertEqual(refused.exception.code, "outside-range")
 
     def test_places_as_the_command_line_lists_them(self):
         self.assertEqual(chenggu.places("成都", limit=50), command_line("--places", "成都"))
