@@ -81,20 +81,19 @@ constexpr std::array<std::int32_t, LunarTables::YearCount + 1> NewYearOffsets = 
     return offsets;
 }();
 
-// The day offset of January 1 of Gregorian year 1901 + yearIndex.
-constexpr std::int32_t YearStartOffset(int yearIndex) {
-    return DayNumber(static_cast<std::uint16_t>(FirstYear + yearIndex), 1, 1) -
-           DayNumber(FirstYear, 1, 1);
+// Every fourth year from 1901 to 2101 is a leap year but 2100. Counting a day more from
+// 2100-03-01 on puts back the 2100-02-29 that is not there, so that four years are always
+// 1,461 days.
+constexpr std::int32_t March1Of2100 = 72743;
+static_assert(DayNumber(2100, 3, 1) - DayNumber(1901, 1, 1) == March1Of2100);
+constexpr std::int32_t WithLeapDayOf2100(std::int32_t dayOffset) {
+    return dayOffset >= March1Of2100 ? dayOffset + 1 : dayOffset;
 }
 
 // The Gregorian year (as an index from 1901) of a day offset from 0 to the last day of lunar
-// 2100: four years are 1,461 days but for 2100, which has no leap day, so the estimate is
-// corrected by a year when it lands on the wrong side of a January 1.
+// 2100.
 constexpr int GregorianYearIndex(std::int32_t dayOffset) {
-    int i = (4 * dayOffset + 3) / 1461;                // [0, 200]
-    if (YearStartOffset(i) > dayOffset) --i;           // after 2100-02-28
-    if (YearStartOffset(i + 1) <= dayOffset) ++i;
-    return i;
+    return (4 * WithLeapDayOf2100(dayOffset) + 3) / 1461;  // [0, 200]
 }
 
 constexpr bool TablesAreConsistent() {
@@ -283,19 +282,16 @@ std::int32_t GregorianDate::DayOffset() const {
 
 GregorianDate GregorianDate::FromDayOffset(std::int32_t dayOffset) {
     if (dayOffset < 0 || dayOffset > LastDayOffset) return {};
-    // Days from 1600-03-01, the start of a 400-year cycle, so that the leap day ends each year
-    // and each cycle of 4, 100 and 400 years (Howard Hinnant's civil_from_days).
-    const std::int32_t days = dayOffset + 109878;                            // [109878, 182926]
-    const std::int32_t era = days / 146097;                                   // [0, 1]
-    const std::int32_t dayOfEra = days - era * 146097;                        // [0, 146096]
-    const std::int32_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;  // [0, 399]
-    const std::int32_t dayOfYear =
-        dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);   // [0, 365], from March 1
-    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;          // [0, 11]
+    // Days from 1900-03-01, so that the leap day ends each four-year cycle (Howard Hinnant's
+    // civil_from_days within one century, with 2100's missing leap day put back: 2100-02-29
+    // is never reached, since its offset is counted as 2100-03-01).
+    const std::int32_t days = WithLeapDayOf2100(dayOffset) + 306;   // [306, 73355]
+    const std::int32_t yearOfCycle = (4 * days + 3) / 1461;          // years since 1900-03
+    const std::int32_t dayOfYear = days - (1461 * yearOfCycle) / 4;  // [0, 365], from March 1
+    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;   // [0, 11]
     const std::int32_t day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;  // [1, 31]
     const std::int32_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
-    const std::int32_t year = 1600 + yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    const std::int32_t year = 1900 + yearOfCycle + (month <= 2 ? 1 : 0);
     return {static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
             static_cast<std::uint16_t>(day)};
 }
