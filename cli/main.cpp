@@ -92,10 +92,21 @@ int wmain(int argc, wchar_t** argv) {
     return chenggu::cli::RunChenggu(arguments, std::cin, std::cout, std::cerr, Locale());
 }
 #else
+#ifdef CHENGGU_WITH_SERVICE
+#include "service/service_command.h"
+#endif
+
 int main(int argc, char** argv) {
     // Unsynchronised streams read and write in blocks: --batch streams large inputs.
     std::ios::sync_with_stdio(false);
-    return chenggu::cli::RunChenggu(std::vector<std::string>(argv + 1, argv + argc), std::cin,
-                                    std::cout, std::cerr, LocaleFromEnvironment());
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifdef CHENGGU_WITH_SERVICE
+    if (chenggu::service::IsServiceCommand(arguments)) {
+        return chenggu::service::RunServiceCommand(arguments, std::cin, std::cout, std::cerr,
+                                                   LocaleFromEnvironment());
+    }
+#endif
+    return chenggu::cli::RunChenggu(arguments, std::cin, std::cout, std::cerr,
+                                    LocaleFromEnvironment());
 }
 #endif

@@ -5,6 +5,8 @@
 #include "interface/calendar_json.h"
 
 #include "calendar/calendar_date.h"
+#include "calendar/day_cursor.h"
+#include "chenggu/lunar_date_names.h"
 #include "chenggu/chinese_text.h"
 #include "interface/error_json.h"
 #include "interface/json_reader.h"
@@ -18,6 +20,7 @@ namespace {
 constexpr std::array<std::string_view, 4> MonthsMembers{"calendar", "year", "script", "language"};
 constexpr std::array<std::string_view, 3> DateMembers{"date", "lunar", "language"};
 constexpr std::array<std::string_view, 3> TermsMembers{"year", "script", "language"};
+constexpr std::array<std::string_view, 4> CalendarMembers{"from", "to", "script", "language"};
 
 struct MonthsRequest {
     bool lunar = false;
@@ -122,6 +125,15 @@ void WritePeriods(JsonWriter& writer, Script script) {
         }
     }
     writer.EndArray();
+}
+
+// A date member of a calendar request: a Gregorian date as people write it.
+Result<GregorianDate> ReadCalendarDate(const JsonMember& member) {
+    const std::string* text = TextOf(member.value);
+    if (text == nullptr) return WrongKind(member.name, "a string", "字符串");
+    const Result<Birth> birth = ParseBirth(*text, std::nullopt, false);
+    if (!birth) return birth.error();
+    return birth->date;
 }
 
 }  // namespace
@@ -267,6 +279,84 @@ std::string TermsJson(std::string_view requestJson) {
         SolarTermsOf(static_cast<int>(std::clamp<std::int64_t>(*year, -1, 100000)));
     if (!terms) return ErrorJson(terms.error(), language);
     return SolarTermsJson(static_cast<int>(*year), *terms, ScriptOf(*members));
+}
+
+std::string CalendarJson(std::string_view requestJson) {
+    const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, CalendarMembers);
+    if (!members) return ErrorJson(members.error(), Language::English);
+    const Language language = LanguageOf(*members);
+    const Script script = ScriptOf(*members);
+    std::optional<GregorianDate> from, to;
+    for (const JsonMember& member : *members) {
+        std::optional<Error> error;
+        if (member.name == "from" || member.name == "to") {
+            const Result<GregorianDate> date = ReadCalendarDate(member);
+            if (!date) {
+                error = date.error();
+            } else {
+                (member.name == "from" ? from : to) = *date;
+            }
+        } else if (member.name == "script") {
+            error = CheckScript(member);
+        } else if (member.name == "language") {
+            if (const Result<Language> read = ReadLanguage(member); !read) error = read.error();
+        } else {
+            error = UnknownMember(member.name, CalendarMembers);
+        }
+        if (error) return ErrorJson(*error, language);
+    }
+    if (!from) {
+        return ErrorJson(refusal::BadRequest(
+                             "a request needs a first day: {\"from\": \"2024-01-01\"}",
+                             [](Script s) { return T(s, "请求需要起始日：{\"from\": \"2024-01-01\"}"); }),
+                         language);
+    }
+    if (!to) to = from;
+    const std::int32_t days = to->DayOffset() - from->DayOffset() + 1;
+    if (days < 1) {
+        return ErrorJson(refusal::BadRequest(
+                             "from " + IsoDate(*from) + " is after to " + IsoDate(*to),
+                             [&](Script s) {
+                                 return T(s, "起始日 ") + IsoDate(*from) + T(s, " 在结束日 ") +
+                                        IsoDate(*to) + T(s, " 之后");
+                             }),
+                         language);
+    }
+    if (days > LongestCalendarRange) {
+        const std::string most = std::to_string(LongestCalendarRange);
+        Error tooLong = refusal::BadRequest(
+            "a calendar request covers at most " + most + " days",
+            [&](Script s) { return T(s, "一次最多查 ") + most + T(s, " 天的日历"); });
+        tooLong.code = ErrorCode::RequestTooLarge;
+        return ErrorJson(tooLong, language);
+    }
+
+    JsonWriter writer(-1);
+    writer.StartObject();
+    writer.Member("from", IsoDate(*from));
+    writer.Member("to", IsoDate(*to));
+    writer.Key("days");
+    writer.StartArray();
+    DayCursor cursor(from->year, from->month, from->day);
+    for (std::int32_t i = 0; i < days; ++i, cursor.Advance()) {
+        const LunarDate& lunar = cursor.lunar();
+        const StemBranchIndex& index = cursor.index();
+        writer.StartObject();
+        writer.Member("date", IsoDate({cursor.year(), cursor.month(), cursor.day()}));
+        writer.Member("lunarYear", lunar.year);
+        writer.Member("lunarMonth", lunar.month);
+        writer.Member("lunarDay", lunar.day);
+        writer.Member("leapMonth", lunar.leapMonth);
+        writer.Member("lunarMonthName", LunarMonthName(lunar.month, lunar.leapMonth, script));
+        writer.Member("lunarDayName", LunarDayName(lunar.day, script));
+        writer.Member("yearStemBranch", InScript(StemBranchText(index.year), script));
+        writer.Member("monthStemBranch", InScript(StemBranchText(index.month), script));
+        writer.Member("dayStemBranch", InScript(StemBranchText(index.day), script));
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    return std::move(writer).Take();
 }
 
 CHENGGU_END_NAMESPACE

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,17 @@ std::string SolarTermsJson(int year, const std::array<SolarTerm, 24>& terms, Scr
 // A request {"year": 2024, "script": "simplified", "language": "en"} answers the year's terms
 // as above, or {"error": …, "code": …}.
 std::string TermsJson(std::string_view requestJson);
+
+// The longest range one calendar request covers: ten years.
+inline constexpr std::int32_t LongestCalendarRange = 3660;
+// A request {"from": "2024-02-01", "to": "2024-02-29", "script": …, "language": "en"} (to
+// defaults to from; dates in the forms people write) answers the lunar calendar of the range,
+// a day each, by the day's own rule (a day has the month of its sectional term):
+//   {"from": "2024-02-01", "to": "2024-02-29", "days": [{"date": "2024-02-01",
+//    "lunarYear": 2023, "lunarMonth": 12, "lunarDay": 22, "leapMonth": false,
+//    "lunarMonthName": "腊月", "lunarDayName": "廿二", "yearStemBranch": "癸卯",
+//    "monthStemBranch": "乙丑", "dayStemBranch": "己亥"}, …]}
+// or {"error": …, "code": …}; over LongestCalendarRange days is request-too-large.
+std::string CalendarJson(std::string_view requestJson);
 
 CHENGGU_END_NAMESPACE

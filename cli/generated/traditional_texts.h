@@ -10,13 +10,12 @@
 namespace chenggu::cli {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 46> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 45> TraditionalTexts{{
     {"  时重  总骨重", "  時重  總骨重"},
     {" + 时 ", " + 時 "},
     {" 不能与 ", " 不能與 "},
     {" 同用（见 chenggu --help）", " 同用（見 chenggu --help）"},
     {" 后要写一个值：", " 後要寫一個值："},
-    {" 在结束日 ", " 在結束日 "},
     {" 年的二十四节气（北京时间）：", " 年的二十四節氣（北京時間）："},
     {" 钱", " 錢"},
     {" 钱  ", " 錢  "},

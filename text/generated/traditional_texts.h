@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 153> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 156> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -19,6 +19,8 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 153> 
     {" 之后", " 之後"},
     {" 之间的数", " 之間的數"},
     {" 在地名表中没有可靠的经度；请改用所属的", " 在地名表中沒有可靠的經度；請改用所屬的"},
+    {" 在结束日 ", " 在結束日 "},
+    {" 天的日历", " 天的日曆"},
     {" 字节", " 字節"},
     {" 字节处：", " 字節處："},
     {" 字节，超过了上限 ", " 字節，超過了上限 "},
@@ -122,6 +124,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 153> 
     {"请求需要年份：{\"year\": 2024}", "請求需要年份：{\"year\": 2024}"},
     {"请求需要日期", "請求需要日期"},
     {"请求需要日期：{\"date\": \"1990-01-30\"}", "請求需要日期：{\"date\": \"1990-01-30\"}"},
+    {"请求需要起始日：{\"from\": \"2024-01-01\"}", "請求需要起始日：{\"from\": \"2024-01-01\"}"},
     {"谷雨", "穀雨"},
     {"辰时", "辰時"},
     {"这一钟点在夏令时结束时出现两次，按第一次（仍是夏令时）计", "這一鐘點在夏令時結束時出現兩次，按第一次（仍是夏令時）計"},

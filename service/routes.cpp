@@ -1,0 +1,520 @@
+#include "service/routes.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "chenggu/json.h"
+#include "chenggu/version.h"
+#include "interface/calendar_json.h"
+#include "interface/error_json.h"
+#include "text/messages.h"
+#include "text/utf8.h"
+#include "service/mcp.h"
+#include "service/metrics.h"
+#include "service/embedded_files.h"
+#include "service/say.h"
+
+namespace chenggu::service {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view JsonType = "application/json";
+constexpr std::string_view ProblemType = "application/problem+json";
+
+constexpr std::array<std::string_view, RouteCount> RouteNames{
+    "/",        "/healthz",      "/metrics",     "/openapi.json", "/v1/reading",
+    "/v1/readings", "/v1/places", "/v1/calendar", "/v1/months",    "/v1/date",
+    "/v1/terms", "/mcp",         "other"};
+
+Script ScriptOf(Language language) {
+    return language == Language::TraditionalChinese ? Script::Traditional : Script::Simplified;
+}
+
+// The one line a language tells: English, or Chinese in the script it is written in.
+std::string Told(Language language, std::string_view english, std::string_view chinese) {
+    return language == Language::English ? std::string(english)
+                                         : Say(ScriptOf(language), chinese);
+}
+
+// --- The query --------------------------------------------------------------------------
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A component of a query, its %XX escapes and + decoded; nothing for a broken escape.
+std::optional<std::string> Decoded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            out += ' ';
+        } else if (text[i] == '%') {
+            if (i + 2 >= text.size()) return std::nullopt;
+            const int high = HexDigit(text[i + 1]);
+            const int low = HexDigit(text[i + 2]);
+            if (high < 0 || low < 0) return std::nullopt;
+            out += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+struct Query {
+    std::vector<std::pair<std::string, std::string>> parameters;
+    const std::string* Find(std::string_view name) const {
+        for (const auto& [key, value] : parameters) {
+            if (key == name) return &value;
+        }
+        return nullptr;
+    }
+};
+
+std::string_view PathOf(std::string_view target) {
+    return target.substr(0, target.find('?'));
+}
+
+// The query's parameters, each name known to the route and given once; or the problem.
+Result<Query> ReadQuery(std::string_view target, std::initializer_list<std::string_view> known,
+                        Language language) {
+    Query query;
+    const std::size_t mark = target.find('?');
+    if (mark == std::string_view::npos) return query;
+    std::string_view rest = target.substr(mark + 1);
+    const auto refuse = [&](std::string english, std::string chinese) {
+        return refusal::BadRequest(std::move(english), [&](Script s) { return Say(s, chinese); });
+    };
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('&'), rest.size());
+        const std::string_view pair = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        if (pair.empty()) continue;
+        const std::size_t equals = pair.find('=');
+        const std::optional<std::string> name = Decoded(pair.substr(0, equals));
+        const std::optional<std::string> value =
+            equals == std::string_view::npos ? std::string() : Decoded(pair.substr(equals + 1));
+        if (!name || !value) {
+            return refuse("the query has a broken %-escape", "查询参数里有无效的 % 转义");
+        }
+        if (ValidUtf8(*name) != *name || ValidUtf8(*value) != *value) {
+            return refuse("the query is not UTF-8", "查询参数不是 UTF-8 编码");
+        }
+        if (std::find(known.begin(), known.end(), *name) == known.end()) {
+            std::string list;
+            for (const std::string_view k : known) list += (list.empty() ? "" : ", ") + std::string(k);
+            const std::string shown = Printable(*name);
+            return refuse("unknown parameter " + shown + "; this route takes " + list,
+                          "无法识别的参数 " + shown + "；这个地址接受 " + list);
+        }
+        if (query.Find(*name) != nullptr) {
+            return refuse("parameter " + *name + " is given more than once",
+                          "参数 " + *name + " 出现了不止一次");
+        }
+        query.parameters.emplace_back(*name, *value);
+    }
+    (void)language;
+    return query;
+}
+
+// A parameter as a JSON value: a whole number as a number (years, limits), else text.
+Json NumberOrText(const std::string& text) {
+    const bool digits = !text.empty() && text.size() <= 9 &&
+                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return digits ? Json(std::stoi(text)) : Json(text);
+}
+
+// --- Answers ----------------------------------------------------------------------------
+
+HttpResponse JsonAnswer(std::string body) {
+    return {200, std::string(JsonType), std::move(body), {}};
+}
+
+// The answer of a library function of JSON in, JSON out: its answer, or its refusal as a
+// problem in the request's language.
+HttpResponse LibraryAnswer(std::string answer, Language language) {
+    if (answer.rfind("{\"error\":", 0) != 0) return JsonAnswer(std::move(answer));
+    const Json refusal = Json::parse(answer, nullptr, false);
+    const std::string code = refusal.value("code", "bad-request");
+    const std::string detail = refusal.value("error", "");
+    const int status = code == "request-too-large" ? 413 : 400;
+    return Problem(status, code, detail, language);
+}
+
+// The library's request of a query: each parameter under its member's name, a year as a
+// number when it is written as one.
+Json RequestOf(const Query& query, Language language) {
+    Json request = Json::object();
+    for (const auto& [name, value] : query.parameters) {
+        request[name] = name == "year" ? NumberOrText(value) : Json(value);
+    }
+    request["language"] = language == Language::English ? "en" : "zh";
+    return request;
+}
+
+// A reading request answered as chenggu_read_json answers it; a refusal as a problem.
+HttpResponse ReadingOf(std::string_view json, Language language) {
+    const Result<Request> request = ParseRequest(json);
+    if (!request) return Problem(request.error(), language);
+    const Result<std::string> answer = AnswerJson(*request, -1);
+    if (!answer) return Problem(answer.error(), language);
+    return JsonAnswer(*answer);
+}
+
+// GET /v1/reading: the page's link parameters as the library's request.
+HttpResponse ReadingFromQuery(const HttpRequest& http, Language language) {
+    const Result<Query> query =
+        ReadQuery(http.target,
+                  {"date", "lunar", "period", "time", "place", "lon", "zone", "lateZi",
+                   "yearStart", "leapMonth", "solarTime", "script"},
+                  language);
+    if (!query) return Problem(query.error(), language);
+    const std::string* date = query->Find("date");
+    const std::string* lunar = query->Find("lunar");
+    const std::string* period = query->Find("period");
+    const std::string* time = query->Find("time");
+    if (date != nullptr && lunar != nullptr) {
+        return Problem(400, "bad-request",
+                       Told(language, "give date or lunar, not both", "date 和 lunar 只能给出一个"),
+                       language);
+    }
+    if (period != nullptr && time != nullptr) {
+        return Problem(400, "bad-request",
+                       Told(language, "give period or time, not both", "period 和 time 只能给出一个"),
+                       language);
+    }
+    // The members in the order of the parameters, so that the first fault named is the
+    // link's first.
+    Json request = Json::object();
+    for (const auto& [name, value] : query->parameters) {
+        if (name == "lunar") {
+            request["date"] = value;
+            request["lunar"] = true;
+        } else {
+            request[name == "time" ? "period" : name == "lon" ? "longitude" : name] = value;
+        }
+    }
+    return ReadingOf(request.dump(), language);
+}
+
+HttpResponse FromQuery(const HttpRequest& http, Language language,
+                       std::initializer_list<std::string_view> known,
+                       std::string (*answer)(std::string_view)) {
+    const Result<Query> query = ReadQuery(http.target, known, language);
+    if (!query) return Problem(query.error(), language);
+    return LibraryAnswer(answer(RequestOf(*query, language).dump()), language);
+}
+
+HttpResponse Places(const HttpRequest& http, Language language) {
+    const Result<Query> query = ReadQuery(http.target, {"q", "limit"}, language);
+    if (!query) return Problem(query.error(), language);
+    Json request = Json::object();
+    if (const std::string* q = query->Find("q")) request["query"] = *q;
+    if (const std::string* limit = query->Find("limit")) request["limit"] = NumberOrText(*limit);
+    request["language"] = language == Language::English ? "en" : "zh";
+    return LibraryAnswer(SearchPlacesJson(request.dump()), language);
+}
+
+HttpResponse Page(const HttpRequest& http, const ServiceContext& context, Language language) {
+    std::string_view path = PathOf(http.target);
+    if (path == "/") path = "/index.html";
+    if (context.web != nullptr) {
+        if (const WebFile* file = context.web->Find(path)) {
+            return {200, std::string(file->contentType), std::string(file->content), {}};
+        }
+    }
+    const std::string body = Told(
+        language,
+        "<!doctype html><html lang=\"en\"><meta charset=\"utf-8\"><title>chenggu</title>"
+        "<p>This build of chenggu serves the API (<a href=\"/openapi.json\">/openapi.json</a>) "
+        "without the web page. Build the page with <code>scripts/web --build</code> and start "
+        "<code>chenggu serve --web build/web</code>, or build the command again after it to "
+        "embed the page.</p></html>\n",
+        "<!doctype html><html lang=\"zh-CN\"><meta charset=\"utf-8\"><title>称骨算命</title>"
+        "<p>这个 chenggu 只提供接口（<a href=\"/openapi.json\">/openapi.json</a>），没有网页。"
+        "先用 <code>scripts/web --build</code> 生成网页，再运行 "
+        "<code>chenggu serve --web build/web</code>；或生成网页后重新构建 chenggu，把网页嵌入程序。</p></html>\n");
+    return {200, "text/html; charset=utf-8", body, {}};
+}
+
+std::string_view ProblemTitle(int status, Language language, std::string& storage) {
+    std::string_view english = "Bad Request", chinese = "请求有误";
+    switch (status) {
+        case 404: english = "Not Found"; chinese = "没有这个地址"; break;
+        case 405: english = "Method Not Allowed"; chinese = "这个地址不接受这种请求方法"; break;
+        case 413: english = "Content Too Large"; chinese = "请求太大"; break;
+        case 431: english = "Request Header Fields Too Large"; chinese = "请求头太大"; break;
+        case 503: english = "Service Unavailable"; chinese = "服务正忙"; break;
+        default: break;
+    }
+    storage = Told(language, english, chinese);
+    return storage;
+}
+
+}  // namespace
+
+std::string_view RouteName(Route route) {
+    return RouteNames[std::min(static_cast<std::size_t>(route), RouteCount - 1)];
+}
+
+Route RouteOf(std::string_view target, const WebFiles& web) {
+    const std::string_view path = PathOf(target);
+    for (std::size_t i = 0; i + 1 < RouteCount; ++i) {
+        if (RouteNames[i] == path) return static_cast<Route>(i);
+    }
+    if (path == "/index.html" || web.Find(path) != nullptr) return Route::Page;
+    return Route::Other;
+}
+
+std::string_view MethodsOf(Route route) {
+    switch (route) {
+        case Route::Reading: return "GET, POST, OPTIONS";
+        case Route::Readings: return "POST, OPTIONS";
+        case Route::Mcp: return "POST, OPTIONS";
+        case Route::Other: return "";
+        default: return "GET, HEAD, OPTIONS";
+    }
+}
+
+Language LanguageOf(std::string_view acceptLanguage) {
+    // The first tag, by quality then order, that is English or Chinese.
+    std::optional<Language> best;
+    double bestQuality = 0;
+    while (!acceptLanguage.empty()) {
+        const std::size_t end = std::min(acceptLanguage.find(','), acceptLanguage.size());
+        std::string_view item = acceptLanguage.substr(0, end);
+        acceptLanguage.remove_prefix(std::min(end + 1, acceptLanguage.size()));
+        double quality = 1;
+        if (const std::size_t q = item.find(";q="); q != std::string_view::npos) {
+            const std::string number(item.substr(q + 3, 5));
+            quality = std::atof(number.c_str());
+            item = item.substr(0, q);
+        }
+        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+        std::string tag(item);
+        std::transform(tag.begin(), tag.end(), tag.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::optional<Language> language;
+        if (tag == "en" || tag.rfind("en-", 0) == 0) language = Language::English;
+        if (tag == "zh" || tag.rfind("zh-", 0) == 0) {
+            const bool traditional = tag.find("-tw") != std::string::npos ||
+                                     tag.find("-hk") != std::string::npos ||
+                                     tag.find("-mo") != std::string::npos ||
+                                     tag.find("-hant") != std::string::npos;
+            language = traditional ? Language::TraditionalChinese : Language::Chinese;
+        }
+        if (language && quality > bestQuality) {
+            best = language;
+            bestQuality = quality;
+        }
+    }
+    return best.value_or(Language::Chinese);
+}
+
+HttpResponse Problem(int status, std::string_view code, std::string_view detail,
+                     Language language) {
+    std::string title;
+    Json problem = Json::object();
+    problem["type"] = "urn:chenggu:error:" + std::string(code);
+    problem["title"] = ProblemTitle(status, language, title);
+    problem["status"] = status;
+    problem["detail"] = detail;
+    problem["code"] = code;
+    return {status, std::string(ProblemType), problem.dump(), {}};
+}
+
+HttpResponse Problem(const Error& error, Language language) {
+    const int status = error.code == ErrorCode::RequestTooLarge ? 413 : 400;
+    return Problem(status, ErrorCodeName(error.code), error.Reason(language), language);
+}
+
+HttpResponse TooLarge(std::size_t limit, Language language) {
+    const std::string mib = std::to_string(limit >> 20);
+    return Problem(413, "request-too-large",
+                   Told(language, "a request body may hold at most " + mib + " MiB",
+                        "请求正文最多 " + mib + " MiB"),
+                   language);
+}
+
+HttpResponse HeaderTooLarge(Language language) {
+    return Problem(431, "request-too-large",
+                   Told(language, "a request's header may hold at most 16 KiB",
+                        "请求头最多 16 KiB"),
+                   language);
+}
+
+HttpResponse NotHttp(Language language) {
+    return Problem(400, "bad-request",
+                   Told(language, "the request is not HTTP/1.1 as it should be",
+                        "请求不是合乎规范的 HTTP/1.1"),
+                   language);
+}
+
+HttpResponse Busy(Language language) {
+    HttpResponse busy = Problem(
+        503, "service-busy",
+        Told(language, "the server has as many connections open as it takes; try again shortly",
+             "服务器的连接已满，请稍后再试"),
+        language);
+    busy.headers.emplace_back("Retry-After", "1");
+    return busy;
+}
+
+HttpResponse CheckBatch(std::string_view body, Language language) {
+    const std::size_t lines =
+        static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) +
+        (!body.empty() && body.back() != '\n' ? 1 : 0);
+    if (lines <= MostBatchLines) return {0, {}, {}, {}};
+    const std::string most = std::to_string(MostBatchLines);
+    return Problem(413, "request-too-large",
+                   Told(language, "a batch may hold at most " + most + " lines",
+                        "一批最多 " + most + " 行"),
+                   language);
+}
+
+std::string BatchAnswers::Next(std::size_t bytes) {
+    std::string out;
+    while (!Done() && out.size() < bytes) {
+        const std::size_t end = std::min(body_.find('\n', position_), body_.size());
+        std::string_view line(body_.data() + position_, end - position_);
+        position_ = end + 1;
+        ++line_;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+        const Result<Request> request = ParseRequest(line);
+        const Result<std::string> answer =
+            request ? AnswerJson(*request, -1) : Result<std::string>(request.error());
+        out += answer ? *answer : LineErrorJson(line_, line, answer.error(), language_);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string EntityTag(std::string_view body) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char c : body) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    constexpr char Hex[] = "0123456789abcdef";
+    std::string tag = "\"";
+    for (int shift = 60; shift >= 0; shift -= 4) tag += Hex[(hash >> shift) & 15];
+    return tag + "\"";
+}
+
+bool Matches(std::string_view ifNoneMatch, std::string_view tag) {
+    while (!ifNoneMatch.empty()) {
+        const std::size_t end = std::min(ifNoneMatch.find(','), ifNoneMatch.size());
+        std::string_view item = ifNoneMatch.substr(0, end);
+        ifNoneMatch.remove_prefix(std::min(end + 1, ifNoneMatch.size()));
+        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+        if (item.rfind("W/", 0) == 0) item.remove_prefix(2);
+        if (item == "*" || item == tag) return true;
+    }
+    return false;
+}
+
+HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
+    const Language language = LanguageOf(http.acceptLanguage);
+    static const WebFiles none;
+    const Route route = RouteOf(http.target, context.web != nullptr ? *context.web : none);
+    const std::string_view methods = MethodsOf(route);
+    if (route == Route::Other) {
+        const std::string shown = Printable(PathOf(http.target));
+        return Problem(404, "no-such-route",
+                       Told(language, "no route " + shown + "; the routes are in /openapi.json",
+                            "没有 " + shown + " 这个地址；所有地址见 /openapi.json"),
+                       language);
+    }
+    if (http.method == "OPTIONS") {
+        return {204, "", "", {{"Access-Control-Allow-Methods", std::string(methods)},
+                              {"Access-Control-Allow-Headers",
+                               "Content-Type, Accept, Accept-Language, If-None-Match, "
+                               "Mcp-Session-Id, Mcp-Protocol-Version"},
+                              {"Access-Control-Max-Age", "86400"},
+                              {"Allow", std::string(methods)}}};
+    }
+    const bool get = http.method == "GET" || http.method == "HEAD";
+    const bool allowed = (get && methods.find("GET") != std::string_view::npos) ||
+                         (http.method == "POST" && methods.find("POST") != std::string_view::npos);
+    if (!allowed) {
+        const std::string method = Printable(http.method);
+        HttpResponse refused = Problem(
+            405, "method-not-allowed",
+            Told(language, std::string(RouteName(route)) + " takes " + std::string(methods) + ", not " + method,
+                 std::string(RouteName(route)) + " 只接受 " + std::string(methods) + "，不接受 " + method),
+            language);
+        refused.headers.emplace_back("Allow", std::string(methods));
+        return refused;
+    }
+
+    HttpResponse response;
+    switch (route) {
+        case Route::Page: response = Page(http, context, language); break;
+        case Route::Healthz:
+            response = JsonAnswer(R"({"status":"ok","version":")" CHENGGU_VERSION "\"}");
+            break;
+        case Route::Metrics:
+            response = {200, "text/plain; version=0.0.4; charset=utf-8",
+                        context.metrics != nullptr ? context.metrics->Text() : "", {}};
+            break;
+        case Route::OpenApi: response = JsonAnswer(std::string(EmbeddedOpenApi())); break;
+        case Route::Reading:
+            response = get ? ReadingFromQuery(http, language) : ReadingOf(http.body, language);
+            break;
+        case Route::Places: response = Places(http, language); break;
+        case Route::Calendar:
+            response = FromQuery(http, language, {"from", "to", "script"}, CalendarJson);
+            break;
+        case Route::Months:
+            response = FromQuery(http, language, {"calendar", "year", "script"}, MonthsJson);
+            break;
+        case Route::Date:
+            response = FromQuery(http, language, {"date", "lunar"}, [](std::string_view request) {
+                // lunar=true in a link is text; the library takes the flag.
+                Json json = Json::parse(request);
+                if (json.contains("lunar")) json["lunar"] = json["lunar"] == "true" || json["lunar"] == 1;
+                return DateJson(json.dump());
+            });
+            break;
+        case Route::Terms: response = FromQuery(http, language, {"year", "script"}, TermsJson); break;
+        case Route::Mcp: {
+            std::optional<std::string> answer = McpAnswer(http.body);
+            if (!answer) return {202, "", "", {}};
+            response = JsonAnswer(std::move(*answer));
+            break;
+        }
+        default: {
+            // POST /v1/readings streams from the server; here for a caller without one.
+            if (const HttpResponse tooMany = CheckBatch(http.body, language); tooMany.status != 0) {
+                return tooMany;
+            }
+            BatchAnswers batch(std::string(http.body), language);
+            response = {200, "application/x-ndjson", batch.Next(std::string::npos), {}};
+            break;
+        }
+    }
+    // The answers of GET depend on nothing but the request and this version: cacheable.
+    if (get && response.status == 200 && route != Route::Metrics && route != Route::Healthz) {
+        const std::string tag = EntityTag(response.body);
+        response.headers.emplace_back("Cache-Control", "public, max-age=86400");
+        response.headers.emplace_back("ETag", tag);
+        if (Matches(http.ifNoneMatch, tag)) {
+            response.status = 304;
+            response.body.clear();
+        }
+    }
+    return response;
+}
+
+}  // namespace chenggu::service

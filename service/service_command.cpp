@@ -1,0 +1,94 @@
+#include "service/service_command.h"
+
+#include <thread>
+
+#include <CLI/CLI.hpp>
+
+#include "service/http_server.h"
+#include "service/mcp.h"
+#include "service/say.h"
+
+namespace chenggu::service {
+namespace {
+
+bool English(std::string_view locale) {
+    return !locale.empty() && locale.rfind("zh", 0) != 0 && locale != "C.UTF-8";
+}
+
+}  // namespace
+
+bool IsServiceCommand(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && (arguments[0] == "serve" || arguments[0] == "mcp");
+}
+
+int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& in,
+                      std::ostream& out, std::ostream& err, std::string_view locale) {
+    const bool english = English(locale);
+    const auto say = [&](std::string_view en, std::string_view zh) {
+        return english ? std::string(en) : std::string(zh);
+    };
+    ServerOptions options;
+    std::string web;
+    CLI::App app(say("chenggu serve: the reading over HTTP (the API, its OpenAPI description "
+                     "and the web page); chenggu mcp: the reading as Model Context Protocol "
+                     "tools over standard input and output",
+                     "chenggu serve：通过 HTTP 提供称骨测算（接口、OpenAPI 说明和网页）；"
+                     "chenggu mcp：通过标准输入输出以模型上下文协议（MCP）提供工具"),
+                 "chenggu");
+    app.require_subcommand(1);
+    CLI::App* serve = app.add_subcommand("serve", say("serve the API and the page over HTTP",
+                                                      "以 HTTP 提供接口和网页"));
+    serve->add_option("--host", options.host,
+                      say("address to listen on (127.0.0.1; 0.0.0.0 or :: for every interface)",
+                          "监听的地址（127.0.0.1；0.0.0.0 或 :: 为所有网卡）"))
+        ->capture_default_str();
+    serve->add_option("--port", options.port, say("port to listen on (0: any free one)", "监听的端口（0：任一空闲端口）"))
+        ->capture_default_str();
+    serve->add_option("--threads", options.threads,
+                      say("threads answering requests (default: the machine's cores)",
+                          "处理请求的线程数（默认：本机核数）"))
+        ->check(CLI::Range(1u, 256u));
+    serve->add_option("--max-connections", options.maxConnections,
+                      say("connections open at once; more are answered 503",
+                          "同时打开的连接数上限，超出的答 503"))
+        ->capture_default_str()
+        ->check(CLI::Range(std::size_t{1}, std::size_t{100000}));
+    serve->add_option("--web", web,
+                      say("serve the page from this folder (scripts/web --build makes build/web) "
+                          "instead of the one built in",
+                          "从这个文件夹提供网页（scripts/web --build 生成 build/web），而不用内置的"));
+    bool quiet = false;
+    serve->add_flag("--quiet", quiet, say("no access log on standard error", "不在标准错误输出访问日志"));
+    app.add_subcommand("mcp", say("answer Model Context Protocol messages on standard input",
+                                  "在标准输入上回答模型上下文协议（MCP）消息"));
+    try {
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == 0) {
+            out << app.help();
+            return 0;
+        }
+        err << "chenggu: " << error.what() << "\n";
+        return 2;
+    }
+    if (app.got_subcommand("mcp")) return RunMcp(in, out);
+
+    options.accessLog = !quiet;
+    WebFiles files = WebFiles::Embedded();
+    if (!web.empty()) {
+        Result<WebFiles> folder = WebFiles::FromFolder(web);
+        if (!folder) {
+            err << "chenggu: " << folder.error().Reason(english ? Language::English : Language::Chinese)
+                << "\n";
+            return 2;
+        }
+        files = std::move(*folder);
+    }
+    return Serve(options, std::move(files));
+}
+
+}  // namespace chenggu::service
