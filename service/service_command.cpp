@@ -53,6 +53,18 @@ int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& i
                           "同时打开的连接数上限，超出的答 503"))
         ->capture_default_str()
         ->check(CLI::Range(std::size_t{1}, std::size_t{100000}));
+    unsigned headerSeconds = 10, bodySeconds = 30;
+    serve->add_option("--header-timeout", headerSeconds,
+                      say("seconds a request's header may take to arrive, counted from the "
+                          "connection's last answer",
+                          "请求头须在多少秒内到齐（从连接上一次回答算起）"))
+        ->capture_default_str()
+        ->check(CLI::Range(1u, 3600u));
+    serve->add_option("--body-timeout", bodySeconds,
+                      say("seconds a request's body may take to arrive",
+                          "请求正文须在多少秒内到齐"))
+        ->capture_default_str()
+        ->check(CLI::Range(1u, 3600u));
     serve->add_option("--web", web,
                       say("serve the page from this folder (scripts/web --build makes build/web) "
                           "instead of the one built in",
@@ -78,6 +90,8 @@ int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& i
     if (app.got_subcommand("mcp")) return RunMcp(in, out);
 
     options.accessLog = !quiet;
+    options.headerTimeout = std::chrono::seconds(headerSeconds);
+    options.bodyTimeout = std::chrono::seconds(bodySeconds);
     WebFiles files = WebFiles::Embedded();
     if (!web.empty()) {
         Result<WebFiles> folder = WebFiles::FromFolder(web);

@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(checked.ok() == gregorian.ok());
     if (!checked.ok()) Check(!checked.error().reason.empty());
 
-    // Readings under any conventions: sound readings, alternatives that differ in total.
+    // Readings under any conventions: sound readings, alternatives that differ in total (or,
+    // across a sectional term the period holds, in their pillars).
     const Options options{static_cast<LateZi>(flags >> 1 & 1),
                           static_cast<YearStart>(flags >> 2 & 1),
                           static_cast<LeapMonthRule>(flags >> 3 & 1)};
@@ -94,6 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                birthReading->periodWeight);
         Check(birthReading->verseLines == VerseLines(birthReading->totalWeight));
         for (const BirthReading& alternative : birthReading->alternatives) {
+            if (alternative.timeChange == BirthReading::TimeChange::OtherSideOfTerm) {
+                Check(birthReading->solarTerm.has_value() && !alternative.switched);
+                Check(alternative.yearStemBranch != birthReading->yearStemBranch ||
+                      alternative.monthStemBranch != birthReading->monthStemBranch);
+                continue;
+            }
             Check(alternative.totalWeight != birthReading->totalWeight);
             Check(alternative.switched.has_value());
             Check(Switched(options, *alternative.switched) == alternative.options);
