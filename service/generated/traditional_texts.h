@@ -10,7 +10,7 @@
 namespace chenggu::service {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 48> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 52> TraditionalTexts{{
     {"\n释义：", "\n釋義："},
     {" 出现了不止一次", " 出現了不止一次"},
     {" 这个地址；所有地址见 /openapi.json", " 這個地址；所有地址見 /openapi.json"},
@@ -36,9 +36,11 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 48> T
     {"处理请求的线程数（默认：本机核数）", "處理請求的線程數（默認：本機核數）"},
     {"无法识别的参数 ", "無法識別的參數 "},
     {"日期，如 2024-02-10、2020-闰4-1。A date.", "日期，如 2024-02-10、2020-閏4-1。A date."},
-    {"时，农历", "時，農曆"},
+    {"时。骨重：年（", "時。骨重：年（"},
+    {"时，农历 ", "時，農曆 "},
     {"服务器的连接已满，请稍后再试", "服務器的連接已滿，請稍後再試"},
     {"服务正忙", "服務正忙"},
+    {"查询参数不是 UTF-8 编码", "查詢參數不是 UTF-8 編碼"},
     {"查询参数里有无效的 % 转义", "查詢參數裡有無效的 % 轉義"},
     {"没有 ", "沒有 "},
     {"没有找到这个地方", "沒有找到這個地方"},
@@ -51,8 +53,10 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 48> T
     {"请求太大", "請求太大"},
     {"请求头太大", "請求頭太大"},
     {"请求头最多 16 KiB", "請求頭最多 16 KiB"},
+    {"请求头须在多少秒内到齐（从连接上一次回答算起）", "請求頭須在多少秒內到齊（從連接上一次回答算起）"},
     {"请求有误", "請求有誤"},
     {"请求正文最多 ", "請求正文最多 "},
+    {"请求正文须在多少秒内到齐", "請求正文須在多少秒內到齊"},
     {"这个地址不接受这种请求方法", "這個地址不接受這種請求方法"},
     {"需要时辰或出生的钟点（period），如 子 或 23:30", "需要時辰或出生的鐘點（period），如 子 或 23:30"},
     {"（北京时间）", "（北京時間）"},
