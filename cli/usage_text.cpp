@@ -20,7 +20,13 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
   chenggu --calendar 起始日 [结束日] 列出一段日期的农历，以制表符分隔
   chenggu --places 名称              列出名称相符的地点，及其省份、经度、时区
   chenggu --terms 年份               列出一年（1901-2100）二十四节气的交节时刻（北京时间）
-  chenggu --help | --version
+)";
+// The service's lines, in builds that have it.
+constexpr std::string_view ChineseServiceUsage =
+    R"(  chenggu serve [选项]               以 HTTP 提供接口和网页（选项见 serve --help）
+  chenggu mcp                        以 MCP 协议在标准输入输出上提供工具
+)";
+constexpr std::string_view ChineseUsageRest = R"(  chenggu --help | --version
 
 日期   公历 1901-01-01 至 2100-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
        1990年1月30日；农历写作 1990年正月初四、2020年闰四月初一（月份可写正月至腊月、
@@ -90,7 +96,14 @@ Usage:
                                    and zone
   chenggu --terms YEAR             the 24 solar terms of a year (1901-2100) to the second,
                                    in Beijing time (text, or --json)
-  chenggu --help | --version
+)"
+#ifdef CHENGGU_WITH_SERVICE
+    R"(  chenggu serve [OPTIONS]          the API, its OpenAPI description and the page over HTTP
+                                   (see chenggu serve --help)
+  chenggu mcp                      Model Context Protocol tools on standard input and output
+)"
+#endif
+    R"(  chenggu --help | --version
 
 DATE, FROM, TO   a Gregorian date from 1901-01-01 to 2100-12-31: 1990-01-30, 1990/1/30,
                  1990.1.30 or 1990年1月30日; a lunar date in words: 1990年正月初四,
@@ -156,7 +169,12 @@ messages are in Chinese unless the locale is English (LANG=en_US.UTF-8).
 
 std::string UsageText(const Voice& voice) {
     if (voice.language == Language::English) return std::string(EnglishUsage);
-    return Say(voice.script, ChineseUsage);
+#ifdef CHENGGU_WITH_SERVICE
+    const std::string service = Say(voice.script, ChineseServiceUsage);
+#else
+    const std::string service;
+#endif
+    return Say(voice.script, ChineseUsage) + service + Say(voice.script, ChineseUsageRest);
 }
 
 }  // namespace chenggu::cli

@@ -3,9 +3,10 @@
 # FROM scratch with the entry point serve; its file system exported (podman run is refused
 # here: the OCI runtime may not set rlimits) and the image's own binary started and asked
 # for a reading. Skipped (77) where podman is missing or cannot build at all.
-#   tests/container_test.sh PROJECT_ROOT
+#   tests/container_test.sh PROJECT_ROOT CHENGGU
 set -euo pipefail
 root=$1
+binary=$2
 command -v podman >/dev/null || { echo "podman is not installed: skipped"; exit 77; }
 probe=$(mktemp -d)
 trap 'rm -rf "$probe"' EXIT
@@ -15,7 +16,7 @@ podman build --quiet --tag chenggu-probe "$probe" >/dev/null 2>&1 ||
 podman rmi chenggu-probe >/dev/null 2>&1 || true
 
 tag=chenggu-test:latest
-"$root/scripts/image" "$tag" >/dev/null
+"$root/scripts/image" --binary "$binary" "$tag" >/dev/null
 container=$(podman create "$tag")
 trap 'podman rm "$container" >/dev/null 2>&1 || true; podman rmi "$tag" >/dev/null 2>&1 || true; rm -rf "$probe"' EXIT
 
