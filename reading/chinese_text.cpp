@@ -8,6 +8,7 @@
 #include "reading/generated/traditional_verses.h"
 #include "reading/verses.h"
 #include "time/civil_time.h"
+#include "time/zone_names.h"
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
@@ -164,9 +165,12 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
     const std::string place =
         reading.birth.birthplace ? PlaceNameIn(reading.birth.birthplace->place, script) : "";
     std::vector<std::string> steps;
+    // 北京时间（UTC+8）, 纽约时间（UTC-4）; a fixed zone is its offset alone.
+    const std::string zone = solar::ZoneDisplayName(time.zone, script);
+    const std::string offset = OffsetText(time.utcOffsetSeconds);
     steps.push_back(T(script, "钟表时间：") + DateTimeText(time.clock, script, false) +
-                    T(script, "，") + std::string(time.zone) + T(script, "，") +
-                    OffsetText(time.utcOffsetSeconds));
+                    T(script, "，") + zone +
+                    (zone == offset ? "" : T(script, "（") + offset + T(script, "）")));
     if (time.summerTime || time.happenedTwice) {
         std::string line = T(script, "夏令时：");
         if (time.happenedTwice) {

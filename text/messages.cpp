@@ -329,11 +329,13 @@ std::vector<std::string> Strings(const std::vector<std::string_view>& views) {
 
 Error UnknownZone(std::string_view text, const std::vector<std::string_view>& nearest) {
     return Make(ErrorCode::UnknownZone,
-                "unknown time zone " + Quoted(text) + "; use a tzdata name such as " +
+                "unknown time zone " + Quoted(text) +
+                    "; give a tzdata name, a city's time or a whole-hour offset, such as " +
                     Listed(Strings(nearest), ", "),
                 [&](Script s) {
                     return T(s, "未知的时区") + QuotedZh(text) +
-                           T(s, "；请用 tzdata 的时区名，例如 ") + Listed(Strings(nearest), "、");
+                           T(s, "；请写 tzdata 的时区名、某地时间或整点时差，例如 ") +
+                           Listed(Strings(nearest), "、");
                 });
 }
 

@@ -61,6 +61,9 @@ std::vector<std::string_view> TimeZone::NamesLike(std::string_view name, std::si
     std::vector<std::pair<std::size_t, std::string_view>> scored;
     scored.reserve(ZoneNames.size());
     for (const ZoneName& zone : ZoneNames) {
+        // tzdata's fixed zones are never offered: their sign is inverted (Etc/GMT+8 is
+        // UTC-8), and a reader who follows one moves the birth by hours.
+        if (zone.name.starts_with("Etc/") || zone.name.starts_with("GMT")) continue;
         // A city alone (Shanghai) is compared with the zone's city.
         const std::string_view city = zone.name.substr(zone.name.rfind('/') + 1);
         scored.emplace_back(std::min(EditDistance(name, zone.name), EditDistance(name, city)),
@@ -71,6 +74,17 @@ std::vector<std::string_view> TimeZone::NamesLike(std::string_view name, std::si
                       scored.end());
     std::vector<std::string_view> names;
     for (std::size_t i = 0; i < kept; ++i) names.push_back(scored[i].second);
+    return names;
+}
+
+std::vector<std::string_view> TimeZone::NamesWithOffset(std::int32_t offset, Seconds at,
+                                                         std::size_t count) {
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < ZoneNames.size() && names.size() < count; ++i) {
+        const std::string_view name = ZoneNames[i].name;
+        if (name.find('/') == std::string_view::npos || name.starts_with("Etc/")) continue;
+        if (TimeZone(i).OffsetAt(at).seconds == offset) names.push_back(name);
+    }
     return names;
 }
 

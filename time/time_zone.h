@@ -27,6 +27,10 @@ class TimeZone {
     static std::optional<TimeZone> Named(std::string_view name);
     // Up to count known names nearest to an unknown one, for a message.
     static std::vector<std::string_view> NamesLike(std::string_view name, std::size_t count);
+    // Up to count zones whose clocks are offset seconds from UTC at the instant (UTC), in
+    // tzdata's order, fixed zones left out.
+    static std::vector<std::string_view> NamesWithOffset(std::int32_t offset, Seconds at,
+                                                         std::size_t count);
 
     std::string_view name() const;
     ZoneOffset OffsetAt(Seconds utc) const;

@@ -4,6 +4,7 @@
 // built with CHENGGU_BEIJING_TIME_ONLY), for the clock times and periods of births in China.
 #include "chenggu/places.h"
 #include "text/messages.h"
+#include "time/zone_names.h"
 
 CHENGGU_BEGIN_NAMESPACE
 
@@ -22,3 +23,19 @@ Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place, std::opti
 }
 
 CHENGGU_END_NAMESPACE
+
+namespace chenggu::solar {
+
+// Of the zones' names, Beijing time's alone.
+std::optional<std::string_view> ZoneOfSpokenName(std::string_view text) {
+    if (text == "北京时间" || text == "北京時間" || text == "北京") return "Asia/Shanghai";
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> WrittenOffset(std::string_view) { return std::nullopt; }
+
+std::string ZoneDisplayName(std::string_view zone, Script script) {
+    return zone == "Asia/Shanghai" ? T(script, "北京时间") : std::string(zone);
+}
+
+}  // namespace chenggu::solar

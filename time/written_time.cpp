@@ -1,4 +1,5 @@
 // Clock times, time zones and longitudes as people write them.
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "text/messages.h"
 #include "text/text_scanner.h"
 #include "time/time_zone.h"
+#include "time/zone_names.h"
 
 CHENGGU_BEGIN_NAMESPACE
 
@@ -35,7 +37,25 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
 Result<std::string_view> ParseZone(std::string_view text) {
     const std::string folded = NormalizedInput(text);
     if (const auto zone = solar::TimeZone::Named(folded)) return zone->name();
-    return refusal::UnknownZone(text, solar::TimeZone::NamesLike(folded, 3));
+    // Folding makes some Traditional characters Simplified (臘 to 腊): the name as written too.
+    std::string_view written = text;
+    while (!written.empty() && written.front() == ' ') written.remove_prefix(1);
+    while (!written.empty() && written.back() == ' ') written.remove_suffix(1);
+    for (const std::string_view name : {std::string_view(folded), written}) {
+        if (const auto zone = solar::ZoneOfSpokenName(name)) return *zone;
+    }
+    // An offset with minutes: the zones that have it now (2020), for none is fixed.
+    if (const auto offset = solar::WrittenOffset(folded)) {
+        constexpr solar::Seconds Year2020 = solar::DaysFromCivil(2020, 1, 1) * solar::SecondsPerDay;
+        auto zones = solar::TimeZone::NamesWithOffset(*offset, Year2020, 3);
+        if (!zones.empty()) return refusal::UnknownZone(text, zones);
+    }
+    // Names by spelling mean nothing to a name in Chinese: the forms people use instead.
+    const bool ascii = std::all_of(folded.begin(), folded.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return refusal::UnknownZone(text, ascii ? solar::TimeZone::NamesLike(folded, 3)
+                                            : std::vector<std::string_view>{
+                                                  "北京时间", "UTC+8", "America/New_York"});
 }
 
 Result<double> ParseLongitude(std::string_view text) {

@@ -65,7 +65,7 @@ function browserScript() {
 // shown; each node keeps its Simplified text to switch back. What the engine or the code
 // below writes is already in the characters shown, and the switch shows each script in its
 // own characters.
-const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, ' +
+const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, #announce, ' +
   '#conventions, #leap-month-date, #where-summary, #places';
 const ATTRIBUTES = ['title', 'aria-label', 'placeholder'];
 const simplifiedTexts = new WeakMap();
@@ -318,6 +318,11 @@ function render() {
   $('conventions').textContent = [...CONVENTIONS, ...(time ? [{ id: 'solar-time' }] : [])].map(({ id }) =>
     $(id).labels[0].textContent + $(id).selectedOptions[0].textContent).join(t('；'));
 
+  // One sentence for a screen reader and the tab, not every field that changed.
+  const sentence = `${y}${t('年')}${m}${t('月')}${d}${t('日')}${period.name}${t('，总骨重')}${r.weightText}`;
+  if ($('announce').textContent !== sentence) $('announce').textContent = sentence;
+  document.title = `${t('称骨算命')}${t('：')}${r.weightText}`;
+
   const alternatives = r.alternatives;
   show('alternatives', alternatives.map((a) => ({ conventions: a.conventions, totalWeight: a.totalWeight })), null);
   const box = document.querySelector('[data-field="alternatives"]');
@@ -398,11 +403,12 @@ function stateFromAddress(search) {
     ? params.get('script') : browserScript();
   state = { script };
   const fail = (message) => ({ state: today(script), message: `${t('无法打开链接：')}${message}${t('。已显示今天的测算。')}` });
-  if (![...params.keys()].length) return { state: today(script) };
-
-  for (const name of new Set(params.keys())) {
+  // Parameters the page does not know are left alone: chat apps and trackers append their own
+  // (from=singlemessage, utm_source=…) to every link they pass on.
+  const own = [...new Set(params.keys())].filter((name) => PARAMETERS.includes(name));
+  if (!own.length) return { state: today(script) };
+  for (const name of own) {
     if (params.getAll(name).length > 1) return fail(`${t('链接里的')} ${name} ${t('出现了不止一次')}`);
-    if (!PARAMETERS.includes(name)) return fail(`${t('链接里有无法识别的参数')} ${name}`);
   }
   if (params.has('script') && params.get('script') !== script) {
     return fail(`${t('script 的值只能是 simplified 或 traditional')}`);
@@ -452,9 +458,9 @@ function say(message) {
   $('message').hidden = !message;
 }
 
+// The status line is there from the start, empty, so that a screen reader hears what fills it.
 function tell(message) {
   $('status').textContent = message ?? '';
-  $('status').hidden = !message;
 }
 
 // The address follows once the new reading is on the screen: replacing it can take the

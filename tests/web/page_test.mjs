@@ -323,6 +323,60 @@ test('on a phone the total and the verse stay in view after a pick in any list',
   await page.setViewport({ width: 1024, height: 768 });
 });
 
+test('large text: no list cuts its value, and the total and verse stay in view on a phone', async () => {
+  const client = await page.createCDPSession();
+  await page.setViewport({ width: 360, height: 740 });
+  // Each list as wide as it needs: a copy of it at its own width is no wider.
+  const cut = () => page.evaluate(() => [...document.querySelectorAll('select')].filter((s) => {
+    const copy = s.cloneNode(true);
+    copy.removeAttribute('id');
+    copy.style.cssText = 'position: absolute; width: auto; min-width: 0; visibility: hidden';
+    copy.value = s.value;
+    s.parentElement.append(copy);
+    const need = copy.getBoundingClientRect().width;
+    copy.remove();
+    return s.getBoundingClientRect().width + 0.5 < need;
+  }).map((s) => `#${s.id} ${s.getBoundingClientRect().width.toFixed(0)} px`));
+  for (const percent of [130, 150]) {
+    await client.send('Page.setFontSizes', { fontSizes: { standard: 16 * percent / 100, fixed: 13 * percent / 100 } });
+    for (const address of ['?date=1990-01-30&period=子', '?lunar=2020-闰4-30&period=晚子&leapMonth=split&script=traditional']) {
+      await open(address);
+      assert.deepEqual(await cut(), [], `${percent} %: ${address}`);
+      await page.select('#day', '15');
+      const inView = await page.evaluate(() => ['totalWeight', 'verse'].every((field) => {
+        const box = document.querySelector(`[data-field="${field}"]`).getBoundingClientRect();
+        return box.top >= 0 && box.bottom <= window.innerHeight;
+      }));
+      assert.ok(inView, `${percent} %: ${address}, the total and the verse after a pick`);
+    }
+  }
+  await client.send('Page.setFontSizes', { fontSizes: { standard: 16, fixed: 13 } });
+  await page.setViewport({ width: 1024, height: 768 });
+});
+
+test('heard as well as seen: one sentence a change, distinct names, no empty frame first', async () => {
+  await open('?date=1990-01-30&period=午');
+  const announced = () => page.$eval('#announce', (e) => e.textContent);
+  assert.equal(await announced(), '1990年1月30日午时，总骨重' + (await shownFields(page)).weightText);
+  assert.match(await page.title(), /^称骨算命：.+两/);
+  await page.select('#period', '子');
+  assert.match(await announced(), /^1990年1月30日子时，总骨重/);
+  const live = await page.$$eval('[aria-live], [role="alert"], [role="status"]', (list) => list.map((e) => e.id));
+  assert.deepEqual(live.sort(), ['announce', 'message', 'status']);
+  const names = await page.evaluate(() => Object.fromEntries(['period', 'solar-time', 'script'].map((id) => {
+    const e = document.getElementById(id);
+    return [id, e.getAttribute('aria-label') ?? e.labels[0].textContent];
+  })));
+  assert.notEqual(names.period, names['solar-time']);
+  assert.match(names.script, /简体|繁体/);
+  // Before the engine answers: nothing of the reading's frame shows.
+  const blank = await browser.newPage();
+  await blank.setJavaScriptEnabled(false);
+  await blank.goto(server.url + '?date=1990-01-30&period=午');
+  assert.equal(await blank.$eval('.reading', (e) => getComputedStyle(e).visibility), 'hidden');
+  await blank.close();
+});
+
 test('Traditional characters: the switch, the link and the browser\'s language', async () => {
   const [c] = sampleCases().filter((x) => x.calendar === 'lunar').slice(0, 1);
   const request = { ...c, script: 'traditional' };
@@ -365,6 +419,21 @@ test('links in the forms people write, and a parameter given twice refused', asy
   }
 });
 
+test('links that came back through chat apps show the shared reading, and the address drops their parameters', async () => {
+  await open('?date=1990-01-30&period=子&lateZi=next-day');
+  const shared = await shownFields(page);
+  for (const address of ['?date=1990-01-30&period=子&lateZi=next-day&from=singlemessage&isappinstalled=0',
+    '?utm_source=wechat&date=1990-01-30&utm_source=x&period=子&lateZi=next-day&nsukey=abc%3D%3D']) {
+    await open(address);
+    assert.deepEqual(await shownFields(page), shared, address);
+    assert.equal(await page.$eval('#message', (e) => e.hidden), true, address);
+    await page.waitForFunction(() => !/from=|utm_|isappinstalled|nsukey/.test(location.search));
+    assert.match(await page.evaluate(() => location.search), /lateZi=next-day/);
+  }
+  await open('?from=timeline');
+  assert.equal(await page.$eval('#message', (e) => e.hidden), true);
+});
+
 test('a leap month is named once, and dates and times do not break', async () => {
   await open('?lunar=2020-闰4-16&period=晚子');
   const lunar = await page.$eval('[data-field="lunarYear"]', (e) => e.closest('dd').innerText);
@@ -379,7 +448,7 @@ test('the share button copies the current address', async () => {
   await open('?date=1990-01-30&period=子');
   await page.select('#period', '午');
   await page.click('#share');
-  await page.waitForFunction(() => !document.getElementById('status').hidden);
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
   const [copied, address] = await page.evaluate(async () => [await navigator.clipboard.readText(), location.href]);
   assert.equal(copied, address);
   assert.match(copied, /period=%E5%8D%88/);
