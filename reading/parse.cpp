@@ -211,11 +211,37 @@ Result<Period> ParsePeriod(std::string_view text) {
     return Period{PeriodForHour(static_cast<std::uint16_t>(clock->hour))};
 }
 
+namespace {
+
+// A date written with its time or period and no period apart (1990年1月30日23时30分,
+// 1990年正月初四子时, 1990-01-30 23:30): the two, split where the longest end reads as a
+// period and what is before it as a date.
+std::optional<std::pair<std::string, std::string>> DateWithTime(const std::string& folded) {
+    for (std::size_t at = 1; at < folded.size(); ++at) {
+        if ((static_cast<unsigned char>(folded[at]) & 0xC0) == 0x80) continue;  // inside a character
+        const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+        if (digit(folded[at - 1]) && digit(folded[at])) continue;  // never inside a number
+        std::string time = folded.substr(at);
+        std::string day = folded.substr(0, at);
+        while (!day.empty() && (day.back() == ' ' || day.back() == 'T')) day.pop_back();
+        if (!ParsePeriod(time) || !ReadDateForm(day)) continue;
+        return std::pair{std::move(day), std::move(time)};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> period,
                          bool lunar) {
     // The date is read first, so that a bad date is what a message about both names.
     const std::string folded = NormalizedInput(date);
     const std::optional<DateForm> form = ReadDateForm(folded);
+    if (!form && !period) {
+        if (const auto apart = DateWithTime(folded)) {
+            return ParseBirth(apart->first, std::string_view(apart->second), lunar);
+        }
+    }
     Birth birth;
     if (form && form->Lunar(lunar)) {
         const Result<Birth> lunarBirth = LunarBirth(

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "chenggu/birth_time.h"
 #include "chenggu/chinese_text.h"
 #include "tests/whole_range.h"
 
@@ -121,10 +123,58 @@ TEST(ParseBirth, EveryDayOfTheRangeInEveryForm) {
             ASSERT_EQ(birth->date, date) << form;
             ASSERT_EQ(birth->lunarInput, lunar) << form;
         }
+        // With the time written on, and the year in words.
+        const int hour = offset % 24, minute = offset % 60;
+        const Result<Birth> together = ParseBirth(
+            y + "年" + m + "月" + d + "日" + std::to_string(hour) + "时" + std::to_string(minute) + "分",
+            std::nullopt, false);
+        ASSERT_TRUE(together.ok()) << offset;
+        ASSERT_EQ(together->date, date);
+        ASSERT_EQ(together->clock, (ClockTime{hour, minute}));
+        const std::string lunarYear = std::to_string(lunar.year);
+        std::string yearInWords;
+        for (const char digit : lunarYear) yearInWords += std::array{"〇", "一", "二", "三", "四", "五", "六", "七", "八", "九"}[static_cast<std::size_t>(digit - '0')];
+        const Result<Birth> inWords = ParseBirth(yearInWords + LunarDateName(lunar).substr(lunarYear.size()), "午", false);
+        ASSERT_TRUE(inWords.ok()) << yearInWords;
+        ASSERT_EQ(inWords->date, date) << yearInWords;
         // The twin in the leap month is another day of the same lunar month number.
         if (const auto twin = LeapMonthTwin(lunar)) {
             ASSERT_EQ(ToLunar(*twin), (LunarDate{lunar.year, lunar.month, lunar.day, true}));
         }
+    }
+}
+
+// Every minute of the day as people say it: in numerals or in words, with the part of the day
+// and a 12-hour clock, with 半 and 一刻.
+TEST(ParseClockTime, EveryMinuteAsPeopleSayIt) {
+    const auto words = [](int n) {
+        constexpr std::array<const char*, 10> digits{"零", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+        if (n < 10) return std::string(digits[static_cast<std::size_t>(n)]);
+        return std::string(n >= 20 ? digits[static_cast<std::size_t>(n / 10)] : "") + "十" +
+               (n % 10 != 0 ? digits[static_cast<std::size_t>(n % 10)] : "");
+    };
+    for (int hour = 0; hour < 24; ++hour) {
+        const char* part = hour < 6 ? "凌晨" : hour < 12 ? "上午" : hour == 12 ? "中午" : hour < 18 ? "下午" : "晚上";
+        const int onTwelve = hour > 12 ? hour - 12 : hour;
+        for (int minute = 0; minute < 60; ++minute) {
+            const std::string mm = (minute < 10 ? "0" : "") + std::to_string(minute);
+            std::vector<std::string> forms{
+                std::to_string(hour) + ":" + mm, std::to_string(hour) + "点" + std::to_string(minute) + "分",
+                words(hour) + "点" + (minute == 0 ? "" : (minute < 10 ? "零" : "") + words(minute) + "分"),
+                part + std::to_string(onTwelve) + "点" + (minute == 0 ? "" : std::to_string(minute) + "分"),
+                part + words(onTwelve) + "點" + (minute == 0 ? "" : words(minute))};
+            if (minute == 30) forms.push_back(part + std::to_string(onTwelve) + "点半");
+            if (minute == 15) forms.push_back(std::to_string(hour) + "点一刻");
+            if (minute == 45) forms.push_back(part + std::to_string(onTwelve) + "点三刻");
+            for (const std::string& form : forms) {
+                const Result<ClockTime> clock = ParseClockTime(form);
+                ASSERT_TRUE(clock.ok()) << form;
+                ASSERT_EQ(*clock, (ClockTime{hour, minute})) << form;
+            }
+        }
+    }
+    for (const char* refused : {"凌晨8点", "中午5点", "24点", "8点60分", "下午", "8点半半", "二十四点"}) {
+        EXPECT_FALSE(ParseClockTime(refused).ok()) << refused;
     }
 }
 

@@ -1,5 +1,6 @@
 // Clock times, time zones and longitudes as people write them.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -13,17 +14,85 @@
 
 CHENGGU_BEGIN_NAMESPACE
 
+namespace {
+
+// A number of 0 to 59 in Chinese numerals at the scanner: 零 … 九, 十 … 五十九, 两, 〇五.
+std::optional<int> ChineseNumber(TextScanner& in) {
+    static constexpr std::array<std::string_view, 10> Digits{"零", "一", "二", "三", "四",
+                                                             "五", "六", "七", "八", "九"};
+    const auto digit = [&]() -> std::optional<int> {
+        if (in.Take("〇")) return 0;
+        if (in.Take("两")) return 2;
+        for (int d = 0; d < 10; ++d) {
+            if (in.Take(Digits[static_cast<std::size_t>(d)])) return d;
+        }
+        return std::nullopt;
+    };
+    std::optional<int> tens = digit();
+    if (in.Take("十")) {
+        const int value = (tens ? *tens : 1) * 10;
+        const std::optional<int> ones = digit();
+        return value + ones.value_or(0);
+    }
+    if (tens && *tens == 0) {  // 零五, 〇五
+        const std::optional<int> ones = digit();
+        return ones ? ones : tens;
+    }
+    return tens;
+}
+
+std::optional<int> NumberAt(TextScanner& in) {
+    if (const auto digits = in.Digits(1, 2)) return digits;
+    return ChineseNumber(in);
+}
+
+// The part of the day a time is said in, and how it moves the hour it names.
+struct DayPart {
+    std::string_view word;
+    int (*hour)(int);  // the hour on a 24-hour clock, or -1 when the part has no such hour
+};
+constexpr std::array<DayPart, 12> DayParts{{
+    {"凌晨", [](int h) { return h == 12 ? 0 : h <= 6 ? h : -1; }},
+    {"半夜", [](int h) { return h == 12 ? 0 : h <= 4 ? h : h >= 11 ? h + 12 : -1; }},
+    {"清晨", [](int h) { return h >= 4 && h <= 9 ? h : -1; }},
+    {"早晨", [](int h) { return h >= 4 && h <= 9 ? h : -1; }},
+    {"早上", [](int h) { return h >= 4 && h <= 10 ? h : -1; }},
+    {"上午", [](int h) { return h <= 12 ? h : -1; }},
+    {"中午", [](int h) { return h == 11 || h == 12 ? h : h <= 2 ? h + 12 : -1; }},
+    {"下午", [](int h) { return h < 12 ? h + 12 : h <= 23 ? h : -1; }},
+    {"傍晚", [](int h) { return h >= 5 && h <= 8 ? h + 12 : h >= 17 && h <= 20 ? h : -1; }},
+    {"晚上", [](int h) { return h >= 6 && h <= 11 ? h + 12 : h >= 18 && h <= 23 ? h : -1; }},
+    {"夜里", [](int h) { return h >= 8 && h <= 11 ? h + 12 : h >= 20 && h <= 23 ? h : h <= 4 ? h : -1; }},
+    {"夜间", [](int h) { return h >= 8 && h <= 11 ? h + 12 : h >= 20 && h <= 23 ? h : h <= 4 ? h : -1; }},
+}};
+
+}  // namespace
+
 Result<ClockTime> ParseClockTime(std::string_view text) {
-    // H:MM, H点, H点M分, H时, H时M分.
+    // H:MM, H点, H点M分, H时, H时M分, 8点半, 8点一刻, 二十三点, 下午3点, 晚上11点十分. A time
+    // without its part of the day is on a 24-hour clock (12点 is noon).
     const std::string folded = NormalizedInput(text);
     TextScanner in(folded);
-    const auto hour = in.Digits(1, 2);
+    const DayPart* part = nullptr;
+    for (const DayPart& candidate : DayParts) {
+        if (in.Take(candidate.word)) {
+            part = &candidate;
+            break;
+        }
+    }
+    const std::optional<int> hour = NumberAt(in);
     std::optional<int> minute = 0;
     if (hour && in.Take(":")) {
         minute = in.Digits(2, 2);
-    } else if (hour && (in.Take("点") || in.Take("时"))) {
-        if (!in.AtEnd()) {
-            minute = in.Digits(1, 2);
+    } else if (hour && (in.Take("点") || in.Take("时") || in.Take("點"))) {
+        if (in.Take("半")) {
+            minute = 30;
+        } else if (in.Take("一刻")) {
+            minute = 15;
+        } else if (in.Take("三刻")) {
+            minute = 45;
+        } else if (!in.AtEnd()) {
+            minute = NumberAt(in);
             if (minute) in.Take("分");
         }
     } else {
@@ -31,7 +100,10 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
     }
     if (!hour || !minute || !in.AtEnd()) return refusal::NotAPeriod(text);
     if (*hour > 23 || *minute > 59) return refusal::NotATime(text);
-    return ClockTime{*hour, *minute};
+    if (part == nullptr) return ClockTime{*hour, *minute};
+    const int onTheClock = part->hour(*hour);
+    if (onTheClock < 0) return refusal::NotATime(text);  // 下午9点, 凌晨8点
+    return ClockTime{onTheClock, *minute};
 }
 
 Result<std::string_view> ParseZone(std::string_view text) {

@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 183> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -80,6 +80,8 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 183> 
     {"壮族自治区", "壯族自治區"},
     {"处暑", "處暑"},
     {"夏令时：", "夏令時："},
+    {"夜里", "夜裡"},
+    {"夜间", "夜間"},
     {"子时", "子時"},
     {"字符串中有无法识别的转义", "字符串中有無法識別的轉義"},
     {"字符串没有结束引号", "字符串沒有結束引號"},
