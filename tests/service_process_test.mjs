@@ -170,12 +170,13 @@ test('SIGTERM finishes the batch in flight and exits 0 within 5 s', async () => 
   const server = await serve();
   const idle = net.connect(server.port, '127.0.0.1');  // an idle client does not hold the stop
   idle.on('error', () => {});
-  const response = await fetch(`${server.base}/v1/readings`, { method: 'POST', body: batchOf(100000) });
+  // A batch that takes a while but ends within the 4 s a stop allows, under the sanitizers too.
+  const response = await fetch(`${server.base}/v1/readings`, { method: 'POST', body: batchOf(20000) });
   const exited = new Promise((resolve) => server.process.on('exit', (code) => resolve({ code, at: Date.now() })));
   const stoppedAt = Date.now();
   server.process.kill('SIGTERM');
   const body = await response.text();
-  assert.equal(body.trim().split('\n').length, 100000);
+  assert.equal(body.trim().split('\n').length, 20000);
   const { code, at } = await exited;
   assert.equal(code, 0);
   assert.ok(at - stoppedAt < 5000, `exited after ${at - stoppedAt} ms`);
