@@ -35,7 +35,7 @@ std::string ReadingOutput(const Birth& birth, const Options& options, bool json,
 // The places a query finds, a line each (name, longitude, zone), or as JSON.
 std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) {
     const std::vector<Place> places = SearchPlaces(query, 50);
-    if (json) return PlacesJson(places, 2) + "\n";
+    if (json) return PlacesJson(places, 2, voice.script) + "\n";
     if (places.empty()) {
         const std::string shown = Printable(query);
         throw UsageError(refusal::BadRequest(
@@ -44,7 +44,7 @@ std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) 
     }
     std::string text;
     for (const Place& place : places) {
-        text += place.fullName;
+        text += PlaceNameIn(place.fullName, voice.script);
         if (!place.englishName.empty()) text += " (" + std::string(place.englishName) + ")";
         text += "  " + LongitudeText(place.longitude, voice.script) + "  " +
                 std::string(place.zone) + "\n";

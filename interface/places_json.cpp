@@ -1,6 +1,7 @@
 // Places as JSON, and the search of places as a request.
 #include "interface/places_json.h"
 
+#include <algorithm>
 #include <array>
 
 #include "chenggu/json.h"
@@ -12,13 +13,43 @@
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
-void WritePlaces(JsonWriter& writer, const std::vector<Place>& places) {
+std::size_t Characters(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// The first count characters of UTF-8 text.
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+    std::size_t at = 0;
+    while (at < text.size() && (count > 0 || (text[at] & 0xC0) == 0x80)) {
+        if ((text[at] & 0xC0) != 0x80) {
+            if (count == 0) break;
+            --count;
+        }
+        ++at;
+    }
+    return text.substr(0, at);
+}
+
+void WritePlaces(JsonWriter& writer, const std::vector<Place>& places, Script script) {
     writer.StartArray();
     for (const Place& place : places) {
         writer.StartObject();
-        writer.Member("name", place.name);
-        writer.Member("fullName", place.fullName);
-        writer.Member("region", place.region);
+        // In Traditional characters: the full name from the table; the region and the name as
+        // its first and last characters, as many as theirs (the conversion keeps the count).
+        const std::string fullName = PlaceNameIn(place.fullName, script);
+        std::string_view name = place.name, region = place.region;
+        if (script == Script::Traditional) {
+            const std::string_view simplified = place.fullName;
+            if (simplified.starts_with(region)) region = FirstCharacters(fullName, Characters(region));
+            if (simplified.ends_with(name)) {
+                const std::size_t keep = Characters(fullName) - Characters(name);
+                name = std::string_view(fullName).substr(FirstCharacters(fullName, keep).size());
+            }
+        }
+        writer.Member("name", name);
+        writer.Member("fullName", fullName);
+        writer.Member("region", region);
         writer.Member("englishName", place.englishName);
         writer.Key("longitude");
         writer.Number(place.longitude, 4);
@@ -30,11 +61,11 @@ void WritePlaces(JsonWriter& writer, const std::vector<Place>& places) {
 
 }  // namespace
 
-std::string PlacesJson(const std::vector<Place>& places, int indent) {
-    return WrittenJson(indent, [&](JsonWriter& writer) { WritePlaces(writer, places); });
+std::string PlacesJson(const std::vector<Place>& places, int indent, Script script) {
+    return WrittenJson(indent, [&](JsonWriter& writer) { WritePlaces(writer, places, script); });
 }
 
-constexpr std::array<std::string_view, 3> PlacesMembers{"query", "limit", "language"};
+constexpr std::array<std::string_view, 4> PlacesMembers{"query", "limit", "script", "language"};
 
 std::string SearchPlacesJson(std::string_view requestJson) {
     const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, PlacesMembers);
@@ -55,6 +86,8 @@ std::string SearchPlacesJson(std::string_view requestJson) {
             } else {
                 error = WrongKind(member.name, "a whole number from 1 to 1000", "1 至 1000 的整数");
             }
+        } else if (member.name == "script") {
+            error = CheckScript(member);
         } else if (member.name == "language") {
             if (const Result<Language> read = ReadLanguage(member); !read) error = read.error();
         } else {
@@ -71,7 +104,7 @@ std::string SearchPlacesJson(std::string_view requestJson) {
     return WrittenJson(-1, [&](JsonWriter& writer) {
         writer.StartObject();
         writer.Key("places");
-        WritePlaces(writer, SearchPlaces(*query, limit));
+        WritePlaces(writer, SearchPlaces(*query, limit), ScriptOf(*members));
         writer.EndObject();
     });
 }

@@ -118,7 +118,8 @@ Json Tools() {
                         {"limit", {{"type", "integer"},
                                    {"minimum", 1},
                                    {"maximum", 100},
-                                   {"description", "最多返回几个（默认 20）。At most this many."}}}},
+                                   {"description", "最多返回几个（默认 20）。At most this many."}}},
+                        {"script", ScriptProperty()}},
                        {"query"})},
          {"outputSchema",
           ObjectSchema({{"places", {{"type", "array"}, {"items", place}}}}, {"places"})}});

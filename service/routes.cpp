@@ -216,11 +216,12 @@ HttpResponse FromQuery(const HttpRequest& http, Language language,
 }
 
 HttpResponse Places(const HttpRequest& http, Language language) {
-    const Result<Query> query = ReadQuery(http.target, {"q", "limit"}, language);
+    const Result<Query> query = ReadQuery(http.target, {"q", "limit", "script"}, language);
     if (!query) return Problem(query.error(), language);
     Json request = Json::object();
     if (const std::string* q = query->Find("q")) request["query"] = *q;
     if (const std::string* limit = query->Find("limit")) request["limit"] = NumberOrText(*limit);
+    if (const std::string* script = query->Find("script")) request["script"] = *script;
     request["language"] = language == Language::English ? "en" : "zh";
     return LibraryAnswer(SearchPlacesJson(request.dump()), language);
 }

@@ -60,7 +60,9 @@ requests += [["--lunar", "2020-闰4-16", "午", "--leap-month", "split"], ["2020
              # a sentence otherwise, as 臺灣台北市 against 臺北市 alone.)
              ["1990-07-15", "01:00", "乌鲁木齐"], ["1988-09-11", "01:30", "上海"],
              ["1995-03-15", "08:00", "-74.0", "America/New_York"], ["1990-07-15", "12:58", "上海"],
-             ["1990-07-15", "14:30", "香港"], ["1990-07-15", "14:30", "甘孜", "--solar-time", "mean"]]
+             ["1990-07-15", "14:30", "香港"], ["1990-07-15", "14:30", "甘孜", "--solar-time", "mean"],
+             # Places found, with their provinces and countries.
+             ["--places", "乌鲁木齐"], ["--places", "纽约"], ["--places", "成都"], ["--places", "阳"]]
 
 simplified, traditional, kinds = [], [], []
 for request in requests:
