@@ -66,7 +66,7 @@ function browserScript() {
 // below writes is already in the characters shown, and the switch shows each script in its
 // own characters.
 const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, #announce, ' +
-  '#conventions, #leap-month-date, #where-summary, #places';
+  '#conventions, #leap-month-date, #where-summary, #places, .field-message';
 const ATTRIBUTES = ['title', 'aria-label', 'placeholder'];
 const simplifiedTexts = new WeakMap();
 function showScript() {
@@ -267,11 +267,49 @@ const paragraphs = (lines) => lines.map((line) => Object.assign(document.createE
 const nowrap = (text) => Object.assign(document.createElement('span'), { className: 'nowrap', textContent: text });
 const dotted = (iso) => iso.split('-').map(Number).join('.');
 
+// The birthplace's fields a refusal is about: the reading before it stays on the screen, the
+// field is marked and the message stands beside it.
+const WHERE_ERRORS = { 'unknown-place': 'place', 'ambiguous-place': 'place', 'place-without-longitude': 'place',
+  'bad-longitude': 'longitude', 'unknown-zone': 'zone' };
+// The last state read without a refusal: what the address carries.
+let lastGood = null;
+
+function markWhere(field, message) {
+  for (const id of ['place', 'longitude', 'zone']) {
+    const input = $(id);
+    const note = $(`${id}-message`);
+    if (id === field) {
+      input.setAttribute('aria-invalid', 'true');
+      note.textContent = message;
+      note.hidden = false;
+    } else {
+      input.removeAttribute('aria-invalid');
+      note.hidden = true;
+      note.textContent = '';
+    }
+  }
+  if (field) {
+    // The longitude and zone the refused place would have filled in are not shown for it.
+    if (field === 'place') {
+      filledIn.longitude = '';
+      filledIn.zone = '';
+      $('longitude').value = state.lon;
+      $('zone').value = state.zone;
+    }
+    $(field).scrollIntoView({ block: 'nearest' });
+  }
+}
+
 function render() {
   let r;
   try {
     r = engine.read(requestOf(state));
   } catch (error) {
+    const field = WHERE_ERRORS[error.code];
+    if (field && lastGood) {
+      markWhere(field, `${error.message}${t('。')}`);
+      return false;
+    }
     // The one pick that cannot be read: a late 子 on the last day, read on the next.
     say(`${error.message}${t('。')}`);
     $('solar-date').textContent = '';
@@ -282,6 +320,8 @@ function render() {
     for (const element of document.querySelectorAll('.steps, .term')) element.hidden = true;
     return;
   }
+  markWhere(null);
+  lastGood = { ...state };
   // A clock time puts the period list at the period it falls in (by the sun, at a birthplace).
   if (state.time) $('period').value = state.period = periodValue(r);
   const [y, m, d] = r.date.split('-').map(Number);
@@ -341,6 +381,7 @@ function render() {
     list.append(...items);
     box.replaceChildren(Object.assign(document.createElement('h2'), { textContent: t('其他算法') }), list);
   }
+  return true;
 }
 
 // On the day of a sectional term: its instant in Beijing time, and which side of it the birth
@@ -416,7 +457,8 @@ function stateFromAddress(search) {
   const lunar = params.get('lunar');
   const date = params.get('date');
   if (lunar !== null && date !== null) return fail(t('date 和 lunar 只能给出一个'));
-  const time = params.get('time');
+  // Full-width digits in the time as in the date: ２３：３０.
+  const time = params.get('time')?.replace(/[０-９]/g, (d) => String.fromCharCode(d.charCodeAt(0) - 0xfee0)) ?? null;
   const clock = time && /^(\d{1,2})[:：](\d\d)$/.exec(time.trim());
   if (time !== null && !clock) return fail(t('time 的值要写作 时:分，如 14:30'));
   const request = { date: lunar ?? date, lunar: lunar !== null, period: time ?? params.get('period'), script,
@@ -473,7 +515,7 @@ function keepInAddress() {
   addressPending = true;
   whenIdle(() => {
     addressPending = false;
-    history.replaceState(null, '', addressOf(state));
+    history.replaceState(null, '', addressOf(lastGood ?? state));
   }, { timeout: 200 });
 }
 
@@ -500,8 +542,8 @@ function update(next) {
   state = settle(next);
   if (scriptChanged) showScript();
   fillLists();
-  render();
-  keepReadingInView();
+  // While a birthplace field is being typed in, it stays in view rather than the reading.
+  if (render() && !['place', 'longitude', 'zone'].includes(document.activeElement?.id)) keepReadingInView();
   keepInAddress();
 }
 
@@ -540,7 +582,7 @@ async function suggestPlaces(event) {
 
 // Copies the reading's address (and offers the system's sharing where there is one).
 async function share() {
-  history.replaceState(null, '', addressOf(state));
+  history.replaceState(null, '', addressOf(lastGood ?? state));
   const address = location.href;
   let copied = false;
   try {

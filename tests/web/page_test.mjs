@@ -244,6 +244,35 @@ test('a clock time and a place typed in: the list of places, the period list, th
   assert.equal((await shownFields(page)).birthTime, '');
 });
 
+test('an unknown or ambiguous place keeps the reading, marks the field and stays out of the link', async () => {
+  await open('?date=1990-07-15&time=14:30&place=成都');
+  const good = await shownFields(page);
+  await page.click('#where summary');
+  for (const [place, said] of [['火星', /火星/], ['通州', /北京市通州区/]]) {
+    await page.$eval('#place', (e, value) => {
+      e.value = value;
+      e.dispatchEvent(new Event('change', { bubbles: true }));
+    }, place);
+    assert.deepEqual(await shownFields(page), good, place);
+    assert.equal(await page.$eval('#place', (e) => e.getAttribute('aria-invalid')), 'true', place);
+    assert.match(await page.$eval('#place-message', (e) => (e.hidden ? '' : e.textContent)), said, place);
+    assert.equal(await page.$eval('#message', (e) => e.hidden), true, place);
+    assert.equal(await page.$eval('#longitude', (e) => e.value), '', `${place}: the longitude it would have used`);
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+    assert.match(page.url(), /place=%E6%88%90%E9%83%BD/, place);
+  }
+  await page.$eval('#place', (e) => {
+    e.value = '漠河';
+    e.dispatchEvent(new Event('change', { bubbles: true }));
+  });
+  assert.notDeepEqual(await shownFields(page), good);
+  assert.equal(await page.$eval('#place', (e) => e.hasAttribute('aria-invalid')), false);
+  assert.equal(await page.$eval('#place-message', (e) => e.hidden), true);
+  // A time in full-width digits, as a date may be.
+  await open('?date=1990-07-15&time=１４：３０&place=成都');
+  assert.deepEqual(await shownFields(page), good);
+});
+
 test('the lists follow the calendar', async () => {
   await open('?lunar=2020-闰4-1&period=子');
   const options = (id) => page.$$eval(`#${id} option`, (list) => list.map((o) => [o.value, o.textContent, o.disabled]));
