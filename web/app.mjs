@@ -620,6 +620,18 @@ async function start() {
   if (state.time || state.place) $('where').open = true;
   document.body.dataset.state = 'ready';
   performance.mark('first-reading');
+  keepForOffline();
+}
+
+// Once the first reading is on the screen: the service worker that keeps the page for the
+// next visit without a network, and, through it, birthplace.js. Not from a file on disk.
+function keepForOffline() {
+  if (!('serviceWorker' in navigator) || location.protocol === 'file:') return;
+  whenIdle(() => {
+    navigator.serviceWorker.register('sw.js').then(() => navigator.serviceWorker.ready)
+      .then((registration) => registration.active?.postMessage('keep-birthplaces'))
+      .catch(() => {});
+  });
 }
 
 start();

@@ -4,7 +4,8 @@
 # exports as the object chenggu), the page's Traditional texts (generated/traditional.mjs) and app.mjs,
 # which imports both; and beside it birthplace.js, a classic script (it loads from disk too)
 # with the package around the whole engine, which the page loads when a birthplace is first
-# asked for, as the promise globalThis.chengguWithPlaces.
+# asked for, as the promise globalThis.chengguWithPlaces; and the web app's manifest, icons
+# and service worker.
 # Usage: cmake -D SOURCE=web -D PACKAGE=build/js/package -D CORE=core/engine.mjs
 #              -D OUTPUT=index.html -P bundle.cmake
 file(READ ${SOURCE}/index.html html)
@@ -74,3 +75,13 @@ string(REPLACE "${stylesheet}" "<style>\n${css}</style>" html "${html}")
 string(REPLACE "${script}" "<script type=\"module\">\n${engine}\n${package}\n${app}</script>" html
     "${html}")
 file(WRITE ${OUTPUT} "${html}")
+
+# The web app around the page: its manifest, its icons, and the service worker with a cache
+# named after this build's page, so that a new build replaces what an old one kept.
+file(COPY ${SOURCE}/manifest.webmanifest ${SOURCE}/generated/icon-192.png
+    ${SOURCE}/generated/icon-512.png DESTINATION ${folder})
+file(READ ${SOURCE}/sw.js worker)
+string(SHA256 build "${html}")
+string(SUBSTRING "${build}" 0 16 build)
+string(REPLACE "chenggu-BUILD" "chenggu-${build}" worker "${worker}")
+file(WRITE ${folder}/sw.js "${worker}")

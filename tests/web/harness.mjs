@@ -11,6 +11,8 @@ const TYPES = {
   '.mjs': 'text/javascript; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves root on 127.0.0.1 under the path prefix (so that the page is tested away from

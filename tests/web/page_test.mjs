@@ -484,6 +484,28 @@ test('the share button copies the current address', async () => {
   assert.match(await page.$eval('#status', (e) => e.textContent), /已复制链接/);
 });
 
+test('an app: installable, and the next visit opens without a network, at a birthplace too', async () => {
+  const app = await browser.newPage();
+  await app.goto(`${server.url}?date=1990-01-30&period=午`);
+  await waitReady(app);
+  const shown = await shownFields(app);
+  await app.waitForFunction(async () => Boolean(await caches.match('birthplace.js')), { timeout: 20000 });
+  const client = await app.createCDPSession();
+  const { installabilityErrors } = await client.send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors, []);
+  const manifest = await client.send('Page.getAppManifest');
+  assert.deepEqual(manifest.errors, []);
+  await app.setOfflineMode(true);
+  await app.reload();
+  await waitReady(app);
+  assert.deepEqual(await shownFields(app), shown);
+  await app.goto(`${server.url}?date=1990-07-15&time=14:30&place=成都`);
+  await waitReady(app);
+  assert.match((await shownFields(app)).birthTime, /四川省成都市/);
+  await app.setOfflineMode(false);
+  await app.close();
+});
+
 test('without JavaScript the page says why it cannot read', async () => {
   const bare = await browser.newPage();
   await bare.setJavaScriptEnabled(false);
