@@ -66,7 +66,7 @@ function browserScript() {
 // below writes is already in the characters shown, and the switch shows each script in its
 // own characters.
 const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, #announce, ' +
-  '#conventions, #leap-month-date, #where-summary, #places, .field-message';
+  '#conventions, #leap-month-date, #where-summary, #places, .field-message, #poster-image';
 const ATTRIBUTES = ['title', 'aria-label', 'placeholder'];
 const simplifiedTexts = new WeakMap();
 function showScript() {
@@ -580,6 +580,120 @@ async function suggestPlaces(event) {
     label: `${p.englishName ? `${p.englishName} ` : ''}${Math.abs(p.longitude)}°${p.longitude < 0 ? 'W' : 'E'} ${p.zone}` })));
 }
 
+// --- The share picture ---------------------------------------------------------------------
+
+// The QR code library (npm qrcode-generator), loaded when a picture is first asked for.
+let qrLibrary;
+function loadQrLibrary() {
+  qrLibrary ??= new Promise((resolve, reject) => {
+    const script = Object.assign(document.createElement('script'), { src: 'qrcode.js' });
+    script.onload = () => resolve(globalThis.qrcode);
+    script.onerror = () => {
+      qrLibrary = undefined;
+      reject(new Error(t('无法载入二维码程序，请检查网络后重试')));
+    };
+    document.head.append(script);
+  });
+  return qrLibrary;
+}
+
+// Text in lines no wider than width, broken between characters (Chinese has no spaces).
+function wrapped(context, text, width) {
+  const lines = [];
+  let line = '';
+  for (const character of text) {
+    if (context.measureText(line + character).width > width && line) {
+      lines.push(line);
+      line = '';
+    }
+    line += character;
+  }
+  return line ? [...lines, line] : lines;
+}
+
+// A picture of the reading, as chat apps preview pictures rather than pages: the dates, the
+// pillars, the weights, the total, the verse and what it means, the conventions, and a QR code
+// of the reading's address.
+async function drawPoster(address) {
+  const qrcode = await loadQrLibrary();
+  const r = engine.read(requestOf(lastGood ?? state));
+  const scale = 2;
+  const width = 540;
+  const canvas = document.createElement('canvas');
+  const context = canvas.getContext('2d');
+  const font = getComputedStyle(document.documentElement).fontFamily;
+  const lines = [];  // [text, size, colour, gap before]
+  const [y, m, d] = r.date.split('-').map(Number);
+  const period = periods().find((p) => p.value === (lastGood ?? state).period);
+  lines.push([t('称骨算命'), 34, '#9b2c1f', 0]);
+  lines.push([`${t('公历')} ${y}${t('年')}${m}${t('月')}${d}${t('日')} ${period?.name ?? ''}`, 20, '#1f1a17', 18]);
+  lines.push([`${t('农历')} ${r.lunarYear}${t('年')}${r.lunarMonthName}${r.lunarDayName}`, 20, '#1f1a17', 6]);
+  lines.push([`${t('干支')} ${r.yearStemBranch}${t('年')} ${r.monthStemBranch}${t('月')} ${r.dayStemBranch}${t('日')} ${r.periodStemBranch}${t('时')}`, 20, '#1f1a17', 6]);
+  lines.push([`${t('骨重：年')} ${r.yearWeight} ${t('钱（')}${r.weighedYearStemBranch}${t('年），月')} ${r.monthWeight} ${t('钱，日')} ${r.dayWeight} ${t('钱，时')} ${r.periodWeight} ${t('钱')}`, 18, '#6b625b', 6]);
+  lines.push([`${t('总骨重')} ${r.totalWeight} ${t('钱，')}${r.weightText}`, 30, '#9b2c1f', 18]);
+  const body = [];
+  const measure = (size) => { context.font = `${size}px ${font}`; };
+  measure(22);
+  for (const verse of r.verseLines) body.push(...wrapped(context, verse, width - 80).map((l) => [l, 22, '#1f1a17', 8]));
+  measure(17);
+  body.push(...wrapped(context, `${t('释义')} ${r.verseExplanation}`, width - 80).map((l, i) => [l, 17, '#1f1a17', i ? 4 : 16]));
+  measure(14);
+  body.push(...wrapped(context, $('conventions').textContent, width - 80).map((l, i) => [l, 14, '#6b625b', i ? 2 : 14]));
+  lines.push(...body);
+
+  const qr = qrcode(0, 'M');
+  qr.addData(address);
+  qr.make();
+  const modules = qr.getModuleCount();
+  const cell = Math.max(2, Math.floor(150 / modules));
+  const qrSize = cell * (modules + 8);  // a quiet zone of four modules
+  const height = 40 + lines.reduce((sum, [, size, , gap]) => sum + size * 1.35 + gap, 0) + 24 + qrSize + 40;
+  canvas.width = width * scale;
+  canvas.height = Math.ceil(height) * scale;
+  context.scale(scale, scale);
+  context.fillStyle = '#fbf8f3';
+  context.fillRect(0, 0, width, height);
+  let top = 40;
+  context.textBaseline = 'top';
+  for (const [text, size, colour, gap] of lines) {
+    top += gap;
+    context.font = `${size}px ${font}`;
+    context.fillStyle = colour;
+    context.fillText(text, 40, top);
+    top += size * 1.35;
+  }
+  top += 24;
+  context.fillStyle = '#fff';
+  context.fillRect(40, top, qrSize, qrSize);
+  context.fillStyle = '#000';
+  for (let row = 0; row < modules; row++) {
+    for (let column = 0; column < modules; column++) {
+      if (qr.isDark(row, column)) context.fillRect(40 + (column + 4) * cell, top + (row + 4) * cell, cell, cell);
+    }
+  }
+  context.font = `16px ${font}`;
+  context.fillStyle = '#6b625b';
+  context.fillText(t('扫码查看这次测算'), 60 + qrSize, top + qrSize / 2 - 8);
+  return { url: canvas.toDataURL('image/png'), weightText: r.weightText };
+}
+
+async function showPoster() {
+  history.replaceState(null, '', addressOf(lastGood ?? state));
+  tell(t('正在生成分享图……'));
+  try {
+    const { url, weightText } = await drawPoster(location.href);
+    const image = $('poster-image');
+    image.src = url;
+    image.alt = `${t('分享图：称骨算命，')}${weightText}`;
+    $('poster-save').href = url;
+    $('poster').hidden = false;
+    $('poster').scrollIntoView({ block: 'nearest' });
+    tell(t('分享图已生成：长按或右键可保存，也可点“保存图片”。'));
+  } catch (error) {
+    tell(error.message);
+  }
+}
+
 // Copies the reading's address (and offers the system's sharing where there is one).
 async function share() {
   history.replaceState(null, '', addressOf(lastGood ?? state));
@@ -616,6 +730,7 @@ async function start() {
   $('birth').addEventListener('change', onChange);
   $('script').addEventListener('change', onChange);
   $('share').addEventListener('click', share);
+  $('make-poster').addEventListener('click', showPoster);
   $('place').addEventListener('input', suggestPlaces);
   if (state.time || state.place) $('where').open = true;
   document.body.dataset.state = 'ready';

@@ -80,6 +80,8 @@ file(WRITE ${OUTPUT} "${html}")
 # named after this build's page, so that a new build replaces what an old one kept.
 file(COPY ${SOURCE}/manifest.webmanifest ${SOURCE}/generated/icon-192.png
     ${SOURCE}/generated/icon-512.png DESTINATION ${folder})
+# The QR code library of the share picture (npm qrcode-generator, MIT), loaded on first use.
+file(COPY_FILE ${SOURCE}/../node_modules/qrcode-generator/dist/qrcode.js ${folder}/qrcode.js)
 file(READ ${SOURCE}/sw.js worker)
 string(SHA256 build "${html}")
 string(SUBSTRING "${build}" 0 16 build)

@@ -5,6 +5,8 @@
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { after, before, test } from 'node:test';
+import jsQR from 'jsqr';
+import pngjs from 'pngjs';
 import { launch, serve, shownFields, waitReady } from './harness.mjs';
 
 const [webDir, chenggu] = process.argv.slice(2);
@@ -504,6 +506,23 @@ test('an app: installable, and the next visit opens without a network, at a birt
   assert.match((await shownFields(app)).birthTime, /四川省成都市/);
   await app.setOfflineMode(false);
   await app.close();
+});
+
+test('the share picture: a PNG whose QR code is the reading\'s link, in the page\'s script', async () => {
+  for (const address of ['?date=1990-01-30&period=午&lateZi=next-day', '?lunar=2020-闰4-1&period=晚子&script=traditional']) {
+    await open(address);
+    await page.click('#make-poster');
+    await page.waitForFunction(() => !document.getElementById('poster').hidden, { timeout: 10000 });
+    const { src, href, alt, saved } = await page.evaluate(() => ({ src: document.getElementById('poster-image').src,
+      href: location.href, alt: document.getElementById('poster-image').alt,
+      saved: document.getElementById('poster-save').href }));
+    assert.equal(saved, src);
+    const png = pngjs.PNG.sync.read(Buffer.from(src.split(',')[1], 'base64'));
+    const code = jsQR(new Uint8ClampedArray(png.data), png.width, png.height);
+    assert.equal(code?.data, href, address);
+    assert.match(alt, address.includes('traditional') ? /分享圖：稱骨算命，.+兩/ : /分享图：称骨算命，.+两/, address);
+    assert.equal(await page.title(), `${address.includes('traditional') ? '稱骨算命' : '称骨算命'}：${alt.split('，')[1]}`);
+  }
 });
 
 test('without JavaScript the page says why it cannot read', async () => {
