@@ -12,8 +12,9 @@ namespace {
 
 // Code points folded before reading: the Traditional forms of the words below, and the
 // full-width forms of ASCII.
-constexpr std::array<std::pair<char32_t, char32_t>, 6> TraditionalForms{
-    {{U'時', U'时'}, {U'閏', U'闰'}, {U'臘', U'腊'}, {U'點', U'点'}, {U'號', U'号'}, {U'兩', U'两'}}};
+constexpr std::array<std::pair<char32_t, char32_t>, 8> TraditionalForms{
+    {{U'時', U'时'}, {U'閏', U'闰'}, {U'臘', U'腊'}, {U'點', U'点'}, {U'號', U'号'}, {U'兩', U'两'},
+     {U'間', U'间'}, {U'臺', U'台'}}};
 // The digits a year is written with in words: 一九九〇年.
 constexpr std::array<char32_t, 11> YearDigits{U'〇', U'一', U'二', U'三', U'四', U'五',
                                               U'六', U'七', U'八', U'九', U'零'};

@@ -85,6 +85,11 @@ function showScript() {
     }
     for (const [name, simplified] of simplifiedTexts.get(element)) element.setAttribute(name, t(simplified));
   }
+  // The zones offered, named in the characters shown.
+  for (const option of $('zones').options) {
+    option.dataset.simplified ??= option.value;
+    option.value = t(option.dataset.simplified);
+  }
   document.documentElement.lang = state.script === 'traditional' ? 'zh-Hant' : 'zh-CN';
   document.title = t('称骨算命');
 }

@@ -275,6 +275,23 @@ test('an unknown or ambiguous place keeps the reading, marks the field and stays
   assert.deepEqual(await shownFields(page), good);
 });
 
+test('every zone the zone field offers reads, in both scripts, and the steps say it so', async () => {
+  for (const script of ['simplified', 'traditional']) {
+    await open(`?date=1990-07-15&time=14:30&lon=116.4&zone=UTC%2B8&script=${script}`);
+    const zones = await page.$$eval('#zones option', (list) => list.map((o) => o.value));
+    assert.ok(zones.length >= 20);
+    for (const zone of zones) {
+      await page.$eval('#zone', (e, value) => {
+        e.value = value;
+        e.dispatchEvent(new Event('change', { bubbles: true }));
+      }, zone);
+      assert.equal(await page.$eval('#zone-message', (e) => e.textContent), '', `${script}: ${zone}`);
+      const steps = JSON.parse((await shownFields(page)).birthTime);
+      assert.ok(steps.zone, zone);
+    }
+  }
+});
+
 test('the lists follow the calendar', async () => {
   await open('?lunar=2020-闰4-1&period=子');
   const options = (id) => page.$$eval(`#${id} option`, (list) => list.map((o) => [o.value, o.textContent, o.disabled]));
