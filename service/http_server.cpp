@@ -45,6 +45,7 @@ struct Shared {
     ServiceContext context;
     std::atomic<std::size_t> open{0};
     std::atomic<bool> stopping{false};
+    net::io_context* io = nullptr;  // stopped once stopping and no connection is left
     std::mutex sessionsMutex;
     std::unordered_set<Session*> sessions;
 };
@@ -61,22 +62,21 @@ void LogAccess(std::string_view method, std::string_view target, int status,
     gmtime_r(&seconds, &utc);
     char when[32];
     std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%S", &utc);
-    std::string path(target.substr(0, target.find('?')));
-    std::string safe;
-    for (const char c : path) {
-        if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
-            safe += '?';
-        } else {
-            safe += c;
+    // Quotes, backslashes and control bytes would break the line's JSON.
+    const auto safe = [](std::string_view text) {
+        std::string out(text);
+        for (char& c : out) {
+            if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) c = '?';
         }
-    }
-    std::string m;
-    for (const char c : method) m += (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) ? '?' : c;
+        return out;
+    };
+    const std::string path = safe(target.substr(0, target.find('?')));
+    const std::string m = safe(method);
     char line[1024];
     const int length = std::snprintf(
         line, sizeof line,
         "{\"time\":\"%s.%03dZ\",\"method\":\"%.16s\",\"path\":\"%.512s\",\"status\":%d,\"us\":%llu}\n",
-        when, static_cast<int>(millis), m.c_str(), safe.c_str(), status,
+        when, static_cast<int>(millis), m.c_str(), path.c_str(), status,
         static_cast<unsigned long long>(microseconds));
     if (length > 0) std::fwrite(line, 1, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof line - 1), stderr);
 }
@@ -89,7 +89,7 @@ class Session : public std::enable_shared_from_this<Session> {
         shared_.sessions.insert(this);
     }
     ~Session() {
-        shared_.open.fetch_sub(1);
+        if (shared_.open.fetch_sub(1) == 1 && shared_.stopping) shared_.io->stop();
         const std::lock_guard lock(shared_.sessionsMutex);
         shared_.sessions.erase(this);
     }
@@ -357,8 +357,10 @@ int Serve(const ServerOptions& options, WebFiles web) {
     // still running after 4 seconds is cut off so that the process ends within 5.
     net::signal_set signals(context, SIGINT, SIGTERM);
     net::steady_timer deadline(context);
+    shared.io = &context;
     signals.async_wait([&](beast::error_code, int) {
         shared.stopping = true;
+        if (shared.open.load() == 0) return context.stop();
         beast::error_code ignored;
         acceptor.close(ignored);
         {
@@ -376,19 +378,8 @@ int Serve(const ServerOptions& options, WebFiles web) {
 
     std::vector<std::thread> pool;
     for (unsigned i = 1; i < threads; ++i) pool.emplace_back([&] { context.run(); });
-    // The deadline timer and signal set keep run() going until they are done or stopped.
-    std::thread closer([&] {
-        // Once stopping and no connection is left, nothing needs the 4 seconds.
-        while (!context.stopped()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            if (shared.stopping && shared.open.load() == 0) {
-                context.stop();
-            }
-        }
-    });
     context.run();
     for (std::thread& thread : pool) thread.join();
-    closer.join();
     return 0;
 }
 

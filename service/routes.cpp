@@ -86,8 +86,7 @@ std::string_view PathOf(std::string_view target) {
 }
 
 // The query's parameters, each name known to the route and given once; or the problem.
-Result<Query> ReadQuery(std::string_view target, std::initializer_list<std::string_view> known,
-                        Language language) {
+Result<Query> ReadQuery(std::string_view target, std::initializer_list<std::string_view> known) {
     Query query;
     const std::size_t mark = target.find('?');
     if (mark == std::string_view::npos) return query;
@@ -123,7 +122,6 @@ Result<Query> ReadQuery(std::string_view target, std::initializer_list<std::stri
         }
         query.parameters.emplace_back(*name, *value);
     }
-    (void)language;
     return query;
 }
 
@@ -176,8 +174,7 @@ HttpResponse ReadingFromQuery(const HttpRequest& http, Language language) {
     const Result<Query> query =
         ReadQuery(http.target,
                   {"date", "lunar", "period", "time", "place", "lon", "zone", "lateZi",
-                   "yearStart", "leapMonth", "solarTime", "script"},
-                  language);
+                   "yearStart", "leapMonth", "solarTime", "script"});
     if (!query) return Problem(query.error(), language);
     const std::string* date = query->Find("date");
     const std::string* lunar = query->Find("lunar");
@@ -210,13 +207,13 @@ HttpResponse ReadingFromQuery(const HttpRequest& http, Language language) {
 HttpResponse FromQuery(const HttpRequest& http, Language language,
                        std::initializer_list<std::string_view> known,
                        std::string (*answer)(std::string_view)) {
-    const Result<Query> query = ReadQuery(http.target, known, language);
+    const Result<Query> query = ReadQuery(http.target, known);
     if (!query) return Problem(query.error(), language);
     return LibraryAnswer(answer(RequestOf(*query, language).dump()), language);
 }
 
 HttpResponse Places(const HttpRequest& http, Language language) {
-    const Result<Query> query = ReadQuery(http.target, {"q", "limit", "script"}, language);
+    const Result<Query> query = ReadQuery(http.target, {"q", "limit", "script"});
     if (!query) return Problem(query.error(), language);
     Json request = Json::object();
     if (const std::string* q = query->Find("q")) request["query"] = *q;
@@ -248,18 +245,15 @@ HttpResponse Page(const HttpRequest& http, const ServiceContext& context, Langua
     return {200, "text/html; charset=utf-8", body, {}};
 }
 
-std::string_view ProblemTitle(int status, Language language, std::string& storage) {
-    std::string_view english = "Bad Request", chinese = "请求有误";
+std::string ProblemTitle(int status, Language language) {
     switch (status) {
-        case 404: english = "Not Found"; chinese = "没有这个地址"; break;
-        case 405: english = "Method Not Allowed"; chinese = "这个地址不接受这种请求方法"; break;
-        case 413: english = "Content Too Large"; chinese = "请求太大"; break;
-        case 431: english = "Request Header Fields Too Large"; chinese = "请求头太大"; break;
-        case 503: english = "Service Unavailable"; chinese = "服务正忙"; break;
-        default: break;
+        case 404: return Told(language, "Not Found", "没有这个地址");
+        case 405: return Told(language, "Method Not Allowed", "这个地址不接受这种请求方法");
+        case 413: return Told(language, "Content Too Large", "请求太大");
+        case 431: return Told(language, "Request Header Fields Too Large", "请求头太大");
+        case 503: return Told(language, "Service Unavailable", "服务正忙");
+        default: return Told(language, "Bad Request", "请求有误");
     }
-    storage = Told(language, english, chinese);
-    return storage;
 }
 
 }  // namespace
@@ -325,10 +319,9 @@ Language LanguageOf(std::string_view acceptLanguage) {
 
 HttpResponse Problem(int status, std::string_view code, std::string_view detail,
                      Language language) {
-    std::string title;
     Json problem = Json::object();
     problem["type"] = "urn:chenggu:error:" + std::string(code);
-    problem["title"] = ProblemTitle(status, language, title);
+    problem["title"] = ProblemTitle(status, language);
     problem["status"] = status;
     problem["detail"] = detail;
     problem["code"] = code;

@@ -47,6 +47,28 @@ class TextScanner {
         return value;
     }
 
+    // A number below 100 in one or two ASCII digits or in Chinese numerals: 8, 23, 八, 十一,
+    // 二十三, 两, 零五, 〇五.
+    std::optional<int> SmallNumber() {
+        if (const std::optional<int> digits = Digits(1, 2)) return digits;
+        static constexpr std::string_view ChineseDigits[] = {"零", "一", "二", "三", "四",
+                                                             "五", "六", "七", "八", "九"};
+        const auto digit = [&]() -> std::optional<int> {
+            if (Take("〇")) return 0;
+            if (Take("两")) return 2;
+            for (int d = 0; d < 10; ++d) {
+                if (Take(ChineseDigits[d])) return d;
+            }
+            return std::nullopt;
+        };
+        const std::optional<int> tens = digit();
+        if (Take("十")) return (tens ? *tens : 1) * 10 + digit().value_or(0);
+        if (tens && *tens == 0) return digit().value_or(0);  // 零五, 〇五
+        return tens;
+    }
+    // What is left to read.
+    std::string_view Rest() const { return text_.substr(pos_); }
+
   private:
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

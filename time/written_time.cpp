@@ -16,36 +16,6 @@ CHENGGU_BEGIN_NAMESPACE
 
 namespace {
 
-// A number of 0 to 59 in Chinese numerals at the scanner: 零 … 九, 十 … 五十九, 两, 〇五.
-std::optional<int> ChineseNumber(TextScanner& in) {
-    static constexpr std::array<std::string_view, 10> Digits{"零", "一", "二", "三", "四",
-                                                             "五", "六", "七", "八", "九"};
-    const auto digit = [&]() -> std::optional<int> {
-        if (in.Take("〇")) return 0;
-        if (in.Take("两")) return 2;
-        for (int d = 0; d < 10; ++d) {
-            if (in.Take(Digits[static_cast<std::size_t>(d)])) return d;
-        }
-        return std::nullopt;
-    };
-    std::optional<int> tens = digit();
-    if (in.Take("十")) {
-        const int value = (tens ? *tens : 1) * 10;
-        const std::optional<int> ones = digit();
-        return value + ones.value_or(0);
-    }
-    if (tens && *tens == 0) {  // 零五, 〇五
-        const std::optional<int> ones = digit();
-        return ones ? ones : tens;
-    }
-    return tens;
-}
-
-std::optional<int> NumberAt(TextScanner& in) {
-    if (const auto digits = in.Digits(1, 2)) return digits;
-    return ChineseNumber(in);
-}
-
 // The part of the day a time is said in, and how it moves the hour it names.
 struct DayPart {
     std::string_view word;
@@ -80,7 +50,7 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
             break;
         }
     }
-    const std::optional<int> hour = NumberAt(in);
+    const std::optional<int> hour = in.SmallNumber();
     std::optional<int> minute = 0;
     if (hour && in.Take(":")) {
         minute = in.Digits(2, 2);
@@ -92,7 +62,7 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
         } else if (in.Take("三刻")) {
             minute = 45;
         } else if (!in.AtEnd()) {
-            minute = NumberAt(in);
+            minute = in.SmallNumber();
             if (minute) in.Take("分");
         }
     } else {

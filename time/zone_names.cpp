@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "text/text_scanner.h"
 #include "time/generated/zone_names.h"
 #include "time/time_zone.h"
 
@@ -23,24 +24,11 @@ std::string_view Without(std::string_view text, std::string_view suffix) {
     return text.ends_with(suffix) ? text.substr(0, text.size() - suffix.size()) : text;
 }
 
-// The number of 一 … 十四 or 1 … 14 at the start of text, and what follows it.
+// The number at the start of text (8, 08, 八, 十二), and text moved past it.
 std::optional<int> HoursIn(std::string_view& text) {
-    static constexpr std::array<std::string_view, 15> Chinese{
-        "零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二", "十三", "十四"};
-    for (int hours = 14; hours >= 0; --hours) {
-        if (text.starts_with(Chinese[static_cast<std::size_t>(hours)])) {
-            text.remove_prefix(Chinese[static_cast<std::size_t>(hours)].size());
-            return hours;
-        }
-    }
-    int hours = 0;
-    std::size_t digits = 0;
-    while (digits < text.size() && digits < 2 && text[digits] >= '0' && text[digits] <= '9') {
-        hours = hours * 10 + (text[digits] - '0');
-        ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    text.remove_prefix(digits);
+    TextScanner in(text);
+    const std::optional<int> hours = in.SmallNumber();
+    if (hours) text = in.Rest();
     return hours;
 }
 
