@@ -54,6 +54,9 @@ void WritePlaces(JsonWriter& writer, const std::vector<Place>& places, Script sc
         writer.Key("longitude");
         writer.Number(place.longitude, 4);
         writer.Member("zone", place.zone);
+        if (!place.longitudeOf.empty()) {
+            writer.Member("longitudeOf", PlaceNameIn(place.longitudeOf, script));
+        }
         writer.EndObject();
     }
     writer.EndArray();
@@ -65,19 +68,23 @@ std::string PlacesJson(const std::vector<Place>& places, int indent, Script scri
     return WrittenJson(indent, [&](JsonWriter& writer) { WritePlaces(writer, places, script); });
 }
 
-constexpr std::array<std::string_view, 4> PlacesMembers{"query", "limit", "script", "language"};
+constexpr std::array<std::string_view, 5> PlacesMembers{"query", "limit", "near", "script",
+                                                       "language"};
 
 std::string SearchPlacesJson(std::string_view requestJson) {
     const Result<std::vector<JsonMember>> members = ReadFlatObject(requestJson, PlacesMembers);
     if (!members) return ErrorJson(members.error(), Language::English);
     const Language language = LanguageOf(*members);
-    const std::string* query = nullptr;
+    const std::string *query = nullptr, *near = nullptr;
     std::size_t limit = 20;
     for (const JsonMember& member : *members) {
         std::optional<Error> error;
         if (member.name == "query") {
             query = TextOf(member.value);
             if (query == nullptr) error = WrongKind(member.name, "a string", "字符串");
+        } else if (member.name == "near") {
+            near = TextOf(member.value);
+            if (near == nullptr) error = WrongKind(member.name, "a string", "字符串");
         } else if (member.name == "limit") {
             const auto* number = std::get_if<JsonNumber>(&member.value);
             if (number != nullptr && number->whole && *number->whole >= 1 &&
@@ -104,7 +111,8 @@ std::string SearchPlacesJson(std::string_view requestJson) {
     return WrittenJson(-1, [&](JsonWriter& writer) {
         writer.StartObject();
         writer.Key("places");
-        WritePlaces(writer, SearchPlaces(*query, limit), ScriptOf(*members));
+        WritePlaces(writer, SearchPlaces(*query, limit, near ? *near : std::string_view()),
+                    ScriptOf(*members));
         writer.EndObject();
     });
 }

@@ -45,6 +45,19 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSt
     } else {
         writer.String(PlaceNameIn(*place, script));
     }
+    if (reading.birth.birthplace) {
+        const Birthplace& birthplace = *reading.birth.birthplace;
+        if (!birthplace.longitudeOf.empty()) {
+            writer.Member("longitudeOf", PlaceNameIn(birthplace.longitudeOf, script));
+        }
+        if (!birthplace.otherPlaces.empty()) {
+            writer.Key("otherPlaces");
+            writer.StartArray();
+            for (const std::string& other : birthplace.otherPlaces)
+                writer.String(PlaceNameIn(other, script));
+            writer.EndArray();
+        }
+    }
     writer.Member("meanSolar", IsoDateTime(time.meanSolar));
     writer.Key("equationOfTimeSeconds");
     writer.Int(std::llround(time.equationOfTimeSeconds));

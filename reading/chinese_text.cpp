@@ -184,11 +184,25 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
     }
     // Against the clock, summer time included: what a reader compares with the certificate.
     const std::int64_t sunAhead = SecondsBetween(time.clock, time.meanSolar);
+    // A county without a point of its own: 番禺区（…，按广州市的经度）.
+    const Birthplace* birthplace = reading.birth.birthplace ? &*reading.birth.birthplace : nullptr;
+    const std::string longitudeOf =
+        birthplace && !birthplace->longitudeOf.empty()
+            ? T(script, "，按") + PlaceNameIn(birthplace->longitudeOf, script) + T(script, "的经度")
+            : "";
     steps.push_back(T(script, "经度：") + LongitudeText(time.longitude, script) +
-                    (place.empty() ? " " : T(script, "（") + place + T(script, "）")) +
+                    (place.empty() ? " " : T(script, "（") + place + longitudeOf + T(script, "）")) +
                     T(script, "→ 平太阳时 ") + DateTimeText(time.meanSolar, script) +
                     T(script, sunAhead < 0 ? "，比钟表慢 " : "，比钟表快 ") +
                     LengthText(sunAhead < 0 ? -sunAhead : sunAhead, script));
+    if (birthplace && !birthplace->otherPlaces.empty()) {
+        std::string others = T(script, "同名地点：");
+        for (std::size_t i = 0; i < birthplace->otherPlaces.size(); ++i) {
+            if (i > 0) others += T(script, "、");
+            others += PlaceNameIn(birthplace->otherPlaces[i], script);
+        }
+        steps.push_back(others + T(script, "（要改用，请写出全名）"));
+    }
     steps.push_back(T(script, "均时差：") +
                     DurationText(std::llround(time.equationOfTimeSeconds), script) +
                     T(script, " → 真太阳时 ") + DateTimeText(time.trueSolar, script));

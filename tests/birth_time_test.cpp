@@ -309,15 +309,97 @@ TEST(Places, FoundByTheNamesPeopleUse) {
         EXPECT_NEAR(place->longitude, k.longitude, 0.1) << k.name;
         EXPECT_EQ(place->zone, k.zone) << k.name;
     }
-    // The city of prefecture level before districts of its name; districts alike are listed.
-    EXPECT_EQ(FindPlace("朝阳")->fullName, "辽宁省朝阳市");
-    const Result<Place> ambiguous = FindPlace("朝阳区");
-    ASSERT_FALSE(ambiguous);
-    EXPECT_EQ(ambiguous.error().code, ErrorCode::AmbiguousPlace);
-    EXPECT_NE(ambiguous.error().chineseReason.find("北京市朝阳区"), std::string::npos);
-    const Result<Place> unknown = FindPlace("成都府");
-    ASSERT_FALSE(unknown);
-    EXPECT_NE(unknown.error().chineseReason.find("四川省成都市"), std::string::npos);
+    // Districts as people write them, and cities abroad by their usual Chinese or English name.
+    const struct {
+        const char* name;
+        const char* fullName;
+    } named[] = {{"北京市朝阳区", "北京市朝阳区"},   {"北京朝阳", "北京市朝阳区"},
+                 {"浦东", "上海市浦东新区"},         {"浦东新区", "上海市浦东新区"},
+                 {"番禺", "广东省广州市番禺区"},     {"广州番禺", "广东省广州市番禺区"},
+                 {"新加坡", "新加坡"},               {"Singapore", "新加坡"},
+                 {"吉隆坡", "马来西亚吉隆坡"},       {"悉尼", "澳大利亚悉尼"},
+                 {"旧金山", "美国旧金山"},           {"San Francisco", "美国旧金山"},
+                 {"西雅图", "美国西雅图"},           {"波士顿", "美国波士顿"},
+                 {"迪拜", "阿联酋迪拜"},             {"檀香山", "美国檀香山"},
+                 {"新西兰奥克兰", "新西兰奥克兰"},   {"英国伦敦", "英国伦敦"}};
+    for (const auto& n : named) {
+        const Result<Place> place = FindPlace(n.name);
+        ASSERT_TRUE(place) << n.name << ": " << place.error().reason;
+        EXPECT_EQ(place->fullName, n.fullName) << n.name;
+        EXPECT_TRUE(place->otherPlaces.empty()) << n.name;
+    }
+    // A shared name means its usual place, and names the others: the prefecture-level city
+    // before districts, the far larger city abroad; districts alike are refused, listed.
+    const Result<Place> chaoyang = FindPlace("朝阳");
+    EXPECT_EQ(chaoyang->fullName, "辽宁省朝阳市");
+    EXPECT_EQ(chaoyang->otherPlaces,
+              (std::vector<std::string>{"北京市朝阳区", "吉林省长春市朝阳区"}));
+    EXPECT_EQ(chaoyang->AsBirthplace().otherPlaces, chaoyang->otherPlaces);
+    const Result<Place> london = FindPlace("伦敦");
+    EXPECT_EQ(london->fullName, "英国伦敦");
+    EXPECT_EQ(london->otherPlaces, std::vector<std::string>{"加拿大伦敦"});
+    for (const char* shared : {"朝阳区", "奥克兰"}) {
+        const Result<Place> ambiguous = FindPlace(shared);
+        ASSERT_FALSE(ambiguous) << shared;
+        EXPECT_EQ(ambiguous.error().code, ErrorCode::AmbiguousPlace);
+    }
+    EXPECT_NE(FindPlace("朝阳区").error().chineseReason.find("北京市朝阳区"), std::string::npos);
+    // Nothing of the name: the nearest names by spelling, in the country named if any.
+    const struct {
+        const char* name;
+        const char* nearest;
+    } misspelt[] = {{"成都府", "四川省成都市"},   {"西雅国", "美国西雅图"},
+                    {"Seatle", "美国西雅图"},     {"San Fransisco", "美国旧金山"},
+                    {"新加波", "新加坡"},         {"英国曼彻特", "英国曼彻斯特"}};
+    for (const auto& m : misspelt) {
+        const Result<Place> unknown = FindPlace(m.name);
+        ASSERT_FALSE(unknown) << m.name;
+        EXPECT_EQ(unknown.error().code, ErrorCode::UnknownPlace);
+        EXPECT_NE(unknown.error().chineseReason.find(m.nearest), std::string::npos)
+            << unknown.error().chineseReason;
+    }
+    // Near a place chosen before, its city's districts come first.
+    EXPECT_EQ(SearchPlaces("朝阳", 3)[0].fullName, "辽宁省朝阳市");
+    EXPECT_EQ(SearchPlaces("朝阳", 3, "北京市海淀区")[0].fullName, "北京市朝阳区");
+}
+
+// Every county-level division is found by its name under its province (北京朝阳) as itself,
+// or refused as shared with the other of its name in that province (河北桥西区); one without
+// a point of its own reads at its prefecture's, and says which.
+TEST(Places, EveryCountyUnderItsProvince) {
+    std::size_t counties = 0, atPrefecture = 0;
+    for (const char* kind : {"区", "县", "市", "旗"}) {
+        for (const Place& place : SearchPlaces(kind, 100000)) {
+            // Counties of mainland China: the 市 in a prefecture, not a prefecture-level city.
+            const bool prefectureLevel =
+                place.fullName == std::string(place.region) + std::string(place.name);
+            if (place.zone != "Asia/Shanghai" || place.fullName == place.region ||
+                !place.name.ends_with(kind) ||
+                place.name.ends_with("地区") || place.name.ends_with("自治区") ||
+                (kind == std::string_view("市") && prefectureLevel)) {
+                continue;
+            }
+            ++counties;
+            const Result<Place> found =
+                FindPlace(std::string(place.region) + std::string(place.name));
+            if (found) {
+                EXPECT_EQ(found->fullName, place.fullName);
+            } else {
+                EXPECT_EQ(found.error().code, ErrorCode::AmbiguousPlace) << place.fullName;
+                EXPECT_NE(found.error().chineseReason.find(place.fullName), std::string::npos);
+            }
+            if (!place.longitudeOf.empty()) {
+                ++atPrefecture;
+                const Result<Place> prefecture = FindPlace(
+                    place.fullName.substr(0, place.fullName.size() - place.name.size()));
+                ASSERT_TRUE(prefecture) << place.fullName;
+                EXPECT_EQ(prefecture->name, place.longitudeOf);
+                EXPECT_EQ(prefecture->longitude, place.longitude);
+            }
+        }
+    }
+    EXPECT_GT(counties, 2700u);
+    EXPECT_GT(atPrefecture, 0u);
 }
 
 // Every place is found by its full name, as itself; every place in mainland China keeps

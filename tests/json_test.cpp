@@ -96,7 +96,7 @@ TEST(ReadJson, AnythingElseGetsOneErrorWithItsReasonAndCode) {
          "reading-day-outside-range", "2100-12-31"},
         {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"不存在的地方\"}",
          "unknown-place", "unknown place"},
-        {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"伦敦\"}",
+        {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"place\": \"朝阳区\"}",
          "ambiguous-place", "could be any of"},
         {"{\"date\": \"1990-01-30\", \"period\": \"14:30\", \"longitude\": 200}", "bad-longitude",
          "200"},

@@ -360,16 +360,6 @@ Error AmbiguousPlace(std::string_view text, const std::vector<std::string>& plac
                 });
 }
 
-Error PlaceWithoutLongitude(const std::string& place, const std::string& prefecture) {
-    return Make(ErrorCode::PlaceWithoutLongitude,
-                place + " has no known longitude in the place list; give its prefecture (" +
-                    prefecture + ") or --longitude",
-                [&](Script s) {
-                    return place + T(s, " 在地名表中没有可靠的经度；请改用所属的") + prefecture +
-                           T(s, "，或直接给出经度");
-                });
-}
-
 Error BirthplaceWithoutClockTime() {
     return Make(ErrorCode::NoClockTime,
                 "a place or longitude needs the clock time of the birth, such as 14:30, not a "

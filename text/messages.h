@@ -48,7 +48,6 @@ Error NotALongitude(double degrees);
 Error UnknownZone(std::string_view text, const std::vector<std::string_view>& nearest);
 Error UnknownPlace(std::string_view text, const std::vector<std::string>& nearest);
 Error AmbiguousPlace(std::string_view text, const std::vector<std::string>& places);
-Error PlaceWithoutLongitude(const std::string& place, const std::string& prefecture);
 Error BirthplaceWithoutClockTime();
 Error ZoneWithoutLongitude();
 // valueName: "true" or "mean".

@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "chenggu/written_input.h"
@@ -24,13 +26,12 @@ using solar::PlaceRecord;
 using solar::PlaceRecords;
 
 // The kinds of division a name may end in, longest first, in both scripts.
-constexpr std::array<std::string_view, 27> Kinds{
-    "特别行政区", "特別行政區", "维吾尔自治区", "維吾爾自治區", "壮族自治区",
-    "壯族自治區", "回族自治区", "自治区",       "自治區",       "自治州",
-    "自治县",     "自治縣",     "自治旗",       "地区",         "地區",
-    "林区",       "林區",       "特区",         "特區",         "省",
-    "市",         "盟",         "县",           "縣",           "区",
-    "區",         "旗"};
+constexpr std::array<std::string_view, 29> Kinds{
+    "特别行政区", "特別行政區", "维吾尔自治区", "維吾爾自治區", "壮族自治区", "壯族自治區",
+    "回族自治区", "自治区",     "自治區",       "自治州",       "自治县",     "自治縣",
+    "自治旗",     "地区",       "地區",         "林区",         "林區",       "特区",
+    "特區",       "新区",       "新區",         "省",           "市",         "盟",
+    "县",         "縣",         "区",           "區",           "旗"};
 
 // Peoples named in autonomous divisions' names (甘孜藏族自治州 → 甘孜), in both scripts.
 constexpr std::array<std::string_view, 24> Peoples{
@@ -264,7 +265,12 @@ Place PlaceOf(std::uint16_t index) {
     place.englishName = names.english;
     place.region = NamesOf(PlaceRecords[Root(index)]).simplified;
     place.fullName = FullNameOf(index, Script::Simplified);
-    place.longitude = record.longitude == NoLongitude ? 0 : record.longitude / 10000.0;
+    place.longitude = record.longitude / 10000.0;
+    if (record.longitude == NoLongitude) {
+        // The generator places every county in a prefecture or province with a point.
+        place.longitude = PlaceRecords[record.parent].longitude / 10000.0;
+        place.longitudeOf = NamesOf(PlaceRecords[record.parent]).simplified;
+    }
     if (record.zone < solar::ZoneNames.size()) place.zone = solar::ZoneNames[record.zone].name;
     return place;
 }
@@ -281,37 +287,97 @@ std::string QueryForm(std::string_view name) {
     return ascii ? Folded(query) : query;
 }
 
-// Characters the query and a place's name share, for suggestions.
-std::size_t SharedCharacters(std::string_view query, std::string_view name) {
-    std::size_t shared = 0;
-    for (std::size_t pos = 0; pos < query.size();) {
-        const std::size_t length = std::max<std::size_t>(1, Utf8SequenceLength(query, pos));
-        if (name.find(query.substr(pos, length)) != std::string_view::npos) shared += length;
+// The code points of UTF-8 text.
+std::u32string CodePointsOf(std::string_view text) {
+    std::u32string points;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = std::max<std::size_t>(1, Utf8SequenceLength(text, pos));
+        char32_t point = static_cast<unsigned char>(text[pos]);
+        if (length > 1) {
+            point &= 0x7f >> length;
+            for (std::size_t i = 1; i < length && pos + i < text.size(); ++i)
+                point = point << 6 | (static_cast<unsigned char>(text[pos + i]) & 0x3f);
+        }
+        points += point;
         pos += length;
     }
-    return shared;
+    return points;
 }
 
+// How many characters to insert, delete or change to turn one text into the other.
+std::size_t EditDistance(std::u32string_view a, std::u32string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The country or province a query begins with (美国西雅国), and the rest of it.
+std::pair<std::uint16_t, std::string_view> LeadingRegion(std::string_view query) {
+    std::pair<std::uint16_t, std::string_view> best{NoPlace, query};
+    for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
+        const PlaceRecord& record = PlaceRecords[i];
+        if (record.level != PlaceLevel::Country && record.level != PlaceLevel::Province) continue;
+        const Names names = NamesOf(record);
+        for (const std::string_view form : {names.simplified, names.traditional,
+                                            Index().ShortNames(i)[0], Index().ShortNames(i)[1]}) {
+            if (!form.empty() && query.starts_with(form) && form.size() < query.size() &&
+                query.size() - form.size() < best.second.size()) {
+                best = {i, query.substr(form.size())};
+            }
+        }
+    }
+    return best;
+}
+
+// Which of two places ranks first: provinces, prefectures, counties, then cities abroad, the
+// more populous first.
+bool Larger(std::uint16_t a, std::uint16_t b) {
+    const PlaceRecord &first = PlaceRecords[a], &second = PlaceRecords[b];
+    if (first.level != second.level) return first.level < second.level;
+    return first.people > second.people;
+}
+
+// Suggestions when no place has a name: the places nearest it by spelling (fewest characters
+// to change, at most half of them), in the country or province it begins with if any.
 std::vector<std::uint16_t> Nearest(std::string_view query, std::size_t count) {
+    const auto [region, rest] = LeadingRegion(query);
+    const std::u32string wanted = CodePointsOf(rest);
+    const std::size_t most = (wanted.size() + 1) / 2;
     std::vector<std::pair<std::size_t, std::uint16_t>> scored;
     for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
         const PlaceRecord& record = PlaceRecords[i];
-        if (record.longitude == NoLongitude || record.level == PlaceLevel::Country) continue;
+        if (record.level == PlaceLevel::Country || (region != NoPlace && !Within(i, region)))
+            continue;
         const Names names = NamesOf(record);
-        std::size_t score = std::max(SharedCharacters(query, names.simplified),
-                                     SharedCharacters(query, Folded(names.english)));
-        if (!names.traditional.empty()) {
-            score = std::max(score, SharedCharacters(query, names.traditional));
+        const std::array<std::string_view, 2>& shortNames = Index().ShortNames(i);
+        std::size_t best = most + 1;
+        for (const std::string_view form :
+             {names.simplified, names.traditional, shortNames[0], shortNames[1]}) {
+            if (!form.empty()) best = std::min(best, EditDistance(wanted, CodePointsOf(form)));
         }
-        if (score > 0) scored.emplace_back(score, i);
+        if (!names.english.empty()) {
+            best = std::min(best, EditDistance(wanted, CodePointsOf(Folded(names.english))));
+        }
+        if (best <= most) scored.emplace_back(best, i);
     }
     std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) {
-        return a.first > b.first ||
-               (a.first == b.first && PlaceRecords[a.second].level < PlaceRecords[b.second].level);
+        return a.first < b.first || (a.first == b.first && Larger(a.second, b.second));
     });
+    // The nearest alone: 西雅国 → 西雅图, not every name two characters away.
     std::vector<std::uint16_t> nearest;
-    for (std::size_t i = 0; i < scored.size() && i < count; ++i)
+    for (std::size_t i = 0; i < scored.size() && i < count && scored[i].first == scored[0].first;
+         ++i) {
         nearest.push_back(scored[i].second);
+    }
     return nearest;
 }
 
@@ -321,8 +387,31 @@ std::vector<std::string> FullNames(const std::vector<std::uint16_t>& places) {
     return names;
 }
 
-// The index of the place a name means, or why there is none (see FindPlace).
-Result<std::uint16_t> FindPlaceIndex(std::string_view name) {
+// The place a name means and the others it could (see FindPlace).
+struct Found {
+    std::uint16_t place;
+    std::vector<std::uint16_t> others;
+};
+
+// Of several places of a name, the one it usually means: the only province or prefecture-level
+// city among them (西安 is the city, not the 西安区 of 辽源 or 牡丹江), or a city abroad at least
+// twice the size of the others (奥克兰 is Auckland, not Oakland).
+std::optional<std::uint16_t> Usual(const std::vector<std::uint16_t>& places) {
+    const auto senior = [](std::uint16_t i) { return PlaceRecords[i].level <= PlaceLevel::Prefecture; };
+    if (std::count_if(places.begin(), places.end(), senior) == 1) {
+        return *std::find_if(places.begin(), places.end(), senior);
+    }
+    if (!std::all_of(places.begin(), places.end(),
+                     [](std::uint16_t i) { return PlaceRecords[i].level == PlaceLevel::City; })) {
+        return std::nullopt;
+    }
+    std::vector<std::uint16_t> bySize = places;
+    std::sort(bySize.begin(), bySize.end(), Larger);
+    if (PlaceRecords[bySize[0]].people >= PlaceRecords[bySize[1]].people + 8) return bySize[0];
+    return std::nullopt;
+}
+
+Result<Found> FindPlaceIndex(std::string_view name) {
     const std::string query = QueryForm(name);
     std::vector<std::uint16_t> found;
     if (!query.empty()) {
@@ -344,59 +433,55 @@ Result<std::uint16_t> FindPlaceIndex(std::string_view name) {
             return PlaceRecords[outer].level != PlaceLevel::Country && Within(inner, outer);
         });
     });
-    // A province or a city of prefecture level is what its name means, before a county or a
-    // district of the same name elsewhere: 西安 is the city, not the 西安区 of 辽源 or 牡丹江.
-    const auto senior = [](std::uint16_t i) {
-        return PlaceRecords[i].level == PlaceLevel::Province ||
-               PlaceRecords[i].level == PlaceLevel::Prefecture;
-    };
-    if (found.size() > 1 && std::count_if(found.begin(), found.end(), senior) == 1) {
-        found = {*std::find_if(found.begin(), found.end(), senior)};
-    }
+    std::stable_sort(found.begin(), found.end(), Larger);
     // A country alone: its cities are what it could mean.
-    const bool country = found.size() == 1 && PlaceRecords[found[0]].level == PlaceLevel::Country;
-    if (country) {
+    if (found.size() == 1 && PlaceRecords[found[0]].level == PlaceLevel::Country) {
         std::vector<std::uint16_t> cities;
         for (std::uint16_t i = 0; i < PlaceRecords.size() && cities.size() < 8; ++i) {
             if (PlaceRecords[i].parent == found[0]) cities.push_back(i);
         }
-        found = cities;
+        return refusal::AmbiguousPlace(name, FullNames(cities));
     }
     if (found.empty()) return refusal::UnknownPlace(name, FullNames(Nearest(query, 5)));
-    if (found.size() > 1 || country) {
-        return refusal::AmbiguousPlace(name, FullNames(found));
-    }
-    const PlaceRecord& record = PlaceRecords[found[0]];
-    if (record.longitude == NoLongitude) {
-        return refusal::PlaceWithoutLongitude(PlaceOf(found[0]).fullName,
-                                              PlaceOf(record.parent).fullName);
-    }
-    return found[0];
+    if (found.size() == 1) return Found{found[0], {}};
+    const std::optional<std::uint16_t> usual = Usual(found);
+    if (!usual) return refusal::AmbiguousPlace(name, FullNames(found));
+    std::erase(found, *usual);
+    return Found{*usual, found};
 }
 
 }  // namespace
 
 Result<Place> FindPlace(std::string_view name) {
-    const Result<std::uint16_t> found = FindPlaceIndex(name);
+    const Result<Found> found = FindPlaceIndex(name);
     if (!found) return found.error();
-    return PlaceOf(*found);
+    Place place = PlaceOf(found->place);
+    place.otherPlaces = FullNames(found->others);
+    return place;
 }
 
 std::string PlaceNameIn(std::string_view fullName, Script script) {
     if (script == Script::Simplified) return std::string(fullName);
-    const Result<std::uint16_t> found = FindPlaceIndex(fullName);
-    return found ? FullNameOf(*found, script) : std::string(fullName);
+    const Result<Found> found = FindPlaceIndex(fullName);
+    if (!found) return std::string(fullName);
+    const Names names = NamesOf(PlaceRecords[found->place]);
+    if (fullName == names.simplified) {  // a name alone stays alone: 广州市 → 廣州市
+        return std::string(names.traditional.empty() ? names.simplified : names.traditional);
+    }
+    return FullNameOf(found->place, script);
 }
 
-Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName}; }
+Birthplace Place::AsBirthplace() const {
+    return {longitude, std::string(zone), fullName, std::string(longitudeOf), otherPlaces};
+}
 
-std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit) {
+std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit, std::string_view near) {
     const std::string folded = QueryForm(query);
     std::vector<std::uint16_t> matches;
     if (folded.empty()) return {};
     for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
         const PlaceRecord& record = PlaceRecords[i];
-        if (record.longitude == NoLongitude || record.level == PlaceLevel::Country) continue;
+        if (record.level == PlaceLevel::Country) continue;
         const Names names = NamesOf(record);
         if (Matches(folded, i) || names.simplified.find(folded) != std::string_view::npos ||
             (!names.traditional.empty() &&
@@ -405,11 +490,27 @@ std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit) {
             matches.push_back(i);
         }
     }
-    // Whole-name matches first, then larger places first.
+    // Places in what near names or lies in (朝阳 after 北京市海淀区: Beijing's districts).
+    std::vector<std::uint16_t> around;
+    if (!near.empty()) {
+        if (const Result<Found> nearby = FindPlaceIndex(near)) {
+            around.push_back(nearby->place);
+            const std::uint16_t parent = PlaceRecords[nearby->place].parent;
+            if (parent != NoPlace && PlaceRecords[parent].level != PlaceLevel::Country)
+                around.push_back(parent);
+        }
+    }
+    const auto isAround = [&](std::uint16_t i) {
+        return std::any_of(around.begin(), around.end(),
+                           [&](std::uint16_t a) { return i == a || Within(i, a); });
+    };
+    // Whole-name matches first, then those around near, then larger places first.
     std::stable_sort(matches.begin(), matches.end(), [&](std::uint16_t a, std::uint16_t b) {
         const bool wholeA = Matches(folded, a), wholeB = Matches(folded, b);
         if (wholeA != wholeB) return wholeA;
-        return PlaceRecords[a].level < PlaceRecords[b].level;
+        const bool aroundA = isAround(a), aroundB = isAround(b);
+        if (aroundA != aroundB) return aroundA;
+        return Larger(a, b);
     });
     if (matches.size() > limit) matches.resize(limit);
     std::vector<Place> places;
@@ -433,6 +534,7 @@ Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place,
             return refusal::NotALongitude(*longitude);
         }
         birthplace.longitude = *longitude;
+        birthplace.longitudeOf.clear();
     }
     if (zone) {
         const Result<std::string_view> named = ParseZone(*zone);

@@ -8,11 +8,11 @@
 
 CHENGGU_BEGIN_NAMESPACE
 
-Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName}; }
+Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName, {}, {}}; }
 
 Result<Place> FindPlace(std::string_view name) { return refusal::UnknownPlace(name, {}); }
 
-std::vector<Place> SearchPlaces(std::string_view, std::size_t) { return {}; }
+std::vector<Place> SearchPlaces(std::string_view, std::size_t, std::string_view) { return {}; }
 
 std::string PlaceNameIn(std::string_view fullName, Script) { return std::string(fullName); }
 

@@ -66,7 +66,7 @@ function browserScript() {
 // below writes is already in the characters shown, and the switch shows each script in its
 // own characters.
 const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, #announce, ' +
-  '#conventions, #leap-month-date, #where-summary, #places, .field-message, #poster-image';
+  '#conventions, #leap-month-date, #where-summary, #places, .field-message, #place-choice, #poster-image';
 const ATTRIBUTES = ['title', 'aria-label', 'placeholder'];
 const simplifiedTexts = new WeakMap();
 function showScript() {
@@ -274,7 +274,7 @@ const dotted = (iso) => iso.split('-').map(Number).join('.');
 
 // The birthplace's fields a refusal is about: the reading before it stays on the screen, the
 // field is marked and the message stands beside it.
-const WHERE_ERRORS = { 'unknown-place': 'place', 'ambiguous-place': 'place', 'place-without-longitude': 'place',
+const WHERE_ERRORS = { 'unknown-place': 'place', 'ambiguous-place': 'place',
   'bad-longitude': 'longitude', 'unknown-zone': 'zone' };
 // The last state read without a refusal: what the address carries.
 let lastGood = null;
@@ -415,6 +415,7 @@ function showBirthTime(time) {
   list.append(...steps.map((step) => Object.assign(document.createElement('li'), { textContent: step })));
   document.querySelector('[data-field="birthTime"]').replaceChildren(...(time ? [list] : []));
   for (const element of document.querySelectorAll('.steps')) element.hidden = !time;
+  showPlaceChoice(time);
   filledIn.longitude = time && !state.lon ? String(time.longitude) : '';
   filledIn.zone = time && !state.zone ? time.zone : '';
   $('longitude').value = state.lon || filledIn.longitude;
@@ -423,6 +424,31 @@ function showBirthTime(time) {
   $('where-summary').textContent = state.time
     ? [state.time, where, time && $('solar-time').selectedOptions[0].textContent].filter(Boolean).join(t('，'))
     : t('可按出生地的真太阳时定时辰');
+}
+
+// The place a shared name was read as, and the others it could mean, one tap each: 朝阳 is
+// read as 辽宁省朝阳市, and 北京市朝阳区 is a button away.
+let placeTaken = '';
+function showPlaceChoice(time) {
+  const choice = $('place-choice');
+  placeTaken = time?.place ?? '';
+  const others = time?.otherPlaces ?? [];
+  choice.hidden = !others.length;
+  if (!others.length) {
+    choice.replaceChildren();
+    return;
+  }
+  const buttons = others.map((name) => {
+    const button = Object.assign(document.createElement('button'), { type: 'button', textContent: name });
+    button.addEventListener('click', () => {
+      $('place').value = name;
+      say('');
+      update({ ...readLists(), lon: '', zone: '' });
+      $('place').focus();
+    });
+    return button;
+  });
+  choice.replaceChildren(`${t('按')}${time.place}${t('读；改为：')}`, ...buttons);
 }
 
 // --- The address --------------------------------------------------------------------------
@@ -579,7 +605,8 @@ async function suggestPlaces(event) {
   if (!query) return;
   await loadWholeEngine().catch((error) => say(error.message));
   if (engine === chenggu || event.target.value.trim() !== query) return;
-  const found = engine.places({ query, limit: 12 });
+  // Near the place read last: 朝阳 after 北京市海淀区 lists Beijing's district first.
+  const found = engine.places({ query, limit: 12, ...(placeTaken && { near: placeTaken }) });
   placeNames = found.map((p) => p.fullName);
   fill($('places'), found.map((p) => ({ value: p.fullName,
     label: `${p.englishName ? `${p.englishName} ` : ''}${Math.abs(p.longitude)}°${p.longitude < 0 ? 'W' : 'E'} ${p.zone}` })));

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chenggu/export.h"
 #include "chenggu/date.h"
@@ -34,6 +35,10 @@ struct Birthplace {
     double longitude = 120.0;            // degrees, east positive, [-180, 180]
     std::string zone = "Asia/Shanghai";  // an IANA time-zone name
     std::string place;                   // the place's full name; empty for a longitude alone
+    // 广州市 when the place has no point of its own and is read at its prefecture's longitude.
+    std::string longitudeOf;
+    // The full names of other places the name given could mean (北京市朝阳区 for 朝阳).
+    std::vector<std::string> otherPlaces;
 
     friend bool operator==(const Birthplace&, const Birthplace&) = default;
 };

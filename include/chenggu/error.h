@@ -32,7 +32,7 @@ enum class ErrorCode {
     ClockTimeSkipped,        // skipped-clock-time: clocks were turned forward over it
     SolarDateOutsideRange,   // solar-date-outside-range: the sun's day lies outside the range
     NoSuchLeapMonth,         // no-such-leap-month: lunar 2021-闰4-1; the year has no such leap
-    PlaceWithoutLongitude,   // place-without-longitude: a county known by name only
+    PlaceWithoutLongitude,   // place-without-longitude: unused; such counties read at their prefecture's
     RequestTooLarge,         // request-too-large: a request past the size a request may have
 };
 

@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 187> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -18,7 +18,6 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> 
     {" 个时辰没有", " 個時辰沒有"},
     {" 之后", " 之後"},
     {" 之间的数", " 之間的數"},
-    {" 在地名表中没有可靠的经度；请改用所属的", " 在地名表中沒有可靠的經度；請改用所屬的"},
     {" 在结束日 ", " 在結束日 "},
     {" 天的日历", " 天的日曆"},
     {" 字节", " 字節"},
@@ -71,6 +70,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> 
     {"县", "縣"},
     {"只有子时分早子、晚子，第 ", "只有子時分早子、晚子，第 "},
     {"号", "號"},
+    {"同名地点：", "同名地點："},
     {"哈萨克", "哈薩克"},
     {"回族自治区", "回族自治區"},
     {"地区", "地區"},
@@ -106,6 +106,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> 
     {"数字、字符串或 null", "數字、字符串或 null"},
     {"数的写法不对", "數的寫法不對"},
     {"整数", "整數"},
+    {"新区", "新區"},
     {"无法识别的成员“", "無法識別的成員“"},
     {"无法识别的经度：", "無法識別的經度："},
     {"无法识别：可用 ", "無法識別：可用 "},
@@ -130,6 +131,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> 
     {"特别行政区", "特別行政區"},
     {"特区", "特區"},
     {"申时", "申時"},
+    {"的经度", "的經度"},
     {"真太阳时", "真太陽時"},
     {"真太阳时 ", "真太陽時 "},
     {"经度：", "經度："},
@@ -187,8 +189,8 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 185> 
     {"（夏令时已结束）", "（夏令時已結束）"},
     {"（夏令时开始）", "（夏令時開始）"},
     {"（相距不到 5 分钟）", "（相距不到 5 分鐘）"},
+    {"（要改用，请写出全名）", "（要改用，請寫出全名）"},
     {"（该时区调快了时钟）", "（該時區調快了時鐘）"},
-    {"，或直接给出经度", "，或直接給出經度"},
     {"，比钟表快 ", "，比鐘錶快 "},
     {"，比钟表慢 ", "，比鐘錶慢 "},
     {"，距时辰交界 ", "，距時辰交界 "},
