@@ -37,6 +37,9 @@ std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) 
     const std::vector<Place> places = SearchPlaces(query, 50);
     if (json) return PlacesJson(places, 2, voice.script) + "\n";
     if (places.empty()) {
+        // The refusal of the name as a birthplace names the nearest places by spelling.
+        const Result<Place> found = FindPlace(query);
+        if (!found) throw UsageError(found.error());
         const std::string shown = Printable(query);
         throw UsageError(refusal::BadRequest(
             "no place matches " + std::string("\"") + shown + "\"",
@@ -46,8 +49,12 @@ std::string PlacesOutput(std::string_view query, bool json, const Voice& voice) 
     for (const Place& place : places) {
         text += PlaceNameIn(place.fullName, voice.script);
         if (!place.englishName.empty()) text += " (" + std::string(place.englishName) + ")";
-        text += "  " + LongitudeText(place.longitude, voice.script) + "  " +
-                std::string(place.zone) + "\n";
+        text += "  " + LongitudeText(place.longitude, voice.script);
+        if (!place.longitudeOf.empty()) {
+            text += Say(voice.script, "（按") + PlaceNameIn(place.longitudeOf, voice.script) +
+                    Say(voice.script, "的经度）");
+        }
+        text += "  " + std::string(place.zone) + "\n";
     }
     return text;
 }

@@ -48,6 +48,10 @@ export interface BirthTime {
   repeated: boolean;
   longitude: number;
   place: string | null;
+  /** 广州市: a county without a point of its own is read at its prefecture's longitude. */
+  longitudeOf?: string;
+  /** Other places the name given could mean (北京市朝阳区 when 朝阳 was read as 辽宁省朝阳市). */
+  otherPlaces?: string[];
   meanSolar: string;
   equationOfTimeSeconds: number;
   trueSolar: string;
@@ -162,10 +166,14 @@ export interface Place {
   englishName: string;
   longitude: number;
   zone: string;
+  /** 广州市: the prefecture whose longitude a county without a point of its own is read at. */
+  longitudeOf?: string;
 }
 
-/** Places whose names hold the query, best first. Throws ChengguError. */
-export function places(request: { query: string; limit?: number; language?: Language }): Place[];
+/** Places whose names hold the query, best first; those in or beside near (a full name, such
+ * as the place read last) before others of the same name. Throws ChengguError. */
+export function places(request: { query: string; limit?: number; near?: string; script?: 'simplified' | 'traditional';
+  language?: Language }): Place[];
 
 export interface SolarTerm {
   /** 小寒 … 冬至. */

@@ -433,7 +433,7 @@ function showPlaceChoice(time) {
   const choice = $('place-choice');
   placeTaken = time?.place ?? '';
   const others = time?.otherPlaces ?? [];
-  choice.hidden = !others.length;
+  for (const element of document.querySelectorAll('.place-choice')) element.hidden = !others.length;
   if (!others.length) {
     choice.replaceChildren();
     return;
@@ -444,11 +444,10 @@ function showPlaceChoice(time) {
       $('place').value = name;
       say('');
       update({ ...readLists(), lon: '', zone: '' });
-      $('place').focus();
     });
     return button;
   });
-  choice.replaceChildren(`${t('按')}${time.place}${t('读；改为：')}`, ...buttons);
+  choice.replaceChildren(`${time.place}${t('；改为：')}`, ...buttons);
 }
 
 // --- The address --------------------------------------------------------------------------

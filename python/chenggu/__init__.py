@@ -107,10 +107,14 @@ def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=Non
     return _answer(_library.chenggu_read_json, request)
 
 
-def places(query, limit=20, *, language="en"):
+def places(query, limit=20, *, near=None, script="simplified", language="en"):
     """Places whose names hold query, best first: dicts with name, fullName, region,
-    englishName, longitude (degrees east) and zone, as `chenggu --places QUERY --json`."""
-    request = {"query": query, "limit": limit, "language": language}
+    englishName, longitude (degrees east), zone and, for a county read at its prefecture's
+    point, longitudeOf, as `chenggu --places QUERY --json`. near: a place's full name (the one
+    chosen before) whose city's places come first."""
+    request = {"query": query, "limit": limit, "script": script, "language": language}
+    if near is not None:
+        request["near"] = near
     return _answer(_library.chenggu_places_json, request)["places"]
 
 
