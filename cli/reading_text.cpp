@@ -99,6 +99,9 @@ std::string ReadingText(const BirthReading& r, Script s) {
                           std::string(PeriodLabel(r.period())) + Say(s, "）"),
                       s);
     text += " " + std::string(r.periodStemBranch) + Say(s, "时") + "\n";
+    if (r.birth.clock && r.birth.clock->partOfDayUnsaid) {
+        text += Say(s, "钟点：") + ClockNote(*r.birth.clock, s) + "\n";
+    }
     if (r.solarTerm) text += Say(s, "节气：") + SolarTermText(*r.solarTerm, s) + "\n";
     text +=
         WeightLine(r, s) + Say(s, " + 时 ") + std::to_string(r.periodWeight) + Say(s, " 钱") + "\n";

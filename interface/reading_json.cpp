@@ -158,6 +158,9 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
             writer.Null();
         }
     }
+    if (base == nullptr && r.birth.clock && r.birth.clock->partOfDayUnsaid) {
+        writer.Member("clockNote", ClockNote(*r.birth.clock, script));
+    }
     WriteSolarTerm(writer, r.solarTerm, script);
     // An alternative shares its reading's birth time, but for the second of a repeated hour.
     if (r.birthTime &&

@@ -159,6 +159,18 @@ std::int32_t FromBoundaryOf(const BirthReading& reading, std::int32_t second) {
     return midnight ? FromMidnight(second) : FromNearestBoundary(second);
 }
 
+std::string ClockNote(const ClockTime& clock, Script script) {
+    if (!clock.partOfDayUnsaid) return "";
+    const auto time = [&](int hour) {
+        return std::to_string(hour) + (clock.minute < 10 ? ":0" : ":") + std::to_string(clock.minute);
+    };
+    const int other = clock.hour == 12 ? 0 : clock.hour + 12;
+    const std::string part = other == 0 ? T(script, "半夜") : other < 18 ? T(script, "下午")
+                                                                         : T(script, "晚上");
+    return T(script, "没写上午或下午，按 24 小时制读作 ") + time(clock.hour) + T(script, "；若指 ") +
+           time(other) + T(script, "，请写“") + part + T(script, "”或 ") + time(other);
+}
+
 std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script script) {
     if (!reading.birthTime) return {};
     const BirthTime& time = *reading.birthTime;

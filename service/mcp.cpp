@@ -119,6 +119,9 @@ Json Tools() {
                                    {"minimum", 1},
                                    {"maximum", 100},
                                    {"description", "最多返回几个（默认 20）。At most this many."}}},
+                        {"near", Property("string", "此前选定地点的全名，其所在城市的同名地点排在前面，"
+                                                    "如 北京市海淀区。The full name of a place "
+                                                    "chosen before: places of its city come first.")},
                         {"script", ScriptProperty()}},
                        {"query"})},
          {"outputSchema",

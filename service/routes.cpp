@@ -213,10 +213,11 @@ HttpResponse FromQuery(const HttpRequest& http, Language language,
 }
 
 HttpResponse Places(const HttpRequest& http, Language language) {
-    const Result<Query> query = ReadQuery(http.target, {"q", "limit", "script"});
+    const Result<Query> query = ReadQuery(http.target, {"q", "limit", "near", "script"});
     if (!query) return Problem(query.error(), language);
     Json request = Json::object();
     if (const std::string* q = query->Find("q")) request["query"] = *q;
+    if (const std::string* near = query->Find("near")) request["near"] = *near;
     if (const std::string* limit = query->Find("limit")) request["limit"] = NumberOrText(*limit);
     if (const std::string* script = query->Find("script")) request["script"] = *script;
     request["language"] = language == Language::English ? "en" : "zh";

@@ -170,9 +170,19 @@ TEST(ParseClockTime, EveryMinuteAsPeopleSayIt) {
                 const Result<ClockTime> clock = ParseClockTime(form);
                 ASSERT_TRUE(clock.ok()) << form;
                 ASSERT_EQ(*clock, (ClockTime{hour, minute})) << form;
+                // Only an hour of a 12-hour clock said with 点 and no part of the day could
+                // mean another: 8点 may be 20:00, 12点 midnight; 8:00, 8时 and 20点 cannot.
+                const bool spoken = form.find("点") != std::string::npos &&
+                                    form.find(part) == std::string::npos;
+                ASSERT_EQ(clock->partOfDayUnsaid, spoken && hour >= 1 && hour <= 12) << form;
             }
         }
     }
+    EXPECT_FALSE(ParseClockTime("8时30分")->partOfDayUnsaid);
+    EXPECT_EQ(ClockNote(*ParseClockTime("12点")), "没写上午或下午，按 24 小时制读作 12:00；若指 0:00，请写“半夜”或 0:00");
+    EXPECT_EQ(ClockNote(*ParseClockTime("8點05分"), Script::Traditional),
+              "沒寫上午或下午，按 24 小時制讀作 8:05；若指 20:05，請寫“晚上”或 20:05");
+    EXPECT_EQ(ClockNote(*ParseClockTime("20点")), "");
     for (const char* refused : {"凌晨8点", "中午5点", "24点", "8点60分", "下午", "8点半半", "二十四点"}) {
         EXPECT_FALSE(ParseClockTime(refused).ok()) << refused;
     }

@@ -52,9 +52,11 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
     }
     const std::optional<int> hour = in.SmallNumber();
     std::optional<int> minute = 0;
+    bool spoken = false;
     if (hour && in.Take(":")) {
         minute = in.Digits(2, 2);
-    } else if (hour && (in.Take("点") || in.Take("时") || in.Take("點"))) {
+    } else if (hour && ((spoken = in.Take("点") || in.Take("點")) || in.Take("时"))) {
+        // 时 is the clock's own word (8时 is 8:00); 点 is speech, where 8点 may be the evening's.
         if (in.Take("半")) {
             minute = 30;
         } else if (in.Take("一刻")) {
@@ -70,7 +72,7 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
     }
     if (!hour || !minute || !in.AtEnd()) return refusal::NotAPeriod(text);
     if (*hour > 23 || *minute > 59) return refusal::NotATime(text);
-    if (part == nullptr) return ClockTime{*hour, *minute};
+    if (part == nullptr) return ClockTime{*hour, *minute, spoken && *hour >= 1 && *hour <= 12};
     const int onTheClock = part->hour(*hour);
     if (onTheClock < 0) return refusal::NotATime(text);  // 下午9点, 凌晨8点
     return ClockTime{onTheClock, *minute};

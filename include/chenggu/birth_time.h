@@ -25,9 +25,14 @@ enum class SolarTime { True, Mean, Clock };
 struct ClockTime {
     int hour = 0;    // [0, 23]
     int minute = 0;  // [0, 59]
+    // Said as 8点 or 12点 with no part of the day: read on a 24-hour clock (8:00, 12:00),
+    // though it may have meant 20:00 or midnight.
+    bool partOfDayUnsaid = false;
 
     bool ok() const { return hour >= 0 && hour < 24 && minute >= 0 && minute < 60; }
-    friend bool operator==(const ClockTime&, const ClockTime&) = default;
+    friend bool operator==(const ClockTime& a, const ClockTime& b) {
+        return a.hour == b.hour && a.minute == b.minute;
+    }
 };
 
 // Where a birth took place: the longitude of its sun and the zone of its clocks.

@@ -45,6 +45,9 @@ CHENGGU_EXPORT std::string_view ConventionText(SolarTime value, Script script = 
 CHENGGU_EXPORT std::string_view TimeName(SolarTime value, Script script = Script::Simplified);
 // 东经 104.0667°, 西经 74.006° (at most four decimals).
 CHENGGU_EXPORT std::string LongitudeText(double longitude, Script script = Script::Simplified);
+// What a clock time said without its part of the day was read as, and how to say the other
+// (没写上午或下午，按 24 小时制读作 8:30；若指 20:30，请写“晚上”或 20:30); empty for any other.
+CHENGGU_EXPORT std::string ClockNote(const ClockTime& clock, Script script = Script::Simplified);
 // A signed span of time: +27 分 10 秒, -2 小时 3 分 44 秒, 0 秒.
 CHENGGU_EXPORT std::string DurationText(std::int64_t seconds, Script script = Script::Simplified);
 // The steps from the clock to the time a reading follows, a line each: 钟表时间 and zone,

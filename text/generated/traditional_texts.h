@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 187> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 189> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -126,6 +126,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 187> 
     {"柯尔克孜", "柯爾克孜"},
     {"标准时间", "標準時間"},
     {"標准时間", "標準時間"},
+    {"没写上午或下午，按 24 小时制读作 ", "沒寫上午或下午，按 24 小時制讀作 "},
     {"没有请求：请求是 NULL", "沒有請求：請求是 NULL"},
     {"点", "點"},
     {"特别行政区", "特別行政區"},
@@ -193,6 +194,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 187> 
     {"（该时区调快了时钟）", "（該時區調快了時鐘）"},
     {"，比钟表快 ", "，比鐘錶快 "},
     {"，比钟表慢 ", "，比鐘錶慢 "},
+    {"，请写“", "，請寫“"},
     {"，距时辰交界 ", "，距時辰交界 "},
     {"；请写 -180 到 180 之间的东经度数，例如 104.07、104.07E、104°04′E、东经104.07，西经写 74W 或 西经74", "；請寫 -180 到 180 之間的東經度數，例如 104.07、104.07E、104°04′E、東經104.07，西經寫 74W 或 西經74"},
     {"；请写 tzdata 的时区名、某地时间或整点时差，例如 ", "；請寫 tzdata 的時區名、某地時間或整點時差，例如 "},
