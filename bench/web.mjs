@@ -1,37 +1,52 @@
 // Figures of the web page in headless Chromium on this machine: the bytes a first visit
 // transfers (and their gzip-compressed size), the time from navigation to the first
-// reading, each load in a new browser with a new profile, and the time from a pick in a
-// list to the new reading. Usage: node bench/web.mjs WEB_DIR [RUNS]
+// reading, each load in a new browser with a new profile, against an empty page served the
+// same way (as is, and with the CPU slowed four times, as on a phone), and the time from a
+// pick in a list to the new reading. Usage: node bench/web.mjs WEB_DIR [RUNS]
 import { gzipSync } from 'node:zlib';
-import { readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { launch, serve, waitReady } from '../tests/web/harness.mjs';
 
-const [webDir, runsText = '5'] = process.argv.slice(2);
+const [webDir, runsText = '7'] = process.argv.slice(2);
 const runs = Number(runsText);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (value) => `${value.toFixed(1)} ms`;
 
+// The empty page marks its "first reading" as soon as its one script runs.
+const emptyDir = mkdtempSync(join(tmpdir(), 'empty-page-'));
+writeFileSync(join(emptyDir, 'index.html'), '<!doctype html><meta charset="utf-8"><title>空</title>' +
+  '<script type="module">performance.mark("first-reading")</script>');
 const server = await serve(webDir);
+const empty = await serve(emptyDir);
 try {
   // Navigation to the first reading, in a new browser with a new profile each time: right
   // after the browser has started, and once it has finished starting (a second later), so
   // that the page's own time shows apart from the browser's start-up.
-  const loadTimes = async (settleMs) => {
+  const loadTimes = async (at, settleMs, slowdown = 1) => {
     const times = [];
     for (let i = 0; i < runs; i++) {
       const browser = await launch();
       const [page] = await browser.pages();
       await new Promise((resolve) => setTimeout(resolve, settleMs));
-      await page.goto(`${server.url}?date=1990-01-30&period=子`);
-      await waitReady(page);
+      const cdp = await page.createCDPSession();
+      await cdp.send('Emulation.setCPUThrottlingRate', { rate: slowdown });
+      await page.goto(`${at.url}?date=1990-01-30&period=子`);
+      await page.waitForFunction(() => performance.getEntriesByName('first-reading').length > 0);
       times.push(await page.evaluate(() => performance.getEntriesByName('first-reading')[0].startTime));
       await browser.close();
     }
     return times;
   };
-  const cold = await loadTimes(0);
-  const settled = await loadTimes(1000);
+  const cold = await loadTimes(server, 0);
+  const coldSlowed = await loadTimes(server, 0, 4);
+  const settled = await loadTimes(server, 1000);
+  const slowed = await loadTimes(server, 1000, 4);
+  const emptyCold = await loadTimes(empty, 0);
+  const emptyColdSlowed = await loadTimes(empty, 0, 4);
+  const emptySettled = await loadTimes(empty, 1000);
+  const emptySlowed = await loadTimes(empty, 1000, 4);
 
   // What one visit asked for, raw and gzip-compressed.
   const first = new Set();
@@ -71,12 +86,17 @@ try {
 
   console.log(`first visit: ${files.join(', ')}`);
   console.log(`first visit in all: ${(raw / 1024).toFixed(1)} KiB, ${(gzip / 1024).toFixed(1)} KiB gzip-compressed`);
-  for (const [what, loads] of [['right after start', cold], ['once started', settled]]) {
+  const pairs = [['right after start', cold, emptyCold], ['right after start, CPU slowed 4×', coldSlowed, emptyColdSlowed],
+    ['once started', settled, emptySettled], ['once started, CPU slowed 4×', slowed, emptySlowed]];
+  for (const [what, loads, emptyLoads] of pairs) {
     console.log(`navigation to first reading, ${runs} new browsers, ${what}: ` +
-      `min ${ms(Math.min(...loads))}, median ${ms(median(loads))}`);
+      `median ${ms(median(loads))} (min ${ms(Math.min(...loads))}); empty page ${ms(median(emptyLoads))}: ` +
+      `${(median(loads) / median(emptyLoads)).toFixed(2)}×`);
   }
   console.log(`pick to new reading (${picks.handler.length} picks): median ${ms(median(picks.handler))}, ` +
     `to the next frame ${ms(median(picks.frame))}`);
 } finally {
   await server.close();
+  await empty.close();
+  rmSync(emptyDir, { recursive: true });
 }

@@ -291,15 +291,9 @@ std::string QueryForm(std::string_view name) {
 std::u32string CodePointsOf(std::string_view text) {
     std::u32string points;
     for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = std::max<std::size_t>(1, Utf8SequenceLength(text, pos));
-        char32_t point = static_cast<unsigned char>(text[pos]);
-        if (length > 1) {
-            point &= 0x7f >> length;
-            for (std::size_t i = 1; i < length && pos + i < text.size(); ++i)
-                point = point << 6 | (static_cast<unsigned char>(text[pos + i]) & 0x3f);
-        }
-        points += point;
-        pos += length;
+        const Utf8Character c = DecodeUtf8(text, pos);
+        points += c.code;
+        pos += std::max<std::size_t>(1, c.length);
     }
     return points;
 }

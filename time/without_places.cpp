@@ -10,6 +10,12 @@ CHENGGU_BEGIN_NAMESPACE
 
 Birthplace Place::AsBirthplace() const { return {longitude, std::string(zone), fullName, {}, {}}; }
 
+// Never reached: no birthplace is read, so no clock time is read at one.
+Result<BirthTime> ReadBirthTime(const GregorianDate&, const ClockTime&, const Birthplace& birthplace,
+                                SolarTime, bool) {
+    return refusal::UnknownZone(birthplace.zone, {});
+}
+
 Result<Place> FindPlace(std::string_view name) { return refusal::UnknownPlace(name, {}); }
 
 std::vector<Place> SearchPlaces(std::string_view, std::size_t, std::string_view) { return {}; }

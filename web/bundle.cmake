@@ -1,18 +1,19 @@
 # Makes the page: index.html with style.css in a <style> element and one inline
-# <script type="module"> that holds the npm package around the engine without the tables of
-# zones and places (CORE; the package's chenggu.mjs in a scope of its own that yields its
-# exports as the object chenggu), the page's Traditional texts (generated/traditional.mjs) and app.mjs,
-# which imports both; and beside it birthplace.js, a classic script (it loads from disk too)
-# with the package around the whole engine, which the page loads when a birthplace is first
-# asked for, as the promise globalThis.chengguWithPlaces; and the web app's manifest, icons
-# and service worker.
-# Usage: cmake -D SOURCE=web -D PACKAGE=build/js/package -D CORE=core/engine.mjs
-#              -D OUTPUT=index.html -P bundle.cmake
+# <script type="module"> that holds the page's Traditional texts (generated/traditional.mjs)
+# and app.mjs; beside it engine.js, a deferred classic script (classic scripts load from disk
+# too) with the npm package around the engine without the tables of zones and places (CORE;
+# the package's chenggu.mjs in a scope of its own that yields its exports), as the promise
+# globalThis.chengguCore, which the module awaits as chenggu; birthplace.js, the same around
+# the whole engine, which the page loads when a birthplace is first asked for, as the promise
+# globalThis.chengguWithPlaces; and the web app's manifest, icons and service worker.
+# Usage: cmake -D SOURCE=web -D PACKAGE=build/js/package -D CORE=core-engine.mjs
+#              -D WHOLE=whole-engine.mjs -D OUTPUT=index.html -P bundle.cmake
+# (the engines as pack_engine.mjs leaves them)
 file(READ ${SOURCE}/index.html html)
 file(READ ${SOURCE}/style.css css)
 file(READ ${SOURCE}/app.mjs app)
 file(READ ${CORE} engine)
-file(READ ${PACKAGE}/engine.mjs whole_engine)
+file(READ ${WHOLE} whole_engine)
 file(READ ${PACKAGE}/chenggu.mjs package)
 file(READ ${SOURCE}/generated/traditional.mjs traditional)
 
@@ -36,6 +37,7 @@ remove("export default createEngine;" engine)
 remove("export default createEngine;" whole_engine)
 # A classic script has no import.meta; the engine carries its WebAssembly and needs no address.
 string(REPLACE "import.meta.url" "undefined" whole_engine "${whole_engine}")
+string(REPLACE "import.meta.url" "undefined" engine "${engine}")
 remove("import createEngine from './engine.mjs';" package)
 remove("import * as chenggu from './chenggu.mjs';" app)
 remove("import TRADITIONAL from './generated/traditional.mjs';" app)
@@ -50,12 +52,17 @@ if(NOT left EQUAL -1)
 endif()
 list(JOIN names ", " names)
 set(scoped "${package}\nreturn { ${names} };\n})();\n")
-set(package "const chenggu = await (async () => {\n${scoped}")
 get_filename_component(folder ${OUTPUT} DIRECTORY)
 file(WRITE ${folder}/birthplace.js "// The whole chenggu engine, with the tables of zones and places.\n"
     "globalThis.chengguWithPlaces = (async () => {\n${whole_engine}\n${scoped}")
+# The first engine is a classic script of its own, deferred, so that the browser parses it
+# away from the page's thread while the page is read, and starts it before the page's module.
+set(core "// The chenggu engine of the first visit, without the tables of zones and places.\n"
+    "globalThis.chengguCore = (async () => {\n${engine}\n${scoped}")
+file(WRITE ${folder}/engine.js "${core}")
+set(package "const chenggu = await globalThis.chengguCore;")
 
-foreach(part engine package traditional app css)
+foreach(part package traditional app css)
     string(FIND "${${part}}" "</script" found)
     string(FIND "${${part}}" "</style" found_style)
     if(NOT found EQUAL -1 OR NOT found_style EQUAL -1)
@@ -72,7 +79,7 @@ foreach(tag stylesheet script)
     endif()
 endforeach()
 string(REPLACE "${stylesheet}" "<style>\n${css}</style>" html "${html}")
-string(REPLACE "${script}" "<script type=\"module\">\n${engine}\n${package}\n${app}</script>" html
+string(REPLACE "${script}" "<script src=\"engine.js\" defer></script>\n  <script type=\"module\">\n${package}\n${app}</script>" html
     "${html}")
 file(WRITE ${OUTPUT} "${html}")
 
@@ -83,7 +90,7 @@ file(COPY ${SOURCE}/manifest.webmanifest ${SOURCE}/generated/icon-192.png
 # The QR code library of the share picture (npm qrcode-generator, MIT), loaded on first use.
 file(COPY_FILE ${SOURCE}/../node_modules/qrcode-generator/dist/qrcode.js ${folder}/qrcode.js)
 file(READ ${SOURCE}/sw.js worker)
-string(SHA256 build "${html}")
+string(SHA256 build "${html}${core}")
 string(SUBSTRING "${build}" 0 16 build)
 string(REPLACE "chenggu-BUILD" "chenggu-${build}" worker "${worker}")
 file(WRITE ${folder}/sw.js "${worker}")
