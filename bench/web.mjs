@@ -14,12 +14,19 @@ const runs = Number(runsText);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (value) => `${value.toFixed(1)} ms`;
 
-// The empty page marks its "first reading" as soon as its one script runs.
+// The empty page marks its "first reading" as soon as its one script runs; so does the page's
+// own HTML and style without its scripts (the page laid out with nothing read), which shows
+// what the document alone costs, its Chinese fonts among it.
 const emptyDir = mkdtempSync(join(tmpdir(), 'empty-page-'));
-writeFileSync(join(emptyDir, 'index.html'), '<!doctype html><meta charset="utf-8"><title>空</title>' +
-  '<script type="module">performance.mark("first-reading")</script>');
+const staticDir = mkdtempSync(join(tmpdir(), 'static-page-'));
+const marking = '<script type="module">performance.mark("first-reading")</script>';
+writeFileSync(join(emptyDir, 'index.html'), `<!doctype html><meta charset="utf-8"><title>空</title>${marking}`);
+writeFileSync(join(staticDir, 'index.html'), readFileSync(join(webDir, 'index.html'), 'utf8')
+  .replace(/<script[^]*?<\/script>\s*<script type="module">[^]*?<\/script>/, marking)
+  .replace('<body data-state="loading">', '<body data-state="ready">'));
 const server = await serve(webDir);
 const empty = await serve(emptyDir);
+const bare = await serve(staticDir);
 try {
   // Navigation to the first reading, in a new browser with a new profile each time: right
   // after the browser has started, and once it has finished starting (a second later), so
@@ -47,6 +54,8 @@ try {
   const emptyColdSlowed = await loadTimes(empty, 0, 4);
   const emptySettled = await loadTimes(empty, 1000);
   const emptySlowed = await loadTimes(empty, 1000, 4);
+  const bareColdSlowed = await loadTimes(bare, 0, 4);
+  const bareSlowed = await loadTimes(bare, 1000, 4);
 
   // What one visit asked for, raw and gzip-compressed.
   const first = new Set();
@@ -87,7 +96,9 @@ try {
   console.log(`first visit: ${files.join(', ')}`);
   console.log(`first visit in all: ${(raw / 1024).toFixed(1)} KiB, ${(gzip / 1024).toFixed(1)} KiB gzip-compressed`);
   const pairs = [['right after start', cold, emptyCold], ['right after start, CPU slowed 4×', coldSlowed, emptyColdSlowed],
-    ['once started', settled, emptySettled], ['once started, CPU slowed 4×', slowed, emptySlowed]];
+    ['once started', settled, emptySettled], ['once started, CPU slowed 4×', slowed, emptySlowed],
+    ['the page without its scripts, right after start, CPU slowed 4×', bareColdSlowed, emptyColdSlowed],
+    ['the page without its scripts, once started, CPU slowed 4×', bareSlowed, emptySlowed]];
   for (const [what, loads, emptyLoads] of pairs) {
     console.log(`navigation to first reading, ${runs} new browsers, ${what}: ` +
       `median ${ms(median(loads))} (min ${ms(Math.min(...loads))}); empty page ${ms(median(emptyLoads))}: ` +
@@ -98,5 +109,7 @@ try {
 } finally {
   await server.close();
   await empty.close();
+  await bare.close();
   rmSync(emptyDir, { recursive: true });
+  rmSync(staticDir, { recursive: true });
 }

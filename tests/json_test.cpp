@@ -128,6 +128,30 @@ TEST(ReadJson, AnythingElseGetsOneErrorWithItsReasonAndCode) {
     EXPECT_EQ(chinese["error"], "2001-02-29 不存在：2001年2月只有 28 天");
 }
 
+// What a reading says of how it read the place and the clock: the prefecture whose longitude a
+// county without a point is read at, the other places of a shared name, a clock time said
+// without its part of the day; each only when it applies, in the script asked for.
+TEST(ReadJson, TheReadingSaysHowItReadThePlaceAndTheClock) {
+    const Json county = ReadJsonOf({{"date", "1990-01-30"}, {"period", "8点"}, {"place", "行唐"},
+                                    {"script", "traditional"}, {"steps", true}});
+    EXPECT_EQ(county["birthTime"]["place"], "河北省石家莊市行唐縣");
+    EXPECT_EQ(county["birthTime"]["longitudeOf"], "石家莊市");
+    EXPECT_NE(county["birthTime"]["steps"][1].get<std::string>().find("按石家莊市的經度"),
+              std::string::npos);
+    EXPECT_FALSE(county["birthTime"].contains("otherPlaces"));
+    EXPECT_NE(county["clockNote"].get<std::string>().find("20:00"), std::string::npos);
+    const Json own = ReadJsonOf({{"date", "1990-01-30"}, {"period", "8:00"}, {"place", "番禺"},
+                                 {"longitude", 113.3}});
+    EXPECT_FALSE(own["birthTime"].contains("longitudeOf"));
+    EXPECT_FALSE(own.contains("clockNote"));
+    const Json shared = ReadJsonOf({{"date", "1990-01-30"}, {"period", "14:30"}, {"place", "朝阳"}});
+    EXPECT_EQ(shared["birthTime"]["otherPlaces"], Json::parse(R"(["北京市朝阳区", "吉林省长春市朝阳区"])"));
+    // Places near one chosen before come first; a county read at its prefecture says which.
+    const Json near = Answer(chenggu_places_json, R"({"query": "朝阳", "near": "北京市海淀区", "limit": 2})");
+    EXPECT_EQ(near["places"][0]["fullName"], "北京市朝阳区");
+    EXPECT_EQ(Answer(chenggu_places_json, R"({"query": "行唐"})")["places"][0]["longitudeOf"], "石家庄市");
+}
+
 TEST(MonthsJson, TheMonthsOfAYearInBothCalendarsWithTheDaysInsideTheRange) {
     const Json lunar2020 = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 2020})");
     ASSERT_EQ(lunar2020["months"].size(), 13u);

@@ -148,6 +148,8 @@ TEST(Routes, AnswerHiddenRequestsAsTheLibrary) {
 TEST(Routes, OtherRoutesAnswerAsTheirLibraryFunctions) {
     EXPECT_EQ(Get("/v1/places?q=%E6%88%90%E9%83%BD&limit=3").body,
               SearchPlacesJson(R"({"query": "成都", "limit": 3})"));
+    EXPECT_EQ(Get("/v1/places?q=%E6%9C%9D%E9%98%B3&near=%E5%8C%97%E4%BA%AC%E5%B8%82").body,
+              SearchPlacesJson(R"({"query": "朝阳", "near": "北京市"})"));
     EXPECT_EQ(Get("/v1/months?calendar=lunar&year=2020&script=traditional").body,
               MonthsJson(R"({"calendar": "lunar", "year": 2020, "script": "traditional"})"));
     EXPECT_EQ(Get("/v1/date?date=2020-%E9%97%B04-1&lunar=true").body,

@@ -67,4 +67,6 @@ test('terms as chenggu --terms lists them', () => {
 
 test('places as chenggu --places lists them', () => {
   assert.deepEqual(places({ query: '成都', limit: 50 }), chenggu('--places', '成都'));
+  assert.deepEqual(places({ query: '行唐', script: 'traditional' }), chenggu('--places', '行唐', '--script', 'traditional'));
+  assert.equal(places({ query: '朝阳', near: '北京市海淀区' })[0].fullName, '北京市朝阳区');
 });

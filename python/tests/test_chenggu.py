@@ -94,6 +94,9 @@ class ReadTest(unittest.TestCase):
 
     def test_places_as_the_command_line_lists_them(self):
         self.assertEqual(chenggu.places("成都", limit=50), command_line("--places", "成都"))
+        self.assertEqual(chenggu.places("行唐", script="traditional"),
+                         command_line("--places", "行唐", "--script", "traditional"))
+        self.assertEqual(chenggu.places("朝阳", near="北京市海淀区")[0]["fullName"], "北京市朝阳区")
 
     def test_version_is_the_librarys(self):
         done = subprocess.run([os.environ["CHENGGU"], "--version"], capture_output=True,
