@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "chenggu/written_input.h"
+#include "text/edit_distance.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 #include "time/generated/place_table.h"
@@ -298,22 +300,6 @@ std::u32string CodePointsOf(std::string_view text) {
     return points;
 }
 
-// How many characters to insert, delete or change to turn one text into the other.
-std::size_t EditDistance(std::u32string_view a, std::u32string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 // The country or province a query begins with (美国西雅国), and the rest of it.
 std::pair<std::uint16_t, std::string_view> LeadingRegion(std::string_view query) {
     std::pair<std::uint16_t, std::string_view> best{NoPlace, query};
@@ -356,10 +342,10 @@ std::vector<std::uint16_t> Nearest(std::string_view query, std::size_t count) {
         std::size_t best = most + 1;
         for (const std::string_view form :
              {names.simplified, names.traditional, shortNames[0], shortNames[1]}) {
-            if (!form.empty()) best = std::min(best, EditDistance(wanted, CodePointsOf(form)));
+            if (!form.empty()) best = std::min(best, EditDistance(wanted, CodePointsOf(form), std::equal_to<>()));
         }
         if (!names.english.empty()) {
-            best = std::min(best, EditDistance(wanted, CodePointsOf(Folded(names.english))));
+            best = std::min(best, EditDistance(wanted, CodePointsOf(Folded(names.english)), std::equal_to<>()));
         }
         if (best <= most) scored.emplace_back(best, i);
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "text/edit_distance.h"
+
 // The web page's first engine carries Beijing time alone (time/without_places.cpp).
 #if defined(CHENGGU_BEIJING_TIME_ONLY)
 #include "time/generated/shanghai_zone_table.h"
@@ -24,20 +26,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // Edits (insertions, deletions, substitutions, letter case ignored) from a to b.
-std::size_t EditDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1,
-                               diagonal + (Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
+std::size_t CaselessDistance(std::string_view a, std::string_view b) {
+    return EditDistance(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 const ZoneHistory& HistoryOf(std::size_t zone) { return ZoneHistories[ZoneNames[zone].history]; }
@@ -66,7 +56,7 @@ std::vector<std::string_view> TimeZone::NamesLike(std::string_view name, std::si
         if (zone.name.starts_with("Etc/") || zone.name.starts_with("GMT")) continue;
         // A city alone (Shanghai) is compared with the zone's city.
         const std::string_view city = zone.name.substr(zone.name.rfind('/') + 1);
-        scored.emplace_back(std::min(EditDistance(name, zone.name), EditDistance(name, city)),
+        scored.emplace_back(std::min(CaselessDistance(name, zone.name), CaselessDistance(name, city)),
                             zone.name);
     }
     const std::size_t kept = std::min(count, scored.size());
