@@ -7,6 +7,7 @@
 #include "chenggu/birth_reading.h"
 #include "chenggu/birth_time.h"
 #include "chenggu/json.h"
+#include "chenggu/places.h"
 #include "cli/calendar_export.h"
 #include "reading/reading.h"
 #include "reading/verses.h"
@@ -136,6 +137,28 @@ void ReadJsonRequest(benchmark::State& state) {
     }
 }
 BENCHMARK(ReadJsonRequest);
+
+// A birthplace by name, as every reading at a place looks it up: a city, a district under its
+// city, a shared name (read, the others named), a city abroad by English name, and a name no
+// place has (the nearest by spelling found over every place); and the search as one types.
+void FindPlaceByName(benchmark::State& state) {
+    static constexpr const char* Names[] = {"成都", "北京朝阳", "朝阳", "San Francisco", "美国西雅国"};
+    const char* name = Names[state.range(0)];
+    for (auto _ : state) {
+        const Result<Place> place = FindPlace(name);
+        benchmark::DoNotOptimize(&place);
+    }
+    state.SetLabel(name);
+}
+BENCHMARK(FindPlaceByName)->DenseRange(0, 4);
+
+void SearchPlacesAsTyped(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::vector<Place> places = SearchPlaces("朝阳", 12, "北京市海淀区");
+        benchmark::DoNotOptimize(places.data());
+    }
+}
+BENCHMARK(SearchPlacesAsTyped);
 
 // The reading as MakeReading made it before, around the walk: lunar date, names, weights,
 // total and verse.

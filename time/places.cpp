@@ -459,14 +459,21 @@ std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit, std::
     const std::string folded = QueryForm(query);
     std::vector<std::uint16_t> matches;
     if (folded.empty()) return {};
+    // The places the query names whole (北京朝阳), through the index; then every place whose
+    // names hold it (English names only for a query in Latin letters).
+    std::vector<bool> whole(PlaceRecords.size());
+    for (const std::uint16_t i : Index().Candidates(folded)) whole[i] = Matches(folded, i);
+    const bool latin = std::all_of(folded.begin(), folded.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     for (std::uint16_t i = 0; i < PlaceRecords.size(); ++i) {
         const PlaceRecord& record = PlaceRecords[i];
         if (record.level == PlaceLevel::Country) continue;
         const Names names = NamesOf(record);
-        if (Matches(folded, i) || names.simplified.find(folded) != std::string_view::npos ||
+        if (whole[i] || names.simplified.find(folded) != std::string_view::npos ||
             (!names.traditional.empty() &&
              names.traditional.find(folded) != std::string_view::npos) ||
-            (!names.english.empty() && Folded(names.english).find(folded) != std::string::npos)) {
+            (latin && !names.english.empty() &&
+             Folded(names.english).find(folded) != std::string::npos)) {
             matches.push_back(i);
         }
     }
@@ -484,17 +491,22 @@ std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit, std::
         return std::any_of(around.begin(), around.end(),
                            [&](std::uint16_t a) { return i == a || Within(i, a); });
     };
-    // Whole-name matches first, then those around near, then larger places first.
-    std::stable_sort(matches.begin(), matches.end(), [&](std::uint16_t a, std::uint16_t b) {
-        const bool wholeA = Matches(folded, a), wholeB = Matches(folded, b);
-        if (wholeA != wholeB) return wholeA;
-        const bool aroundA = isAround(a), aroundB = isAround(b);
-        if (aroundA != aroundB) return aroundA;
-        return Larger(a, b);
+    // Whole-name matches first, then those around near, then larger places first; each
+    // place's rank worked out once rather than at every comparison.
+    struct Ranked {
+        bool whole, around;
+        std::uint16_t place;
+    };
+    std::vector<Ranked> ranked;
+    for (const std::uint16_t i : matches) ranked.push_back({whole[i], isAround(i), i});
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        if (a.whole != b.whole) return a.whole;
+        if (a.around != b.around) return a.around;
+        return Larger(a.place, b.place);
     });
-    if (matches.size() > limit) matches.resize(limit);
+    if (ranked.size() > limit) ranked.resize(limit);
     std::vector<Place> places;
-    for (const std::uint16_t index : matches) places.push_back(PlaceOf(index));
+    for (const Ranked& r : ranked) places.push_back(PlaceOf(r.place));
     return places;
 }
 
