@@ -3,10 +3,12 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "chenggu/places.h"
 #include "reading/generated/traditional_verses.h"
 #include "reading/verses.h"
+#include "text/messages.h"
 #include "time/civil_time.h"
 #include "time/zone_names.h"
 
@@ -208,12 +210,11 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
                     T(script, sunAhead < 0 ? "，比钟表慢 " : "，比钟表快 ") +
                     LengthText(sunAhead < 0 ? -sunAhead : sunAhead, script));
     if (birthplace && !birthplace->otherPlaces.empty()) {
-        std::string others = T(script, "同名地点：");
-        for (std::size_t i = 0; i < birthplace->otherPlaces.size(); ++i) {
-            if (i > 0) others += T(script, "、");
-            others += PlaceNameIn(birthplace->otherPlaces[i], script);
-        }
-        steps.push_back(others + T(script, "（要改用，请写出全名）"));
+        std::vector<std::string> others;
+        for (const std::string& other : birthplace->otherPlaces)
+            others.push_back(PlaceNameIn(other, script));
+        steps.push_back(T(script, "同名地点：") + Listed(others, T(script, "、")) +
+                        T(script, "（要改用，请写出全名）"));
     }
     steps.push_back(T(script, "均时差：") +
                     DurationText(std::llround(time.equationOfTimeSeconds), script) +

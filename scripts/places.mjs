@@ -245,12 +245,12 @@ const zoneCities = new Map();  // tzdata's zone → CLDR's Chinese name of its c
     const cldr = fs.readFileSync('/usr/share/unicode/cldr/common/main/zh.xml', 'utf8');
     // CLDR names zones by their old names (Asia/Calcutta); a zone's own city is kept before a
     // city whose zone became a link to it (Arctic/Longyearbyen is Europe/Berlin).
-    const named = [...cldr.matchAll(
+    const exemplars = [...cldr.matchAll(
         /<zone type="([^"]+)">\s*(?:<[^>]+>[^<]*<\/[^>]+>\s*)*?<exemplarCity>([^<]+)<\/exemplarCity>/g)];
-    for (const [, zone, city] of named) {
+    for (const [, zone, city] of exemplars) {
         if (!links.has(zone)) zoneCities.set(zone, city);
     }
-    for (const [, zone, city] of named) {
+    for (const [, zone, city] of exemplars) {
         if (links.has(zone) && !zoneCities.has(links.get(zone))) {
             zoneCities.set(links.get(zone), city);
         }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "chenggu/export.h"
@@ -10,9 +11,10 @@
 CHENGGU_BEGIN_NAMESPACE
 
 // The fewest insertions, deletions and substitutions that turn a into b, characters compared
-// by same (letter case aside, say); a and b are sequences of characters (bytes or code points).
-template <class Text, class Same>
-std::size_t EditDistance(const Text& a, const Text& b, Same same) {
+// by same (equal, or letter case aside, say); a and b are sequences of characters (bytes or code
+// points).
+template <class Text, class Same = std::equal_to<>>
+std::size_t EditDistance(const Text& a, const Text& b, Same same = {}) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {

@@ -88,6 +88,15 @@ std::string NumberText(double number) {
     return sign + decimals(millionths) + "e+" + std::to_string(exponent);
 }
 
+std::string Listed(const std::vector<std::string>& names, std::string_view separator) {
+    std::string text;
+    for (const std::string& name : names) {
+        if (!text.empty()) text += separator;
+        text += name;
+    }
+    return text;
+}
+
 namespace refusal {
 
 Error NotADate(std::string_view text) {
@@ -311,15 +320,6 @@ Error NotALongitude(std::string_view text) {
 }
 
 namespace {
-
-std::string Listed(const std::vector<std::string>& names, std::string_view separator) {
-    std::string text;
-    for (const std::string& name : names) {
-        if (!text.empty()) text += separator;
-        text += name;
-    }
-    return text;
-}
 
 std::vector<std::string> Strings(const std::vector<std::string_view>& views) {
     return {views.begin(), views.end()};

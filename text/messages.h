@@ -23,6 +23,9 @@ std::string Printable(std::string_view text, std::size_t longestShown = 40);
 // the locale's form).
 std::string NumberText(double number);
 
+// Names one after another with a separator between them: 北京市朝阳区、吉林省长春市朝阳区.
+std::string Listed(const std::vector<std::string>& names, std::string_view separator);
+
 namespace refusal {
 
 Error NotADate(std::string_view text);

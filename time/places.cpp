@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -342,10 +341,10 @@ std::vector<std::uint16_t> Nearest(std::string_view query, std::size_t count) {
         std::size_t best = most + 1;
         for (const std::string_view form :
              {names.simplified, names.traditional, shortNames[0], shortNames[1]}) {
-            if (!form.empty()) best = std::min(best, EditDistance(wanted, CodePointsOf(form), std::equal_to<>()));
+            if (!form.empty()) best = std::min(best, EditDistance(wanted, CodePointsOf(form)));
         }
         if (!names.english.empty()) {
-            best = std::min(best, EditDistance(wanted, CodePointsOf(Folded(names.english)), std::equal_to<>()));
+            best = std::min(best, EditDistance(wanted, CodePointsOf(Folded(names.english))));
         }
         if (best <= most) scored.emplace_back(best, i);
     }
