@@ -88,10 +88,10 @@ std::string SearchPlacesJson(std::string_view requestJson) {
         } else if (member.name == "limit") {
             const auto* number = std::get_if<JsonNumber>(&member.value);
             if (number != nullptr && number->whole && *number->whole >= 1 &&
-                *number->whole <= 1000) {
+                *number->whole <= static_cast<std::int64_t>(MostPlacesAnswered)) {
                 limit = static_cast<std::size_t>(*number->whole);
             } else {
-                error = WrongKind(member.name, "a whole number from 1 to 1000", "1 至 1000 的整数");
+                error = WrongKind(member.name, "a whole number from 1 to 100", "1 至 100 的整数");
             }
         } else if (member.name == "script") {
             error = CheckScript(member);

@@ -16,6 +16,7 @@
 #include <boost/asio/strand.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <nlohmann/json.hpp>
 
 #include "service/metrics.h"
 #include "service/routes.h"
@@ -30,6 +31,14 @@ using tcp = net::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t LargestHeader = 16 * 1024;
+// What a connection reads ahead of the parser: a header, a chunk's size line with its
+// extensions, or a trailer must fit in it, so none of them can grow without end.
+constexpr std::size_t LargestReadAhead = 64 * 1024;
+// After an answer sent before its request was read whole (413, 431, 400), what the client
+// still sends is read and dropped, up to this much and for this long, so that closing does
+// not reset the connection before the client has read the answer.
+constexpr std::size_t MostDrained = 16u << 20;
+constexpr std::chrono::seconds DrainTime{3};
 
 std::string_view Std(beast::string_view text) { return {text.data(), text.size()}; }
 constexpr std::size_t BatchChunk = 64 * 1024;  // bytes of answers a batch writes at a time
@@ -51,7 +60,8 @@ struct Shared {
 };
 
 // One line of JSON on standard error: when, what, how it ended and how long it took. The
-// query is left out: it holds people's birth dates and places.
+// query is left out: it holds people's birth dates and places. Whatever bytes the request
+// held, the line is valid JSON in valid UTF-8 (a byte that is not UTF-8 becomes U+FFFD).
 void LogAccess(std::string_view method, std::string_view target, int status,
                std::uint64_t microseconds) {
     const auto now = std::chrono::system_clock::now();
@@ -60,25 +70,18 @@ void LogAccess(std::string_view method, std::string_view target, int status,
                             now.time_since_epoch()).count() % 1000;
     std::tm utc{};
     gmtime_r(&seconds, &utc);
-    char when[32];
-    std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%S", &utc);
-    // Quotes, backslashes and control bytes would break the line's JSON.
-    const auto safe = [](std::string_view text) {
-        std::string out(text);
-        for (char& c : out) {
-            if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) c = '?';
-        }
-        return out;
-    };
-    const std::string path = safe(target.substr(0, target.find('?')));
-    const std::string m = safe(method);
-    char line[1024];
-    const int length = std::snprintf(
-        line, sizeof line,
-        "{\"time\":\"%s.%03dZ\",\"method\":\"%.16s\",\"path\":\"%.512s\",\"status\":%d,\"us\":%llu}\n",
-        when, static_cast<int>(millis), m.c_str(), path.c_str(), status,
-        static_cast<unsigned long long>(microseconds));
-    if (length > 0) std::fwrite(line, 1, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof line - 1), stderr);
+    char when[40];
+    const std::size_t length = std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%S", &utc);
+    std::snprintf(when + length, sizeof when - length, ".%03dZ", static_cast<int>(millis));
+    nlohmann::ordered_json line = nlohmann::ordered_json::object();
+    line["time"] = when;
+    line["method"] = std::string(method.substr(0, 16));
+    line["path"] = std::string(target.substr(0, std::min<std::size_t>(target.find('?'), 512)));
+    line["status"] = status;
+    line["us"] = microseconds;
+    const std::string text =
+        line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 class Session : public std::enable_shared_from_this<Session> {
@@ -117,6 +120,13 @@ class Session : public std::enable_shared_from_this<Session> {
   private:
     void ReadHeader() {
         if (shared_.stopping) return Close();
+        // Nothing of the last request is carried to the next: an error answered before this
+        // one's header is read is no HEAD answer and is logged as what it is.
+        method_ = "-";
+        target_ = "-";
+        head_ = false;
+        status_ = 0;
+        language_ = Language::Chinese;
         waiting_ = true;
         parser_.emplace();
         parser_->header_limit(LargestHeader);
@@ -142,9 +152,10 @@ class Session : public std::enable_shared_from_this<Session> {
         parser_->body_limit(limit);
         if (parser_->is_done()) return Answer();
         stream_.expires_after(shared_.options.bodyTimeout);
-        if (beast::iequals(header[http::field::expect], "100-continue")) {
+        // An HTTP/1.0 client's expectation is ignored (RFC 9110): it knows no interim answer.
+        if (header.version() >= 11 && beast::iequals(header[http::field::expect], "100-continue")) {
             auto proceed = std::make_shared<http::response<http::empty_body>>(
-                http::status::continue_, header.version());
+                http::status::continue_, 11);
             return http::async_write(stream_, *proceed,
                                      [self = shared_from_this(), proceed](beast::error_code e, std::size_t) {
                                          if (e) return self->Close();
@@ -172,6 +183,7 @@ class Session : public std::enable_shared_from_this<Session> {
                         false);
         }
         if (error == http::error::header_limit) return Send(HeaderTooLarge(language_), false);
+        if (error == http::error::buffer_overflow) return Send(LineTooLong(language_), false);
         const bool malformed = error.category() == make_error_code(http::error::bad_method).category() &&
                                error != http::error::end_of_stream &&
                                error != http::error::partial_message &&
@@ -182,9 +194,15 @@ class Session : public std::enable_shared_from_this<Session> {
 
     void Answer() {
         const auto& request = parser_->get();
-        const HttpRequest view{method_, target_, request.body(),
+        const HttpRequest view{method_,
+                               target_,
+                               request.body(),
                                Std(request[http::field::accept_language]),
-                               Std(request[http::field::if_none_match])};
+                               Std(request[http::field::if_none_match]),
+                               Std(request[http::field::origin]),
+                               Std(request[http::field::host]),
+                               Std(request[http::field::content_type]),
+                               Std(request["MCP-Protocol-Version"])};
         keepAlive_ = request.keep_alive() && !shared_.stopping;
         head_ = request.method() == http::verb::head;
         if (request.method() == http::verb::post && RouteOf(target_, shared_.web) == Route::Readings) {
@@ -214,7 +232,8 @@ class Session : public std::enable_shared_from_this<Session> {
         const std::size_t size = answer.body.size();
         message->body() = std::move(answer.body);
         message->keep_alive(keepAlive_);
-        message->prepare_payload();
+        // No Content-Length on a 204, nor on a 304, whose would have to be the 200's.
+        if (answer.status != 204 && answer.status != 304) message->prepare_payload();
         if (head_) {
             message->body().clear();
             message->content_length(size);
@@ -269,8 +288,27 @@ class Session : public std::enable_shared_from_this<Session> {
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started_).count());
         shared_.metrics.Count(RouteOf(target_, shared_.web), status_, microseconds);
         if (shared_.options.accessLog) LogAccess(method_, target_, status_, microseconds);
-        if (error || !keepAlive_) return Close();
+        if (error) return Close();
+        if (!keepAlive_) return parser_ && parser_->is_done() ? Close() : Drain();
         ReadHeader();
+    }
+
+    void Drain() {
+        beast::error_code ignored;
+        stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        stream_.expires_after(DrainTime);
+        drained_ = 0;
+        DrainSome();
+    }
+
+    void DrainSome() {
+        buffer_.consume(buffer_.size());
+        stream_.async_read_some(buffer_.prepare(LargestReadAhead),
+                                [self = shared_from_this()](beast::error_code error, std::size_t bytes) {
+                                    self->drained_ += bytes;
+                                    if (error || self->drained_ > MostDrained) return self->Close();
+                                    self->DrainSome();
+                                });
     }
 
     void Close() {
@@ -281,7 +319,8 @@ class Session : public std::enable_shared_from_this<Session> {
 
     beast::tcp_stream stream_;
     Shared& shared_;
-    beast::flat_buffer buffer_;
+    beast::flat_buffer buffer_{LargestReadAhead};
+    std::size_t drained_ = 0;
     std::optional<http::request_parser<http::string_body>> parser_;
     std::optional<BatchAnswers> batch_;
     std::optional<http::response<http::empty_body>> batchHeader_;
@@ -323,11 +362,12 @@ class Listener : public std::enable_shared_from_this<Listener> {
 
 }  // namespace
 
-int Serve(const ServerOptions& options, WebFiles web) {
+int Serve(const ServerOptions& options, WebFiles web,
+          const std::function<void(unsigned short port)>& listening) {
     Shared shared;
     shared.options = options;
     shared.web = std::move(web);
-    shared.context = {&shared.web, &shared.metrics};
+    shared.context = {&shared.web, &shared.metrics, &shared.options.mcpOrigins};
     const unsigned threads =
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
 
@@ -376,6 +416,7 @@ int Serve(const ServerOptions& options, WebFiles web) {
                  address.is_v6() ? "[" : "", host.c_str(), address.is_v6() ? "]" : "",
                  static_cast<unsigned>(acceptor.local_endpoint().port()), threads);
 
+    if (listening) listening(acceptor.local_endpoint().port());
     std::vector<std::thread> pool;
     for (unsigned i = 1; i < threads; ++i) pool.emplace_back([&] { context.run(); });
     context.run();

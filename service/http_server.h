@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "service/web_files.h"
 
@@ -22,11 +24,16 @@ struct ServerOptions {
     std::chrono::seconds bodyTimeout{30};
     std::chrono::seconds writeTimeout{30};
     bool accessLog = true;                   // a JSON line a request on standard error
+    // Origins besides the server's own whose pages may call /mcp (scheme://host[:port]; "*"
+    // for any).
+    std::vector<std::string> mcpOrigins;
 };
 
 // Serves until SIGTERM or SIGINT; then stops accepting, finishes the requests in flight (for
 // at most 4 s) and returns 0. Returns 1, with a message on standard error, when the address
 // cannot be had.
-int Serve(const ServerOptions& options, WebFiles web);
+// listening, when given, is told the port once the server listens (of use with port 0).
+int Serve(const ServerOptions& options, WebFiles web,
+          const std::function<void(unsigned short port)>& listening = {});
 
 }  // namespace chenggu::service

@@ -8,6 +8,7 @@
 #include "chenggu/json.h"
 #include "chenggu/version.h"
 #include "interface/calendar_json.h"
+#include "service/rpc_message.h"
 #include "service/say.h"
 
 namespace chenggu::service {
@@ -240,80 +241,124 @@ Json ToolResult(std::string_view tool, Json arguments) {
             {"isError", false}};
 }
 
-Json Failure(const Json& id, int code, std::string_view message) {
-    return {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}};
+// What a request is answered: its result, or an error.
+struct Outcome {
+    std::string_view member;  // "result" or "error"
+    Json value;
+};
+
+Outcome Failure(int code, std::string_view message) {
+    return {"error", {{"code", code}, {"message", message}}};
 }
 
-Json Success(const Json& id, Json result) {
-    return {{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}};
+Outcome Success(Json result) { return {"result", std::move(result)}; }
+
+// The response's text with the request's id exactly as it was written.
+std::string Response(const std::string& idText, const Outcome& outcome) {
+    Json tail = Json::object();
+    tail[std::string(outcome.member)] = outcome.value;
+    const std::string text = tail.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return R"({"jsonrpc":"2.0","id":)" + idText + "," + text.substr(1);
 }
 
-Json Answered(const Json& message) {
-    const Json id = message.contains("id") ? message["id"] : Json();
-    if (!message.is_object() || message.value("jsonrpc", "") != "2.0" ||
-        !message.contains("method") || !message["method"].is_string()) {
-        return Failure(id, -32600, "Invalid Request");
+Outcome Answered(const Json& message) {
+    const auto member = [&](const char* name) { return message.contains(name) ? message[name] : Json(); };
+    if (member("jsonrpc") != "2.0" || !member("method").is_string()) {
+        return Failure(-32600, "Invalid Request");
     }
     const std::string method = message["method"];
     const Json params = message.contains("params") ? message["params"] : Json::object();
+    if (!params.is_object()) return Failure(-32602, "Invalid params: params must be an object");
     if (method == "initialize") {
         std::string revision = params.value("protocolVersion", std::string());
-        if (std::find(SupportedRevisions.begin(), SupportedRevisions.end(), revision) ==
-            SupportedRevisions.end()) {
-            revision = LatestProtocolRevision;
-        }
+        if (!SupportedRevision(revision)) revision = LatestProtocolRevision;
         return Success(
-            id, {{"protocolVersion", revision},
-                 {"capabilities", {{"tools", {{"listChanged", false}}}}},
-                 {"serverInfo", {{"name", "chenggu"}, {"title", "称骨算命"}, {"version", CHENGGU_VERSION}}},
-                 {"instructions",
-                  "称骨算命：bone_weight_reading 由出生日期和时辰称骨；find_places 查出生地；"
-                  "lunar_date 换算农历；solar_terms 列出一年的节气。Bone-weight readings, "
-                  "birthplaces, lunar dates and solar terms, 1901-2100."}});
+            {{"protocolVersion", revision},
+             {"capabilities", {{"tools", {{"listChanged", false}}}}},
+             {"serverInfo", {{"name", "chenggu"}, {"title", "称骨算命"}, {"version", CHENGGU_VERSION}}},
+             {"instructions",
+              "称骨算命：bone_weight_reading 由出生日期和时辰称骨；find_places 查出生地；"
+              "lunar_date 换算农历；solar_terms 列出一年的节气。Bone-weight readings, "
+              "birthplaces, lunar dates and solar terms, 1901-2100."}});
     }
-    if (method == "ping") return Success(id, Json::object());
-    if (method == "tools/list") return Success(id, {{"tools", ToolList()}});
+    if (method == "ping") return Success(Json::object());
+    if (method == "tools/list") return Success({{"tools", ToolList()}});
     if (method == "tools/call") {
         const std::string name = params.value("name", std::string());
         const auto known = std::find_if(ToolList().begin(), ToolList().end(),
                                         [&](const Json& tool) { return tool["name"] == name; });
-        if (known == ToolList().end()) return Failure(id, -32602, "Unknown tool: " + name);
-        return Success(id, ToolResult(name, params.value("arguments", Json::object())));
+        if (known == ToolList().end()) return Failure(-32602, "Unknown tool: " + name);
+        return Success(ToolResult(name, params.value("arguments", Json::object())));
     }
-    return Failure(id, -32601, "Method not found: " + method);
+    return Failure(-32601, "Method not found: " + method);
 }
 
 }  // namespace
 
+bool SupportedRevision(std::string_view revision) {
+    return std::find(SupportedRevisions.begin(), SupportedRevisions.end(), revision) !=
+           SupportedRevisions.end();
+}
+
 std::optional<std::string> McpAnswer(std::string_view text) {
-    const Json message = Json::parse(text, nullptr, false);
-    if (message.is_discarded()) return Failure(nullptr, -32700, "Parse error").dump();
-    // Notifications (no id) and the client's own responses are answered with nothing.
-    if (message.is_object() && !message.contains("id")) return std::nullopt;
-    if (message.is_object() && !message.contains("method") &&
-        (message.contains("result") || message.contains("error"))) {
-        return std::nullopt;
+    const RpcMessage message = ReadRpcMessage(text);
+    if (message.status == RpcMessage::Status::NotJson) {
+        return Response("null", Failure(-32700, "Parse error"));
     }
-    Json answer;
+    if (message.status == RpcMessage::Status::TooDeep) {
+        return Response("null", Failure(-32600, "Invalid Request: nested more than " +
+                                                    std::to_string(MostNesting) + " levels deep"));
+    }
+    const Json& json = message.json;
+    if (json.is_object() && message.id == RpcMessage::Id::Absent) {
+        // Notifications, and the client's own responses, are answered with nothing.
+        if (json.contains("method") || json.contains("result") || json.contains("error")) {
+            return std::nullopt;
+        }
+    }
+    if (!json.is_object() || message.id != RpcMessage::Id::Valid) {
+        return Response("null", Failure(-32600, "Invalid Request: a request is an object with "
+                                                "\"jsonrpc\": \"2.0\", a method and an id "
+                                                "that is a string or an integer"));
+    }
+    Outcome outcome;
     try {
-        answer = Answered(message);
+        outcome = Answered(json);
     } catch (const nlohmann::json::exception&) {  // a member of the wrong kind
-        answer = Failure(message.is_object() && message.contains("id") ? message["id"] : Json(),
-                         -32602, "Invalid params: params, arguments and their members must "
-                                 "be of the kinds the tool's inputSchema gives");
+        outcome = Failure(-32602, "Invalid params: params, arguments and their members must "
+                                  "be of the kinds the tool's inputSchema gives");
     }
-    return answer.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return Response(message.idText, outcome);
 }
 
 int RunMcp(std::istream& in, std::ostream& out) {
+    std::streambuf& input = *in.rdbuf();
     std::string line;
-    while (std::getline(in, line)) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        if (const std::optional<std::string> answer = McpAnswer(line)) {
-            out << *answer << '\n' << std::flush;
+    bool overlong = false;
+    for (int c = input.sbumpc();; c = input.sbumpc()) {
+        if (c != '\n' && c != std::char_traits<char>::eof()) {
+            // A line past the longest message is not kept: only its end is waited for.
+            if (line.size() < LongestMessage) {
+                line += static_cast<char>(c);
+            } else {
+                overlong = true;
+            }
+            continue;
         }
+        if (overlong) {
+            out << Response("null", Failure(-32600, "Invalid Request: a message may hold at most " +
+                                                        std::to_string(LongestMessage >> 20) +
+                                                        " MiB"))
+                << '\n' << std::flush;
+        } else if (line.find_first_not_of(" \t\r") != std::string::npos) {
+            if (const std::optional<std::string> answer = McpAnswer(line)) {
+                out << *answer << '\n' << std::flush;
+            }
+        }
+        if (c == std::char_traits<char>::eof()) return 0;
+        line.clear();
+        overlong = false;
     }
-    return 0;
 }
 
 }  // namespace chenggu::service

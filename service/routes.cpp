@@ -41,6 +41,33 @@ std::string Told(Language language, std::string_view english, std::string_view c
                                          : Say(ScriptOf(language), chinese);
 }
 
+std::string Lowered(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// A weight of Accept-Language: 0 to 1 with at most three decimals; nothing when malformed.
+std::optional<double> Weight(std::string_view text) {
+    const bool form = !text.empty() && text.size() <= 5 && (text[0] == '0' || text[0] == '1') &&
+                      (text.size() == 1 || text[1] == '.') &&
+                      std::all_of(text.begin() + std::min<std::size_t>(2, text.size()), text.end(),
+                                  [](char c) { return c >= '0' && c <= '9'; });
+    if (!form) return std::nullopt;
+    int thousandths = (text[0] - '0') * 1000;
+    for (std::size_t i = 2, scale = 100; i < text.size(); ++i, scale /= 10) {
+        thousandths += (text[i] - '0') * static_cast<int>(scale);
+    }
+    return thousandths <= 1000 ? std::optional<double>(thousandths / 1000.0) : std::nullopt;
+}
+
 // --- The query --------------------------------------------------------------------------
 
 int HexDigit(char c) {
@@ -212,6 +239,70 @@ HttpResponse FromQuery(const HttpRequest& http, Language language,
     return LibraryAnswer(answer(RequestOf(*query, language).dump()), language);
 }
 
+// GET /v1/date: lunar is true or false, as the description declares; 1, yes or TRUE would
+// otherwise pass for one of them unnoticed.
+HttpResponse DateFromQuery(const HttpRequest& http, Language language) {
+    const Result<Query> query = ReadQuery(http.target, {"date", "lunar"});
+    if (!query) return Problem(query.error(), language);
+    Json request = RequestOf(*query, language);
+    if (const std::string* lunar = query->Find("lunar")) {
+        if (*lunar != "true" && *lunar != "false") {
+            const std::string shown = Printable(*lunar);
+            return Problem(400, "bad-request",
+                           Told(language, "lunar is true or false, not " + shown,
+                                "lunar 应是 true 或 false，不是 " + shown),
+                           language);
+        }
+        request["lunar"] = *lunar == "true";
+    }
+    return LibraryAnswer(DateJson(request.dump()), language);
+}
+
+// Whether a page of this origin may call the protocol's route: none given (not a browser),
+// the server's own (the Host it was asked by), or one of those configured.
+bool OriginAllowed(std::string_view origin, std::string_view host,
+                   const std::vector<std::string>* allowed) {
+    if (origin.empty()) return true;
+    const std::string mine = Lowered(origin);
+    if (allowed != nullptr) {
+        for (const std::string& other : *allowed) {
+            if (other == "*" || Lowered(other) == mine) return true;
+        }
+    }
+    const std::size_t scheme = mine.find("://");
+    return scheme != std::string::npos && !host.empty() &&
+           (mine.starts_with("http://") || mine.starts_with("https://")) &&
+           mine.substr(scheme + 3) == Lowered(host);
+}
+
+// The protocol over HTTP: a page of another site may not call it (a DNS rebinding or a
+// cross-site form would), the revision a client names must be one spoken, and the body must
+// be declared JSON, which a form cannot send without a preflight. Status 0 when it may go on.
+HttpResponse CheckMcpRequest(const HttpRequest& http, const ServiceContext& context,
+                             Language language) {
+    if (!OriginAllowed(http.origin, http.host, context.mcpOrigins)) {
+        const std::string shown = Printable(http.origin);
+        return Problem(403, "forbidden-origin",
+                       Told(language, "pages of " + shown + " may not call /mcp (see --mcp-origin)",
+                            "来自 " + shown + " 的网页不能调用 /mcp（见 --mcp-origin）"),
+                       language);
+    }
+    if (!http.protocolVersion.empty() && !SupportedRevision(http.protocolVersion)) {
+        const std::string shown = Printable(http.protocolVersion);
+        return Problem(400, "bad-request",
+                       Told(language, "MCP-Protocol-Version " + shown + " is not one this server speaks",
+                            "不支持 MCP-Protocol-Version " + shown),
+                       language);
+    }
+    if (Lowered(Trimmed(http.contentType.substr(0, http.contentType.find(';')))) != "application/json") {
+        return Problem(415, "unsupported-media-type",
+                       Told(language, "a message to /mcp is sent as Content-Type: application/json",
+                            "发往 /mcp 的消息须以 Content-Type: application/json 发送"),
+                       language);
+    }
+    return {0, {}, {}, {}};
+}
+
 HttpResponse Places(const HttpRequest& http, Language language) {
     const Result<Query> query = ReadQuery(http.target, {"q", "limit", "near", "script"});
     if (!query) return Problem(query.error(), language);
@@ -249,8 +340,10 @@ HttpResponse Page(const HttpRequest& http, const ServiceContext& context, Langua
 std::string ProblemTitle(int status, Language language) {
     switch (status) {
         case 404: return Told(language, "Not Found", "没有这个地址");
+        case 403: return Told(language, "Forbidden", "不允许这个来源");
         case 405: return Told(language, "Method Not Allowed", "这个地址不接受这种请求方法");
         case 413: return Told(language, "Content Too Large", "请求太大");
+        case 415: return Told(language, "Unsupported Media Type", "不支持这种正文类型");
         case 431: return Told(language, "Request Header Fields Too Large", "请求头太大");
         case 503: return Told(language, "Service Unavailable", "服务正忙");
         default: return Told(language, "Bad Request", "请求有误");
@@ -283,36 +376,34 @@ std::string_view MethodsOf(Route route) {
 }
 
 Language LanguageOf(std::string_view acceptLanguage) {
-    // The first tag, by quality then order, that is English or Chinese.
+    // The tag of highest weight, the first of equal ones, that is English or Chinese. Each
+    // element is a range and its parameters (RFC 9110: blanks around ";", "q" in either case).
     std::optional<Language> best;
     double bestQuality = 0;
     while (!acceptLanguage.empty()) {
         const std::size_t end = std::min(acceptLanguage.find(','), acceptLanguage.size());
         std::string_view item = acceptLanguage.substr(0, end);
         acceptLanguage.remove_prefix(std::min(end + 1, acceptLanguage.size()));
-        double quality = 1;
-        if (const std::size_t q = item.find(";q="); q != std::string_view::npos) {
-            const std::string number(item.substr(q + 3, 5));
-            quality = std::atof(number.c_str());
-            item = item.substr(0, q);
+        std::optional<double> quality = 1;
+        const std::string tag = Lowered(Trimmed(item.substr(0, item.find(';'))));
+        for (std::size_t semicolon = item.find(';'); semicolon != std::string_view::npos;) {
+            const std::size_t next = item.find(';', semicolon + 1);
+            const std::string parameter = Lowered(Trimmed(item.substr(semicolon + 1, next - semicolon - 1)));
+            if (parameter.starts_with("q=")) quality = Weight(parameter.substr(2));
+            semicolon = next;
         }
-        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-        std::string tag(item);
-        std::transform(tag.begin(), tag.end(), tag.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         std::optional<Language> language;
-        if (tag == "en" || tag.rfind("en-", 0) == 0) language = Language::English;
-        if (tag == "zh" || tag.rfind("zh-", 0) == 0) {
+        if (tag == "en" || tag.starts_with("en-")) language = Language::English;
+        if (tag == "zh" || tag.starts_with("zh-")) {
             const bool traditional = tag.find("-tw") != std::string::npos ||
                                      tag.find("-hk") != std::string::npos ||
                                      tag.find("-mo") != std::string::npos ||
                                      tag.find("-hant") != std::string::npos;
             language = traditional ? Language::TraditionalChinese : Language::Chinese;
         }
-        if (language && quality > bestQuality) {
+        if (language && quality && *quality > bestQuality) {
             best = language;
-            bestQuality = quality;
+            bestQuality = *quality;
         }
     }
     return best.value_or(Language::Chinese);
@@ -346,6 +437,13 @@ HttpResponse HeaderTooLarge(Language language) {
     return Problem(431, "request-too-large",
                    Told(language, "a request's header may hold at most 16 KiB",
                         "请求头最多 16 KiB"),
+                   language);
+}
+
+HttpResponse LineTooLong(Language language) {
+    return Problem(400, "request-too-large",
+                   Told(language, "a chunk's size line or the trailer may hold at most 64 KiB",
+                        "分块长度行或尾部字段最多 64 KiB"),
                    language);
 }
 
@@ -488,15 +586,13 @@ HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
             response = FromQuery(http, language, {"calendar", "year", "script"}, MonthsJson);
             break;
         case Route::Date:
-            response = FromQuery(http, language, {"date", "lunar"}, [](std::string_view request) {
-                // lunar=true in a link is text; the library takes the flag.
-                Json json = Json::parse(request);
-                if (json.contains("lunar")) json["lunar"] = json["lunar"] == "true" || json["lunar"] == 1;
-                return DateJson(json.dump());
-            });
+            response = DateFromQuery(http, language);
             break;
         case Route::Terms: response = FromQuery(http, language, {"year", "script"}, TermsJson); break;
         case Route::Mcp: {
+            if (HttpResponse refused = CheckMcpRequest(http, context, language); refused.status != 0) {
+                return refused;
+            }
             std::optional<std::string> answer = McpAnswer(http.body);
             if (!answer) return {202, "", "", {}};
             response = JsonAnswer(std::move(*answer));

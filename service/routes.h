@@ -21,6 +21,10 @@ struct HttpRequest {
     std::string_view body;
     std::string_view acceptLanguage;
     std::string_view ifNoneMatch;
+    std::string_view origin;           // Origin, for the protocol's route
+    std::string_view host;             // Host
+    std::string_view contentType;      // Content-Type
+    std::string_view protocolVersion;  // MCP-Protocol-Version
 };
 
 struct HttpResponse {
@@ -54,6 +58,8 @@ class Metrics;
 struct ServiceContext {
     const WebFiles* web = nullptr;
     const Metrics* metrics = nullptr;
+    // Origins besides the server's own whose pages may call /mcp ("*": any).
+    const std::vector<std::string>* mcpOrigins = nullptr;
 };
 
 // The response to a request of any route but POST /v1/readings, whose answer the server
@@ -72,6 +78,8 @@ HttpResponse Problem(const Error& error, Language language);
 // The problem for a request the HTTP parser refused before any route saw it.
 HttpResponse TooLarge(std::size_t limit, Language language);
 HttpResponse HeaderTooLarge(Language language);
+// A chunk's size line (with its extensions) or a trailer longer than a connection reads ahead.
+HttpResponse LineTooLong(Language language);
 HttpResponse NotHttp(Language language);
 HttpResponse Busy(Language language);
 

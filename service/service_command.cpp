@@ -69,6 +69,10 @@ int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& i
                       say("serve the page from this folder (scripts/web --build makes build/web) "
                           "instead of the one built in",
                           "从这个文件夹提供网页（scripts/web --build 生成 build/web），而不用内置的"));
+    serve->add_option("--mcp-origin", options.mcpOrigins,
+                      say("an origin (https://example.org) whose pages may call /mcp besides the "
+                          "server's own; may be given more than once, * for any",
+                          "除本站外，允许其网页调用 /mcp 的来源（https://example.org）；可给多次，* 表示任何来源"));
     bool quiet = false;
     serve->add_flag("--quiet", quiet, say("no access log on standard error", "不在标准错误输出访问日志"));
     app.add_subcommand("mcp", say("answer Model Context Protocol messages on standard input",

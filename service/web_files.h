@@ -20,7 +20,8 @@ class WebFiles {
   public:
     // The files embedded at build time; none when the build had no page.
     static WebFiles Embedded();
-    // The files of a folder as scripts/web builds it: its index.html and every file beside it.
+    // The files of a folder as scripts/web builds it: its index.html and every file beside it,
+    // but hidden ones (.name) and links to files outside it.
     static Result<WebFiles> FromFolder(const std::string& folder);
 
     const WebFile* Find(std::string_view path) const;

@@ -310,7 +310,7 @@ TEST(SearchPlacesJson, RefusalsNameTheMember) {
         {R"({"query": "成都", "limit": 20, "language": "zh", "area": 1})", "无法识别的成员“area”"},
         {R"({"limit": 20, "language": "zh"})", "请求需要地名"},
         {R"({"query": "成都", "limit": "20", "language": "zh"})",
-         "成员“limit”应是 1 至 1000 的整数"},
+         "成员“limit”应是 1 至 100 的整数"},
     };
     for (const auto& c : cases) {
         const Json answer = Answer(chenggu_places_json, c.request);

@@ -11,6 +11,7 @@
 #include "interface/calendar_json.h"
 #include "service/embedded_files.h"
 #include "service/mcp.h"
+#include "service/rpc_message.h"
 #include "service/routes.h"
 
 namespace chenggu::service {
@@ -237,6 +238,31 @@ TEST(Routes, RefuseWithProblemDetailsInTheReadersLanguage) {
               Json::parse(Get("/v1/reading?date=2101-01-01", "zh-CN").body)["detail"]);
     EXPECT_EQ(LanguageOf("fr, en;q=0.5, zh;q=0.8"), Language::Chinese);
     EXPECT_EQ(LanguageOf("fr, zh;q=0.4, en-GB;q=0.5"), Language::English);
+    // Blanks around the semicolon and Q in either case, as RFC 9110 allows; a malformed or
+    // zero weight takes the language out.
+    EXPECT_EQ(LanguageOf("fr, en; q=0.8"), Language::English);
+    EXPECT_EQ(LanguageOf("fr, en ;Q=0.8, zh-TW;q=0.7"), Language::English);
+    EXPECT_EQ(LanguageOf("en;q=0, zh-Hant;q=0.1"), Language::TraditionalChinese);
+    EXPECT_EQ(LanguageOf("en;q=1.5"), Language::Chinese);
+    EXPECT_EQ(LanguageOf("zh;q=0.500, en;q=0.501"), Language::English);
+}
+
+TEST(Routes, NamesAndLinesLongerThanAnyRealOneCostNothing) {
+    const std::string name(100000, 'a');
+    EXPECT_EQ(Json::parse(Get("/v1/reading?date=1990-01-30&time=12:00&place=" + name).body)["code"],
+              "unknown-place");
+    EXPECT_EQ(Json::parse(Get("/v1/reading?date=1990-01-30&time=12:00&lon=104&zone=" + name).body)["code"],
+              "unknown-zone");
+    // A name just within the bound is still searched, and told what it is near.
+    const std::string within = Json::parse(Get("/v1/reading?date=1990-01-30&time=12:00&place=" +
+                                               Escaped("成都" + std::string(98, 'x'))).body)["detail"];
+    EXPECT_EQ(within.find("太长"), std::string::npos) << within;
+    // A batch line of a mebibyte of control characters is quoted by its start only.
+    const std::string line(1 << 20, '\x01');
+    const std::string answer = Post("/v1/readings", line).body;
+    EXPECT_LT(answer.size(), 1024u);
+    EXPECT_NE(Json::parse(answer)["input"].get<std::string>().find("…"), std::string::npos);
+    EXPECT_EQ(Post("/v1/readings", "1990-02-30 子").body.find(R"("input":"1990-02-30 子")"), 1u + std::string_view(R"("line":1,)").size());
 }
 
 TEST(Routes, GetAnswersAreCacheableAndCrossOrigin) {
@@ -344,6 +370,30 @@ TEST(ModelContextProtocol, NegotiatesListsAndCallsTheTools) {
                   ["error"]["code"], -32602);
     EXPECT_EQ(Mcp({{"jsonrpc", "2.0"}, {"id", 3}, {"method", "tools/call"}, {"params", Json::array()}})
                   ["error"]["code"], -32602);
+}
+
+TEST(ModelContextProtocol, KeepsIdsAsWrittenAndBoundsNesting) {
+    const auto answer = [](std::string_view id, std::string_view more = "") {
+        return McpAnswer(R"({"jsonrpc":"2.0","id":)" + std::string(id) + R"(,"method":"ping")" +
+                         std::string(more) + "}")
+            .value_or("");
+    };
+    for (const std::string_view id : {"12345678901234567890123", "-7", "0", R"("x\"y")", R"("")"}) {
+        EXPECT_EQ(answer(id).rfind(R"({"jsonrpc":"2.0","id":)" + std::string(id) + R"(,"result":{}})", 0), 0u) << id;
+    }
+    for (const std::string_view id : {"null", "1.5", "1e3", "true", "{}", "[1]"}) {
+        const Json refused = Json::parse(answer(id));
+        EXPECT_EQ(refused["error"]["code"], -32600) << id;
+        EXPECT_TRUE(refused["id"].is_null()) << id;
+    }
+    EXPECT_EQ(Json::parse(*McpAnswer(R"({"jsonrpc":2,"id":1,"method":"ping"})"))["error"]["code"], -32600);
+    // The message's object and params make two levels: 62 more are read, 63 are one too many.
+    const auto nested = [&](std::size_t depth) {
+        return Json::parse(answer("1", R"(,"params":{"a":)" + std::string(depth, '[') + std::string(depth, ']') + "}"));
+    };
+    EXPECT_TRUE(nested(MostNesting - 2).contains("result"));
+    EXPECT_EQ(nested(MostNesting - 1)["error"]["code"], -32600);
+    EXPECT_EQ(nested(200000)["error"]["code"], -32600);
 }
 
 }  // namespace

@@ -351,6 +351,28 @@ Error UnknownPlace(std::string_view text, const std::vector<std::string>& neares
                 });
 }
 
+Error PlaceNameTooLong(std::string_view text, std::size_t longest) {
+    const std::string most = std::to_string(longest);
+    return Make(ErrorCode::UnknownPlace,
+                "no place has a name as long as " + Quoted(text) + " (at most " + most +
+                    " characters); give --longitude instead",
+                [&](Script s) {
+                    return T(s, "地名太长：") + QuotedZh(text) + T(s, "（地名最多 ") + most +
+                           T(s, " 个字）；请改用经度");
+                });
+}
+
+Error ZoneNameTooLong(std::string_view text, std::size_t longest) {
+    const std::string most = std::to_string(longest);
+    return Make(ErrorCode::UnknownZone,
+                "no time zone has a name as long as " + Quoted(text) + " (at most " + most +
+                    " characters); give a tzdata name, a city's time or a whole-hour offset",
+                [&](Script s) {
+                    return T(s, "时区名太长：") + QuotedZh(text) + T(s, "（最多 ") + most +
+                           T(s, " 个字）；请写 tzdata 的时区名、某地时间或整点时差");
+                });
+}
+
 Error AmbiguousPlace(std::string_view text, const std::vector<std::string>& places) {
     return Make(ErrorCode::AmbiguousPlace,
                 Quoted(text) + " could be any of: " + Listed(places, ", ") + "; name one of them",

@@ -50,6 +50,9 @@ Error NotALongitude(std::string_view text);
 Error NotALongitude(double degrees);
 Error UnknownZone(std::string_view text, const std::vector<std::string_view>& nearest);
 Error UnknownPlace(std::string_view text, const std::vector<std::string>& nearest);
+// A place or zone name longer than any there is: refused as unknown, with no search.
+Error PlaceNameTooLong(std::string_view text, std::size_t longest);
+Error ZoneNameTooLong(std::string_view text, std::size_t longest);
 Error AmbiguousPlace(std::string_view text, const std::vector<std::string>& places);
 Error BirthplaceWithoutClockTime();
 Error ZoneWithoutLongitude();

@@ -1,5 +1,6 @@
 #include "text/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 CHENGGU_BEGIN_NAMESPACE
@@ -87,6 +88,16 @@ std::string Utf8(std::wstring_view text) {
         AppendUtf8(out, c);
     }
     return out;
+}
+
+bool LongerThan(std::string_view text, std::size_t most) {
+    if (text.size() <= most) return false;
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++count) {
+        if (count == most) return true;
+        pos += std::max<std::size_t>(1, Utf8SequenceLength(text, pos));
+    }
+    return false;
 }
 
 CHENGGU_END_NAMESPACE

@@ -85,4 +85,8 @@ inline std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
 // The text with each byte that is not part of a well-formed sequence replaced by U+FFFD.
 std::string ValidUtf8(std::string_view text);
 
+// Whether text holds more than most characters (a byte that is not UTF-8 counts as one),
+// found without reading past the character after the limit.
+bool LongerThan(std::string_view text, std::size_t most);
+
 CHENGGU_END_NAMESPACE

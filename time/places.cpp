@@ -339,13 +339,17 @@ std::vector<std::uint16_t> Nearest(std::string_view query, std::size_t count) {
         const Names names = NamesOf(record);
         const std::array<std::string_view, 2>& shortNames = Index().ShortNames(i);
         std::size_t best = most + 1;
+        // Names whose lengths alone differ by more than the best so far are not compared.
+        const auto compare = [&](const std::u32string& form) {
+            const std::size_t apart = form.size() > wanted.size() ? form.size() - wanted.size()
+                                                                  : wanted.size() - form.size();
+            if (apart < best) best = std::min(best, EditDistance(wanted, form));
+        };
         for (const std::string_view form :
              {names.simplified, names.traditional, shortNames[0], shortNames[1]}) {
-            if (!form.empty()) best = std::min(best, EditDistance(wanted, CodePointsOf(form)));
+            if (!form.empty()) compare(CodePointsOf(form));
         }
-        if (!names.english.empty()) {
-            best = std::min(best, EditDistance(wanted, CodePointsOf(Folded(names.english))));
-        }
+        if (!names.english.empty()) compare(CodePointsOf(Folded(names.english)));
         if (best <= most) scored.emplace_back(best, i);
     }
     std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) {
@@ -391,6 +395,7 @@ std::optional<std::uint16_t> Usual(const std::vector<std::uint16_t>& places) {
 }
 
 Result<Found> FindPlaceIndex(std::string_view name) {
+    if (LongerThan(name, LongestPlaceName)) return refusal::PlaceNameTooLong(name, LongestPlaceName);
     const std::string query = QueryForm(name);
     std::vector<std::uint16_t> found;
     if (!query.empty()) {
@@ -455,6 +460,7 @@ Birthplace Place::AsBirthplace() const {
 }
 
 std::vector<Place> SearchPlaces(std::string_view query, std::size_t limit, std::string_view near) {
+    if (LongerThan(query, LongestPlaceName)) return {};
     const std::string folded = QueryForm(query);
     std::vector<std::uint16_t> matches;
     if (folded.empty()) return {};

@@ -48,22 +48,29 @@ std::optional<TimeZone> TimeZone::Named(std::string_view name) {
 }
 
 std::vector<std::string_view> TimeZone::NamesLike(std::string_view name, std::size_t count) {
-    std::vector<std::pair<std::size_t, std::string_view>> scored;
-    scored.reserve(ZoneNames.size());
+    if (count == 0) return {};
+    // The nearest count so far, by distance then name; a zone whose names' lengths alone are
+    // further away than the last of them is not compared.
+    std::vector<std::pair<std::size_t, std::string_view>> nearest;
+    const auto apart = [&](std::string_view other) {
+        return other.size() > name.size() ? other.size() - name.size() : name.size() - other.size();
+    };
     for (const ZoneName& zone : ZoneNames) {
         // tzdata's fixed zones are never offered: their sign is inverted (Etc/GMT+8 is
         // UTC-8), and a reader who follows one moves the birth by hours.
         if (zone.name.starts_with("Etc/") || zone.name.starts_with("GMT")) continue;
         // A city alone (Shanghai) is compared with the zone's city.
         const std::string_view city = zone.name.substr(zone.name.rfind('/') + 1);
-        scored.emplace_back(std::min(CaselessDistance(name, zone.name), CaselessDistance(name, city)),
-                            zone.name);
+        if (nearest.size() == count && std::min(apart(zone.name), apart(city)) > nearest.back().first) {
+            continue;
+        }
+        const std::pair<std::size_t, std::string_view> scored{
+            std::min(CaselessDistance(name, zone.name), CaselessDistance(name, city)), zone.name};
+        nearest.insert(std::upper_bound(nearest.begin(), nearest.end(), scored), scored);
+        if (nearest.size() > count) nearest.pop_back();
     }
-    const std::size_t kept = std::min(count, scored.size());
-    std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(kept),
-                      scored.end());
     std::vector<std::string_view> names;
-    for (std::size_t i = 0; i < kept; ++i) names.push_back(scored[i].second);
+    for (const auto& [distance, zoneName] : nearest) names.push_back(zoneName);
     return names;
 }
 

@@ -9,6 +9,7 @@
 #include "chenggu/written_input.h"
 #include "text/messages.h"
 #include "text/text_scanner.h"
+#include "text/utf8.h"
 #include "time/time_zone.h"
 #include "time/zone_names.h"
 
@@ -79,6 +80,9 @@ Result<ClockTime> ParseClockTime(std::string_view text) {
 }
 
 Result<std::string_view> ParseZone(std::string_view text) {
+    // No zone's name, in any script, is longer; longer text is refused before any search.
+    constexpr std::size_t LongestZoneName = 100;
+    if (LongerThan(text, LongestZoneName)) return refusal::ZoneNameTooLong(text, LongestZoneName);
     const std::string folded = NormalizedInput(text);
     if (const auto zone = solar::TimeZone::Named(folded)) return zone->name();
     // Folding makes some Traditional characters Simplified (臘 to 腊): the name as written too.

@@ -52,6 +52,11 @@ CHENGGU_EXPORT std::string PlaceNameIn(std::string_view fullName, Script script)
 CHENGGU_EXPORT Result<Birthplace> BirthplaceOf(std::optional<std::string_view> place,
                                 std::optional<double> longitude,
                                 std::optional<std::string_view> zone);
+// The most places a search answers, and the longest name looked up: no place's name is longer,
+// and longer text is refused (FindPlace, ParseZone) or finds nothing (SearchPlaces) before
+// any search.
+inline constexpr std::size_t MostPlacesAnswered = 100;
+inline constexpr std::size_t LongestPlaceName = 100;  // characters
 // Places whose names hold the query, best first, at most limit of them: whole names first,
 // and of those the places in or beside near (a full name, such as a place chosen before: 朝阳
 // near 北京市海淀区 lists 北京市朝阳区 first), then larger places.

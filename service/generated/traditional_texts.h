@@ -10,9 +10,10 @@
 namespace chenggu::service {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 52> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 60> TraditionalTexts{{
     {"\n释义：", "\n釋義："},
     {" 出现了不止一次", " 出現了不止一次"},
+    {" 的网页不能调用 /mcp（见 --mcp-origin）", " 的網頁不能調用 /mcp（見 --mcp-origin）"},
     {" 这个地址；所有地址见 /openapi.json", " 這個地址；所有地址見 /openapi.json"},
     {" 钱，共", " 錢，共"},
     {" 钱，日 ", " 錢，日 "},
@@ -22,15 +23,20 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 52> T
     {"chenggu serve：通过 HTTP 提供称骨测算（接口、OpenAPI 说明和网页）；chenggu mcp：通过标准输入输出以模型上下文协议（MCP）提供工具", "chenggu serve：通過 HTTP 提供稱骨測算（接口、OpenAPI 說明和網頁）；chenggu mcp：通過標準輸入輸出以模型上下文協議（MCP）提供工具"},
     {"date 和 lunar 只能给出一个", "date 和 lunar 只能給出一個"},
     {"date 是农历日期。date is a lunar date.", "date 是農曆日期。date is a lunar date."},
+    {"lunar 应是 true 或 false，不是 ", "lunar 應是 true 或 false，不是 "},
     {"period 和 time 只能给出一个", "period 和 time 只能給出一個"},
     {"。\n称骨歌：", "。\n稱骨歌："},
+    {"不允许这个来源", "不允許這個來源"},
     {"不在标准错误输出访问日志", "不在標準錯誤輸出訪問日誌"},
+    {"不支持这种正文类型", "不支持這種正文類型"},
     {"二十四节气 Solar terms", "二十四節氣 Solar terms"},
     {"从这个文件夹提供网页（scripts/web --build 生成 build/web），而不用内置的", "從這個文件夾提供網頁（scripts/web --build 生成 build/web），而不用內置的"},
     {"以 HTTP 提供接口和网页", "以 HTTP 提供接口和網頁"},
     {"公历 ", "公曆 "},
     {"公历农历换算 Lunar date", "公曆農曆換算 Lunar date"},
+    {"分块长度行或尾部字段最多 64 KiB", "分塊長度行或尾部字段最多 64 KiB"},
     {"参数 ", "參數 "},
+    {"发往 /mcp 的消息须以 Content-Type: application/json 发送", "發往 /mcp 的消息須以 Content-Type: application/json 發送"},
     {"同时打开的连接数上限，超出的答 503", "同時打開的連接數上限，超出的答 503"},
     {"在标准输入上回答模型上下文协议（MCP）消息", "在標準輸入上回答模型上下文協議（MCP）消息"},
     {"处理请求的线程数（默认：本机核数）", "處理請求的線程數（默認：本機核數）"},
@@ -40,6 +46,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 52> T
     {"时，农历 ", "時，農曆 "},
     {"服务器的连接已满，请稍后再试", "服務器的連接已滿，請稍後再試"},
     {"服务正忙", "服務正忙"},
+    {"来自 ", "來自 "},
     {"查询参数不是 UTF-8 编码", "查詢參數不是 UTF-8 編碼"},
     {"查询参数里有无效的 % 转义", "查詢參數裡有無效的 % 轉義"},
     {"没有 ", "沒有 "},
@@ -58,6 +65,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 52> T
     {"请求正文最多 ", "請求正文最多 "},
     {"请求正文须在多少秒内到齐", "請求正文須在多少秒內到齊"},
     {"这个地址不接受这种请求方法", "這個地址不接受這種請求方法"},
+    {"除本站外，允许其网页调用 /mcp 的来源（https://example.org）；可给多次，* 表示任何来源", "除本站外，允許其網頁調用 /mcp 的來源（https://example.org）；可給多次，* 表示任何來源"},
     {"需要时辰或出生的钟点（period），如 子 或 23:30", "需要時辰或出生的鐘點（period），如 子 或 23:30"},
     {"（北京时间）", "（北京時間）"},
     {"，农历 ", "，農曆 "},
