@@ -1,9 +1,10 @@
 # Writes a C++ source that embeds files in the binary with the assembler's .incbin (the
 # service is built for Linux only): the OpenAPI description and the web page's files, for
 # service/embedded_files.h.
-#   chenggu_embed_files(OUTPUT file.cpp OPENAPI openapi.json WEB file…)
+#   chenggu_embed_files(OUTPUT file.cpp OPENAPI openapi.json WEB_ROOT folder WEB file…)
+# Each web file is served at its path under WEB_ROOT: /index.html, /preview/42.png.
 function(chenggu_embed_files)
-    cmake_parse_arguments(EMBED "" "OUTPUT;OPENAPI" "WEB" ${ARGN})
+    cmake_parse_arguments(EMBED "" "OUTPUT;OPENAPI;WEB_ROOT" "WEB" ${ARGN})
     set(assembly "")
     set(declarations "")
     set(entries "")
@@ -19,7 +20,7 @@ function(chenggu_embed_files)
             "extern \"C\" const char ${name}_begin[];\n"
             "extern \"C\" const char ${name}_end[];\n")
         if(index GREATER 0)
-            get_filename_component(base ${file} NAME)
+            file(RELATIVE_PATH base ${EMBED_WEB_ROOT} ${file})
             string(APPEND entries
                 "    {\"/${base}\", {${name}_begin, static_cast<std::size_t>(${name}_end - ${name}_begin)}},\n")
         endif()

@@ -9,6 +9,8 @@
 #include "chenggu/version.h"
 #include "interface/calendar_json.h"
 #include "interface/error_json.h"
+#include "interface/link_json.h"
+#include "interface/preview_json.h"
 #include "text/messages.h"
 
 namespace {
@@ -58,6 +60,14 @@ char* chenggu_places_json(const char* request_json) {
 
 char* chenggu_terms_json(const char* request_json) {
     return Answered(request_json, [](const char* request) { return chenggu::TermsJson(request); });
+}
+
+char* chenggu_link_json(const char* request_json) {
+    return Answered(request_json, [](const char* request) { return chenggu::LinkJson(request); });
+}
+
+char* chenggu_preview_json(const char* request_json) {
+    return Answered(request_json, [](const char* request) { return chenggu::PreviewJson(request); });
 }
 
 void chenggu_free(char* text) { std::free(text); }

@@ -206,4 +206,9 @@ void JsonWriter::Null() {
     Put("null");
 }
 
+void JsonWriter::Json(std::string_view json) {
+    BeforeValue();
+    Put(json);
+}
+
 CHENGGU_END_NAMESPACE

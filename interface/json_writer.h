@@ -30,6 +30,8 @@ class JsonWriter {
     void Number(double number, int decimals);
     void Bool(bool value);
     void Null();
+    // A value that is JSON already (another answer of the engine's), written as it is.
+    void Json(std::string_view json);
 
     void Member(std::string_view key, std::string_view text) {
         Key(key);

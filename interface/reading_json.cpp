@@ -5,11 +5,10 @@
 #include "chenggu/json.h"
 #include "chenggu/places.h"
 #include "interface/json_writer.h"
+#include "interface/reading_markup.h"
+#include "interface/reading_members.h"
 
 CHENGGU_BEGIN_NAMESPACE
-namespace {
-
-std::string_view HalfName(ZiHalf half) { return half == ZiHalf::Early ? "early" : "late"; }
 
 void WriteConventions(JsonWriter& writer, const Options& options) {
     writer.Key("conventions");
@@ -22,11 +21,9 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
     writer.EndObject();
 }
 
-// The steps from the clock to the time read by.
-void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSteps,
-                    Script script) {
+void WriteBirthTimeObject(JsonWriter& writer, const BirthReading& reading, bool withSteps,
+                          Script script) {
     const BirthTime& time = *reading.birthTime;
-    writer.Key("birthTime");
     writer.StartObject();
     writer.Member("clock", IsoDateTime(time.clock, false));
     writer.Member("zone", time.zone);
@@ -72,6 +69,27 @@ void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSt
     writer.EndObject();
 }
 
+void WriteSolarTermObject(JsonWriter& writer, const TermMoment& moment, Script script) {
+    writer.StartObject();
+    writer.Member("name", InScript(moment.term.name, script));
+    writer.Member("utc", IsoDateTime(moment.term.utc) + "Z");
+    writer.Member("beijing", IsoDateTime(moment.term.beijing));
+    constexpr std::array<std::string_view, 3> Sides{"before", "after", "unknown"};
+    writer.Member("birthIs", Sides[static_cast<std::size_t>(moment.birthIs)]);
+    writer.EndObject();
+}
+
+namespace {
+
+std::string_view HalfName(ZiHalf half) { return half == ZiHalf::Early ? "early" : "late"; }
+
+// The steps from the clock to the time read by.
+void WriteBirthTime(JsonWriter& writer, const BirthReading& reading, bool withSteps,
+                    Script script) {
+    writer.Key("birthTime");
+    WriteBirthTimeObject(writer, reading, withSteps, script);
+}
+
 // What an alternative changed: a convention's name, or boundary, secondOccurrence, solarTerm.
 std::string_view SwitchName(const BirthReading& alternative) {
     switch (alternative.timeChange) {
@@ -92,19 +110,13 @@ std::string_view SwitchName(const BirthReading& alternative) {
 void WriteSolarTerm(JsonWriter& writer, const std::optional<TermMoment>& moment, Script script) {
     writer.Key("solarTerm");
     if (!moment) return writer.Null();
-    writer.StartObject();
-    writer.Member("name", InScript(moment->term.name, script));
-    writer.Member("utc", IsoDateTime(moment->term.utc) + "Z");
-    writer.Member("beijing", IsoDateTime(moment->term.beijing));
-    constexpr std::array<std::string_view, 3> Sides{"before", "after", "unknown"};
-    writer.Member("birthIs", Sides[static_cast<std::size_t>(moment->birthIs)]);
-    writer.EndObject();
+    WriteSolarTermObject(writer, *moment, script);
 }
 
 // Every member of the reading by its name. An alternative (base is the reading it is an
 // alternative of) has no alternatives of its own, and says which convention it switched.
 void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading* base,
-                  Script script, bool withSteps) {
+                  Script script, bool withSteps, bool withMarkup = false) {
     const auto text = [script](std::string_view simplified) {
         return InScript(simplified, script);
     };
@@ -178,6 +190,14 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
         }
         writer.EndArray();
     }
+    if (withMarkup) {
+        const ReadingMarkup markup = MarkupOf(r, script);
+        writer.Key("markup");
+        writer.StartObject();
+        writer.Member("headline", markup.headline);
+        writer.Member("details", markup.details);
+        writer.EndObject();
+    }
     writer.EndObject();
 }
 
@@ -186,6 +206,13 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
 std::string ReadingJson(const BirthReading& reading, int indent, Script script, bool steps) {
     return WrittenJson(
         indent, [&](JsonWriter& writer) { WriteReading(writer, reading, nullptr, script, steps); });
+}
+
+std::string ReadingJsonWithMarkup(const BirthReading& reading, int indent, Script script,
+                                  bool steps) {
+    return WrittenJson(indent, [&](JsonWriter& writer) {
+        WriteReading(writer, reading, nullptr, script, steps, true);
+    });
 }
 
 std::string ReadingsJson(const std::array<BirthReading, 12>& readings, int indent, Script script) {

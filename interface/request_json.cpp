@@ -7,14 +7,15 @@
 #include "chenggu/places.h"
 #include "interface/error_json.h"
 #include "interface/json_reader.h"
+#include "interface/reading_members.h"
 #include "text/messages.h"
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
-constexpr std::array<std::string_view, 13> RequestMembers{
+constexpr std::array<std::string_view, 14> RequestMembers{
     "date",      "period",    "lunar",     "place",  "longitude", "zone", "lateZi",
-    "yearStart", "leapMonth", "solarTime", "script", "language",  "steps"};
+    "yearStart", "leapMonth", "solarTime", "script", "language",  "steps", "markup"};
 
 // The request of an object's members.
 Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
@@ -54,8 +55,10 @@ Result<Request> RequestFrom(const std::vector<JsonMember>& members) {
                                                                       : zone)) {
                 return *error;
             }
-        } else if (name == "lunar" || name == "steps") {
-            if (const auto error = readFlag(member, name == "lunar" ? lunar : request.steps)) {
+        } else if (name == "lunar" || name == "steps" || name == "markup") {
+            if (const auto error = readFlag(member, name == "lunar"   ? lunar
+                                                    : name == "steps" ? request.steps
+                                                                      : request.markup)) {
                 return *error;
             }
         } else if (name == "longitude") {
@@ -120,7 +123,9 @@ Result<std::string> AnswerJson(const Request& request, int indent) {
     if (request.birth.period) {
         const Result<BirthReading> reading = Read(request.birth, request.options);
         if (!reading) return reading.error();
-        return ReadingJson(*reading, indent, request.script, request.steps);
+        return request.markup
+                   ? ReadingJsonWithMarkup(*reading, indent, request.script, request.steps)
+                   : ReadingJson(*reading, indent, request.script, request.steps);
     }
     const Result<std::array<BirthReading, 12>> readings =
         ReadEveryPeriod(request.birth, request.options);

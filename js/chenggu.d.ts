@@ -27,6 +27,10 @@ export interface Request {
   script?: 'simplified' | 'traditional';
   /** The language of the reason when the request is refused. */
   language?: Language;
+  /** birthTime.steps, the steps in words. */
+  steps?: boolean;
+  /** markup: the web page's HTML of the reading. */
+  markup?: boolean;
 }
 
 export interface Conventions {
@@ -97,6 +101,9 @@ export interface Reading {
   birthTime?: BirthTime;
   /** The readings under each other convention that changes the total. */
   alternatives?: Alternative[];
+  /** With markup: true, the reading as the web page shows it, as HTML whose elements carry
+   * data-field and data-value, every value escaped: the total and verse, and the rest. */
+  markup?: { headline: string; details: string };
 }
 
 export interface Alternative extends Omit<Reading, 'alternatives'> {
@@ -156,6 +163,55 @@ export interface Day {
 
 /** A day in both calendars. Throws ChengguError. */
 export function date(request: { date: string; lunar?: boolean; language?: Language }): Day;
+
+export interface LinkReading {
+  /** The link held any of the page's parameters. */
+  fromLink: boolean;
+  /** The library's request the link was read as (today's when it could not be read). */
+  request: Request;
+  /** The clock time (14:30) and birthplace fields the link gave. */
+  time: string;
+  place: string;
+  lon: string;
+  zone: string;
+  /** Why the link could not be read, in Chinese; null when it could. */
+  message: string | null;
+  /** The page's own parameters of the link, as a query without "?". */
+  query: string;
+  reading: Reading;
+}
+
+/** A link to the web page (?date=…&period=…, or its fragment) read as the page reads it; a
+ * link that cannot be read gives today's reading (today: 2026-12-08T14:30) and a message. */
+export function link(request: {
+  link: string; today: string; script?: 'simplified' | 'traditional'; markup?: boolean; steps?: boolean;
+  language?: Language;
+}): LinkReading;
+
+export interface Preview {
+  totalWeight: number;
+  weightText: string;
+  /** 称骨算命 */
+  name: string;
+  /** 总骨重 42 钱 */
+  totalText: string;
+  verseLines: [string, string];
+  /** 称骨算命：四两二钱 */
+  title: string;
+  /** The verse, its two lines in one. */
+  description: string;
+  /** The preview picture's path beside the page: preview/42.png. */
+  picture: string;
+  /** <title> and the meta tags chat apps read, as HTML. */
+  head: string;
+  /** The total and verse as the page shows them, as HTML. */
+  headline: string;
+}
+
+/** What a shared link to a reading of a total (21 to 72 qian) previews as. Throws ChengguError. */
+export function preview(request: {
+  totalWeight: number; script?: 'simplified' | 'traditional'; pageUrl?: string; imageUrl?: string; language?: Language;
+}): Preview;
 
 export const version: string;
 

@@ -72,5 +72,19 @@ export function terms(year, options = {}) {
   return answered(call('terms', { ...options, year })).terms;
 }
 
+// A link to the web page as the page reads it: {link: '?date=…', today: '2026-12-08T14:30',
+// script, markup, steps} gives {fromLink, request, time, place, lon, zone, message, query,
+// reading}: the reading the link asks for, or today's with the message saying why not.
+export function link(request) {
+  return answered(call('link', request));
+}
+
+// What a shared link to a reading of a total previews as: {totalWeight, script, pageUrl,
+// imageUrl} gives {totalWeight, weightText, title, description, picture, head, headline}
+// (head and headline as HTML, every value escaped). Not in the web page's first engine.
+export function preview(request) {
+  return answered(call('preview', request));
+}
+
 // The engine's version, "1.1.0".
 export const version = engine.UTF8ToString(engine._chenggu_version());

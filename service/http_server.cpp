@@ -367,7 +367,8 @@ int Serve(const ServerOptions& options, WebFiles web,
     Shared shared;
     shared.options = options;
     shared.web = std::move(web);
-    shared.context = {&shared.web, &shared.metrics, &shared.options.mcpOrigins};
+    shared.context = {&shared.web, &shared.metrics, &shared.options.mcpOrigins,
+                      shared.options.publicUrl};
     const unsigned threads =
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
 

@@ -27,6 +27,8 @@ struct ServerOptions {
     // Origins besides the server's own whose pages may call /mcp (scheme://host[:port]; "*"
     // for any).
     std::vector<std::string> mcpOrigins;
+    // The page's public address, for the absolute links of its previews; empty: the Host.
+    std::string publicUrl;
 };
 
 // Serves until SIGTERM or SIGINT; then stops accepting, finishes the requests in flight (for

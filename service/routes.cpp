@@ -16,6 +16,7 @@
 #include "service/mcp.h"
 #include "service/metrics.h"
 #include "service/embedded_files.h"
+#include "service/reading_page.h"
 #include "service/say.h"
 
 namespace chenggu::service {
@@ -39,6 +40,13 @@ Script ScriptOf(Language language) {
 std::string Told(Language language, std::string_view english, std::string_view chinese) {
     return language == Language::English ? std::string(english)
                                          : Say(ScriptOf(language), chinese);
+}
+
+std::string_view Header(const HttpResponse& response, std::string_view name) {
+    for (const auto& [key, value] : response.headers) {
+        if (key == name) return value;
+    }
+    return {};
 }
 
 std::string Lowered(std::string_view text) {
@@ -320,7 +328,27 @@ HttpResponse Page(const HttpRequest& http, const ServiceContext& context, Langua
     if (path == "/") path = "/index.html";
     if (context.web != nullptr) {
         if (const WebFile* file = context.web->Find(path)) {
-            return {200, std::string(file->contentType), std::string(file->content), {}};
+            HttpResponse response{200, std::string(file->contentType), std::string(file->content), {}};
+            if (path == "/index.html") {
+                const std::size_t mark = http.target.find('?');
+                const PageRequest page{mark == std::string_view::npos ? "" : http.target.substr(mark + 1),
+                                       context.publicUrl, http.host,
+                                       LanguageOf(http.acceptLanguage) == Language::TraditionalChinese
+                                           ? Script::Traditional
+                                           : Script::Simplified,
+                                       std::chrono::system_clock::now()};
+                ReadingPage rendered = RenderReadingPage(file->content, page);
+                response.body = std::move(rendered.html);
+                // Today's reading changes with the hour.
+                if (rendered.today) response.headers.emplace_back("Cache-Control", "no-cache");
+            }
+            if (path.starts_with("/preview/")) {
+                response.headers.emplace_back("Cache-Control", "public, max-age=2592000");
+            }
+            if (file->contentType.starts_with("text/html")) {
+                response.headers.emplace_back("Content-Security-Policy", std::string(PagePolicy));
+            }
+            return response;
         }
     }
     const std::string body = Told(
@@ -611,7 +639,9 @@ HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
     // The answers of GET depend on nothing but the request and this version: cacheable.
     if (get && response.status == 200 && route != Route::Metrics && route != Route::Healthz) {
         const std::string tag = EntityTag(response.body);
-        response.headers.emplace_back("Cache-Control", "public, max-age=86400");
+        if (Header(response, "Cache-Control").empty()) {
+            response.headers.emplace_back("Cache-Control", "public, max-age=86400");
+        }
         response.headers.emplace_back("ETag", tag);
         if (Matches(http.ifNoneMatch, tag)) {
             response.status = 304;

@@ -60,6 +60,9 @@ struct ServiceContext {
     const Metrics* metrics = nullptr;
     // Origins besides the server's own whose pages may call /mcp ("*": any).
     const std::vector<std::string>* mcpOrigins = nullptr;
+    // The page's public address (https://example.org/chenggu/), for the absolute links of
+    // previews; empty: the request's Host.
+    std::string_view publicUrl;
 };
 
 // The response to a request of any route but POST /v1/readings, whose answer the server

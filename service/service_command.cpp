@@ -73,6 +73,16 @@ int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& i
                       say("an origin (https://example.org) whose pages may call /mcp besides the "
                           "server's own; may be given more than once, * for any",
                           "除本站外，允许其网页调用 /mcp 的来源（https://example.org）；可给多次，* 表示任何来源"));
+    serve->add_option("--public-url", options.publicUrl,
+                      say("the page's public address (https://example.org/chenggu/) for the "
+                          "absolute links of link previews; without it, the request's Host",
+                          "网页的公开地址（https://example.org/chenggu/），用于链接预览的绝对地址；"
+                          "不给则按请求的 Host"))
+        ->check([](const std::string& url) {
+            const bool absolute = (url.starts_with("https://") || url.starts_with("http://")) &&
+                                  url.find_first_of(" \"'<>?#") == std::string::npos;
+            return absolute ? std::string() : std::string("an absolute http(s) URL without query or fragment");
+        });
     bool quiet = false;
     serve->add_flag("--quiet", quiet, say("no access log on standard error", "不在标准错误输出访问日志"));
     app.add_subcommand("mcp", say("answer Model Context Protocol messages on standard input",

@@ -48,17 +48,23 @@ Result<WebFiles> WebFiles::FromFolder(const std::string& folder) {
             });
     }
     WebFiles web;
-    const fs::path home = fs::canonical(folder, error);
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        // Neither hidden files (.git, .env) nor a link to a file elsewhere are the page's.
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with('.') || !entry.is_regular_file(error)) continue;
-        std::error_code unresolved;
-        const fs::path target = fs::canonical(entry.path(), unresolved);
-        if (unresolved || target.parent_path() != home) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        web.files_.push_back({"/" + name, ContentTypeOf(name), std::move(content)});
+    // The folder's files and its preview pictures' (preview/42.png).
+    for (const std::string_view under : {"", "preview"}) {
+        const fs::path place = fs::path(folder) / under;
+        const fs::path home = fs::canonical(place, error);
+        if (error) continue;
+        for (const fs::directory_entry& entry : fs::directory_iterator(place, error)) {
+            // Neither hidden files (.git, .env) nor a link to a file elsewhere are the page's.
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with('.') || !entry.is_regular_file(error)) continue;
+            std::error_code unresolved;
+            const fs::path target = fs::canonical(entry.path(), unresolved);
+            if (unresolved || target.parent_path() != home) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::string path = under.empty() ? "/" + name : "/" + std::string(under) + "/" + name;
+            web.files_.push_back({path, ContentTypeOf(name), std::move(content)});
+        }
     }
     return web;
 }

@@ -274,7 +274,7 @@ TEST(ReadJson, LimitsOfARequest) {
     many.replace(last, std::string::npos, R"("language": "zh"})");
     EXPECT_EQ(Answer(chenggu_read_json, many.c_str())["error"],
               "无法识别的成员“m0”：请求可有 date, period, lunar, place, longitude, zone, lateZi, "
-              "yearStart, leapMonth, solarTime, script, language, steps");
+              "yearStart, leapMonth, solarTime, script, language, steps, markup");
 
     std::string large = R"({"date": ")" + std::string(LongestRequest, ' ') + R"("})";
     const Json tooLarge = Answer(chenggu_read_json, large.c_str());

@@ -8,6 +8,7 @@
 // generated/traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
 import * as chenggu from './chenggu.mjs';
 import TRADITIONAL from './generated/traditional.mjs';
+import { drawShare } from './picture.mjs';
 
 const LANGUAGE = 'zh';
 
@@ -65,8 +66,8 @@ function browserScript() {
 // shown; each node keeps its Simplified text to switch back. What the engine or the code
 // below writes is already in the characters shown, and the switch shows each script in its
 // own characters.
-const DYNAMIC = '[data-field], #year, #month, #day, #period, #script, #solar-date, #message, #status, #announce, ' +
-  '#conventions, #leap-month-date, #where-summary, #places, .field-message, #place-choice, #poster-image';
+const DYNAMIC = '#headline, #details, #year, #month, #day, #period, #script, #message, #status, #announce, ' +
+  '#conventions, #where-summary, #places, .field-message, #poster-image';
 const ATTRIBUTES = ['title', 'aria-label', 'placeholder'];
 const simplifiedTexts = new WeakMap();
 function showScript() {
@@ -115,17 +116,11 @@ const yearsOf = (calendar) => {
 // The date of a state as the engine reads it: 1990-1-30, or the lunar 2020-闰4-1.
 const dateText = (s) => `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`;
 
-// Today's date and period, inside the calendar's range.
-function today(script) {
-  const now = new Date();
-  const [first, last] = yearsOf('gregorian');
-  let date = { year: now.getFullYear(), month: now.getMonth() + 1, day: now.getDate() };
-  if (date.year < first) date = { year: first, month: 1, day: 1 };
-  if (date.year > last) date = { year: last, month: 12, day: 31 };
-  const reading = engine.read({ date: dateText(date), period: `${now.getHours()}:00` });
-  return { calendar: 'gregorian', ...date, leap: false, period: periodValue(reading),
-    lateZi: 'same-day', yearStart: 'new-year', leapMonth: 'whole', solarTime: 'true', script,
-    time: '', place: '', lon: '', zone: '' };
+// Now on this device's clock, as the engine takes it for a link without a date: 2026-12-08T14:30.
+function now() {
+  const d = new Date();
+  const two = (n) => String(n).padStart(2, '0');
+  return `${d.getFullYear()}-${two(d.getMonth() + 1)}-${two(d.getDate())}T${two(d.getHours())}:${two(d.getMinutes())}`;
 }
 
 // The period list's value of a reading: its branch, or 早子/晚子.
@@ -261,17 +256,6 @@ function requestOf(s) {
   return request;
 }
 
-function show(field, value, text = value) {
-  for (const element of document.querySelectorAll(`[data-field="${field}"]`)) {
-    element.dataset.value = typeof value === 'string' ? value : JSON.stringify(value);
-    if (text !== null) element.textContent = text;
-  }
-}
-
-const paragraphs = (lines) => lines.map((line) => Object.assign(document.createElement('p'), { textContent: line }));
-const nowrap = (text) => Object.assign(document.createElement('span'), { className: 'nowrap', textContent: text });
-const dotted = (iso) => iso.split('-').map(Number).join('.');
-
 // The birthplace's fields a refusal is about: the reading before it stays on the screen, the
 // field is marked and the message stands beside it.
 const WHERE_ERRORS = { 'unknown-place': 'place', 'ambiguous-place': 'place',
@@ -308,7 +292,7 @@ function markWhere(field, message) {
 function render() {
   let r;
   try {
-    r = engine.read(requestOf(state));
+    r = engine.read({ ...requestOf(state), markup: true });
   } catch (error) {
     const field = WHERE_ERRORS[error.code];
     if (field && lastGood) {
@@ -317,105 +301,38 @@ function render() {
     }
     // The one pick that cannot be read: a late 子 on the last day, read on the next.
     say(`${error.message}${t('。')}`);
-    $('solar-date').textContent = '';
-    for (const field of document.querySelectorAll('[data-field]')) {
-      field.dataset.value = '';
-      field.replaceChildren();
-    }
-    for (const element of document.querySelectorAll('.steps, .term')) element.hidden = true;
+    $('headline').replaceChildren();
+    $('details').replaceChildren();
     return;
   }
-  markWhere(null);
-  lastGood = { ...state };
-  // A clock time puts the period list at the period it falls in (by the sun, at a birthplace).
-  if (state.time) $('period').value = state.period = periodValue(r);
-  const [y, m, d] = r.date.split('-').map(Number);
-  const period = periods().find((p) => p.value === state.period);
-  const parts = [nowrap(`${y}${t('年')}${m}${t('月')}${d}${t('日')}${state.time ? ` ${state.time}` : ''}`), ' ',
-    nowrap(`${period.name} ${period.label}`)];
-  const time = r.birthTime;
-  if (r.readingDate !== r.date) {
-    const solar = time && r.conventions.solarTime !== 'clock';
-    parts.push(nowrap(solar
-      ? `${t('（')}${$('solar-time').selectedOptions[0].textContent}${t('是 ')}${dotted(r.readingDate)}${t('，按这天论）')}`
-      : `${t('（晚子时算次日，按 ')}${dotted(r.readingDate)}${t(' 论）')}`));
-  }
-  $('solar-date').replaceChildren(...parts);
-  showBirthTime(time);
-
-  show('lunarYear', r.lunarYear, `${r.lunarYear}${t('年')}`);
-  show('lunarMonth', r.lunarMonth, r.lunarMonthName);
-  show('lunarDay', r.lunarDay, r.lunarDayName);
-  // The month's name says 闰 already: the leap flag is data, not shown twice.
-  show('leapMonth', r.leapMonth, null);
-  $('leap-month-date').textContent = r.leapMonthDate
-    ? `${t('同一天若在闰')}${r.lunarMonthName}${t('，是公历 ')}${dotted(r.leapMonthDate)}` : '';
-  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodStemBranch', 'periodBranch',
-    'weighedYearStemBranch', 'yearWeight', 'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight',
-    'weightText', 'verseExplanation']) {
-    show(name, r[name], String(r[name]));
-  }
-  showSolarTerm(r.solarTerm);
-  show('verse', r.verseLines.join('\n'), null);
-  document.querySelector('[data-field="verse"]').replaceChildren(...paragraphs(r.verseLines));
-
-  // 晚子时算当日；年份以正月初一为界；闰月整月按所闰之月, from the lists' labels.
-  $('conventions').textContent = [...CONVENTIONS, ...(time ? [{ id: 'solar-time' }] : [])].map(({ id }) =>
-    $(id).labels[0].textContent + $(id).selectedOptions[0].textContent).join(t('；'));
-
-  // One sentence for a screen reader and the tab, not every field that changed.
-  const sentence = `${y}${t('年')}${m}${t('月')}${d}${t('日')}${period.name}${t('，总骨重')}${r.weightText}`;
-  if ($('announce').textContent !== sentence) $('announce').textContent = sentence;
-  document.title = `${t('称骨算命')}${t('：')}${r.weightText}`;
-
-  const alternatives = r.alternatives;
-  show('alternatives', alternatives.map((a) => ({ conventions: a.conventions, totalWeight: a.totalWeight })), null);
-  const box = document.querySelector('[data-field="alternatives"]');
-  if (alternatives.length === 0) {
-    box.replaceChildren();
-  } else {
-    const items = alternatives.map((a) => {
-      const item = document.createElement('li');
-      item.append(`${a.condition}${t('：总骨重 ')}${a.totalWeight}${t(' 钱，')}${a.weightText}`);
-      const verse = Object.assign(document.createElement('span'), { className: 'alt-verse' });
-      verse.textContent = a.verseLines.join('');
-      item.append(verse);
-      return item;
-    });
-    const list = document.createElement('ul');
-    list.append(...items);
-    box.replaceChildren(Object.assign(document.createElement('h2'), { textContent: t('其他算法') }), list);
-  }
+  showReading(r);
   return true;
 }
 
-// On the day of a sectional term: its instant in Beijing time, and which side of it the birth
-// lies on (the year and month pillars turn there).
-function showSolarTerm(term) {
-  let text = '';
-  if (term) {
-    const [date, clock] = term.beijing.split('T');
-    const [y, m, d] = date.split('-').map(Number);
-    const side = {
-      before: `${t('出生在')}${term.name}${t('之前')}`,
-      after: `${t('出生在')}${term.name}${t('之后')}`,
-      unknown: t('出生时辰跨过交节时刻，按交节之后论'),
-    }[term.birthIs];
-    text = `${term.name} ${y}${t('年')}${m}${t('月')}${d}${t('日')} ${clock}${t('（北京时间），')}${side}`;
-  }
-  show('solarTerm', term ? term : '', text);
-  for (const element of document.querySelectorAll('.term')) element.hidden = !term;
+// A reading on the screen: the engine's markup of it (the same that chenggu serve puts in
+// the page it sends), and what the page says around it.
+let shown = null;
+function showReading(r) {
+  markWhere(null);
+  lastGood = { ...state };
+  shown = r;
+  // A clock time puts the period list at the period it falls in (by the sun, at a birthplace).
+  if (state.time) $('period').value = state.period = periodValue(r);
+  $('headline').innerHTML = r.markup.headline;
+  $('details').innerHTML = r.markup.details;
+  showWhere(r.birthTime);
+  $('conventions').textContent = $('details').querySelector('.rules-line').textContent;
+  // One sentence for a screen reader and the tab, not every field that changed.
+  const [y, m, d] = r.date.split('-').map(Number);
+  const sentence = `${y}${t('年')}${m}${t('月')}${d}${t('日')}${periods().find((p) => p.value === periodValue(r)).name}` +
+    `${t('，总骨重')}${r.weightText}`;
+  if ($('announce').textContent !== sentence) $('announce').textContent = sentence;
+  document.title = `${t('称骨算命')}${t('：')}${r.weightText}`;
 }
 
-// The steps from the clock to the period, and the longitude and zone the birthplace gave.
-function showBirthTime(time) {
-  const { steps = [], ...data } = time ?? {};
-  show('birthTime', time ? data : '', null);
-  const list = document.createElement('ol');
-  list.append(...steps.map((step) => Object.assign(document.createElement('li'), { textContent: step })));
-  document.querySelector('[data-field="birthTime"]').replaceChildren(...(time ? [list] : []));
-  for (const element of document.querySelectorAll('.steps')) element.hidden = !time;
-  showPlaceChoice(time);
+// The longitude and zone the birthplace gave, and the summary of the birth time's fields.
+function showWhere(time) {
+  placeTaken = time?.place ?? '';
   filledIn.longitude = time && !state.lon ? String(time.longitude) : '';
   filledIn.zone = time && !state.zone ? time.zone : '';
   $('longitude').value = state.lon || filledIn.longitude;
@@ -426,33 +343,22 @@ function showBirthTime(time) {
     : t('可按出生地的真太阳时定时辰');
 }
 
-// The place a shared name was read as, and the others it could mean, one tap each: 朝阳 is
-// read as 辽宁省朝阳市, and 北京市朝阳区 is a button away.
+// The place a shared name was read as has the others it could mean beside it, a button each
+// (朝阳 is read as 辽宁省朝阳市, and 北京市朝阳区 is a tap away).
 let placeTaken = '';
-function showPlaceChoice(time) {
-  const choice = $('place-choice');
-  placeTaken = time?.place ?? '';
-  const others = time?.otherPlaces ?? [];
-  for (const element of document.querySelectorAll('.place-choice')) element.hidden = !others.length;
-  if (!others.length) {
-    choice.replaceChildren();
-    return;
-  }
-  const buttons = others.map((name) => {
-    const button = Object.assign(document.createElement('button'), { type: 'button', textContent: name });
-    button.addEventListener('click', () => {
-      $('place').value = name;
-      say('');
-      update({ ...readLists(), lon: '', zone: '' });
-    });
-    return button;
-  });
-  choice.replaceChildren(`${time.place}${t('；改为：')}`, ...buttons);
+function choosePlace(event) {
+  const button = event.target.closest('button[data-place]');
+  if (!button) return;
+  $('place').value = button.dataset.place;
+  say('');
+  update({ ...readLists(), lon: '', zone: '' });
 }
 
 // --- The address --------------------------------------------------------------------------
 
-function addressOf(s) {
+// The page's parameters of a state: date or lunar, period or time, the birthplace, the
+// conventions that are not the defaults, the script when not the browser's.
+function parametersOf(s) {
   const params = new URLSearchParams();
   if (s.calendar === 'lunar') params.set('lunar', `${s.year}-${s.leap ? '闰' : ''}${s.month}-${s.day}`);
   else params.set('date', `${s.year}-${String(s.month).padStart(2, '0')}-${String(s.day).padStart(2, '0')}`);
@@ -462,65 +368,48 @@ function addressOf(s) {
   for (const c of CONVENTIONS) if (s[c.name] !== c.values[0]) params.set(c.name, s[c.name]);
   if (atBirthplace(s) && s.solarTime !== 'true') params.set('solarTime', s.solarTime);
   if (s.script !== browserScript()) params.set('script', s.script);
-  return `?${params}`;
+  return params;
 }
 
-// The state a link asks for, or a message saying why it cannot be read: the engine reads the
-// link's date, period and conventions as chenggu reads them on its command line, in the forms
-// people write (1990年1月30日, 2020年闰四月初一, 子時, 23:30).
-function stateFromAddress(search) {
-  const params = new URLSearchParams(search);
-  const script = params.get('script') === 'traditional' || params.get('script') === 'simplified'
-    ? params.get('script') : browserScript();
-  state = { script };
-  const fail = (message) => ({ state: today(script), message: `${t('无法打开链接：')}${message}${t('。已显示今天的测算。')}` });
-  // Parameters the page does not know are left alone: chat apps and trackers append their own
-  // (from=singlemessage, utm_source=…) to every link they pass on.
-  const own = [...new Set(params.keys())].filter((name) => PARAMETERS.includes(name));
-  if (!own.length) return { state: today(script) };
-  for (const name of own) {
-    if (params.getAll(name).length > 1) return fail(`${t('链接里的')} ${name} ${t('出现了不止一次')}`);
-  }
-  if (params.has('script') && params.get('script') !== script) {
-    return fail(`${t('script 的值只能是 simplified 或 traditional')}`);
-  }
-  const lunar = params.get('lunar');
-  const date = params.get('date');
-  if (lunar !== null && date !== null) return fail(t('date 和 lunar 只能给出一个'));
-  // Full-width digits in the time as in the date: ２３：３０.
-  const time = params.get('time')?.replace(/[０-９]/g, (d) => String.fromCharCode(d.charCodeAt(0) - 0xfee0)) ?? null;
-  const clock = time && /^(\d{1,2})[:：](\d\d)$/.exec(time.trim());
-  if (time !== null && !clock) return fail(t('time 的值要写作 时:分，如 14:30'));
-  const request = { date: lunar ?? date, lunar: lunar !== null, period: time ?? params.get('period'), script,
-    language: LANGUAGE };
-  for (const c of CONVENTIONS) if (params.get(c.name) !== null) request[c.name] = params.get(c.name);
-  const where = { time: clock ? `${clock[1].padStart(2, '0')}:${clock[2]}` : '' };
-  for (const w of WHERE.slice(1)) where[w.name] = params.get(w.name)?.trim() ?? '';
-  if (where.place) request.place = where.place;
-  if (where.lon) request.longitude = where.lon;
-  if (where.zone) request.zone = where.zone;
-  if (params.has('solarTime')) request.solarTime = params.get('solarTime');
-  if (request.date === null) {  // no date: today's, at the period given or the current one
-    const now = today(script);
-    request.date = dateText(now);
-    request.period ??= now.period;
-  }
-  request.period ??= '子';
-  try {
-    const reading = engine.read(request);
-    // A date in words (正月初四) is lunar even in date=: the lists show it as it was given.
-    const lunarInput = 'leapMonthDate' in reading;
-    const day = engine.date({ date: request.date, lunar: request.lunar, language: LANGUAGE });
-    const [year, month, dayOfMonth] = day.date.split('-').map(Number);
-    const s = lunarInput
-      ? { calendar: 'lunar', year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth }
-      : { calendar: 'gregorian', year, month, day: dayOfMonth, leap: false };
-    for (const c of CONVENTIONS) s[c.name] = reading.conventions[c.name];
-    const solarTime = reading.birthTime ? reading.conventions.solarTime : 'true';
-    return { state: { ...s, ...where, solarTime, period: periodValue(reading), script } };
-  } catch (error) {
-    return fail(error.message);
-  }
+// A static build for a public address has a page per total whose preview shows that total
+// (share-42.html); its links carry the birth in the fragment, which never reaches a server's
+// log. Elsewhere (chenggu serve, a plain build) the birth is the query, which the server reads.
+const sharePages = document.querySelector('meta[name="share-pages"]')?.content ?? '';
+const sharePage = () => `share-${shown?.totalWeight}${state.script === 'traditional' ? '-traditional' : ''}.html`;
+
+function addressOf(s) {
+  return sharePages && shown ? `${sharePage()}#${parametersOf(s)}` : `?${parametersOf(s)}`;
+}
+
+// The link to give others: on a static build for a public address, its share page there.
+function shareLink() {
+  return sharePages && shown ? new URL(addressOf(lastGood ?? state), sharePages).href : location.href;
+}
+
+// The state a link asks for, the reading of it, and a message when it cannot be read: the
+// engine reads the link (its query, or on a share page its fragment) as chenggu serve does,
+// in the forms people write (1990年1月30日, 2020年闰四月初一, 子時, 23:30).
+function stateFromAddress(location) {
+  const link = location.hash.length > 1 ? location.hash : location.search;
+  state = { script: browserScript() };
+  const answer = engine.link({ link, today: now(), script: state.script, markup: true, steps: true, language: LANGUAGE });
+  const { request, reading } = answer;
+  state.script = request.script;
+  // A date in words (正月初四) is lunar even in date=: the lists show it as it was given.
+  const day = engine.date({ date: request.date, lunar: !!request.lunar, language: LANGUAGE });
+  const [year, month, dayOfMonth] = day.date.split('-').map(Number);
+  const s = 'leapMonthDate' in reading
+    ? { calendar: 'lunar', year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth }
+    : { calendar: 'gregorian', year, month, day: dayOfMonth, leap: false };
+  for (const c of CONVENTIONS) s[c.name] = reading.conventions[c.name];
+  const solarTime = reading.birthTime ? reading.conventions.solarTime : 'true';
+  return {
+    state: { ...s, time: answer.time, place: answer.place, lon: answer.lon, zone: answer.zone, solarTime,
+      period: periodValue(reading), script: request.script },
+    reading,
+    message: answer.message,
+    fromLink: answer.fromLink,
+  };
 }
 
 // --- Events -------------------------------------------------------------------------------
@@ -628,83 +517,31 @@ function loadQrLibrary() {
   return qrLibrary;
 }
 
-// Text in lines no wider than width, broken between characters (Chinese has no spaces).
-function wrapped(context, text, width) {
-  const lines = [];
-  let line = '';
-  for (const character of text) {
-    if (context.measureText(line + character).width > width && line) {
-      lines.push(line);
-      line = '';
-    }
-    line += character;
-  }
-  return line ? [...lines, line] : lines;
-}
-
 // A picture of the reading, as chat apps preview pictures rather than pages: the dates, the
 // pillars, the weights, the total, the verse and what it means, the conventions, and a QR code
 // of the reading's address.
 async function drawPoster(address) {
   const qrcode = await loadQrLibrary();
-  const r = engine.read(requestOf(lastGood ?? state));
-  const scale = 2;
-  const width = 540;
-  const canvas = document.createElement('canvas');
-  const context = canvas.getContext('2d');
-  const font = getComputedStyle(document.documentElement).fontFamily;
-  const lines = [];  // [text, size, colour, gap before]
+  const r = shown;
   const [y, m, d] = r.date.split('-').map(Number);
-  const period = periods().find((p) => p.value === (lastGood ?? state).period);
-  lines.push([t('称骨算命'), 34, '#9b2c1f', 0]);
-  lines.push([`${t('公历')} ${y}${t('年')}${m}${t('月')}${d}${t('日')} ${period?.name ?? ''}`, 20, '#1f1a17', 18]);
-  lines.push([`${t('农历')} ${r.lunarYear}${t('年')}${r.lunarMonthName}${r.lunarDayName}`, 20, '#1f1a17', 6]);
-  lines.push([`${t('干支')} ${r.yearStemBranch}${t('年')} ${r.monthStemBranch}${t('月')} ${r.dayStemBranch}${t('日')} ${r.periodStemBranch}${t('时')}`, 20, '#1f1a17', 6]);
-  lines.push([`${t('骨重：年')} ${r.yearWeight} ${t('钱（')}${r.weighedYearStemBranch}${t('年），月')} ${r.monthWeight} ${t('钱，日')} ${r.dayWeight} ${t('钱，时')} ${r.periodWeight} ${t('钱')}`, 18, '#6b625b', 6]);
-  lines.push([`${t('总骨重')} ${r.totalWeight} ${t('钱，')}${r.weightText}`, 30, '#9b2c1f', 18]);
-  const body = [];
-  const measure = (size) => { context.font = `${size}px ${font}`; };
-  measure(22);
-  for (const verse of r.verseLines) body.push(...wrapped(context, verse, width - 80).map((l) => [l, 22, '#1f1a17', 8]));
-  measure(17);
-  body.push(...wrapped(context, `${t('释义')} ${r.verseExplanation}`, width - 80).map((l, i) => [l, 17, '#1f1a17', i ? 4 : 16]));
-  measure(14);
-  body.push(...wrapped(context, $('conventions').textContent, width - 80).map((l, i) => [l, 14, '#6b625b', i ? 2 : 14]));
-  lines.push(...body);
-
+  const period = periods().find((p) => p.value === periodValue(r));
+  const blocks = [
+    { text: t('称骨算命'), size: 34, colour: 'accent' },
+    { text: `${t('公历')} ${y}${t('年')}${m}${t('月')}${d}${t('日')} ${period?.name ?? ''}`, size: 20, gap: 18 },
+    { text: `${t('农历')} ${r.lunarYear}${t('年')}${r.lunarMonthName}${r.lunarDayName}`, size: 20, gap: 6 },
+    { text: `${t('干支')} ${r.yearStemBranch}${t('年')} ${r.monthStemBranch}${t('月')} ${r.dayStemBranch}${t('日')} ${r.periodStemBranch}${t('时')}`, size: 20, gap: 6 },
+    { text: `${t('骨重：年')} ${r.yearWeight} ${t('钱（')}${r.weighedYearStemBranch}${t('年），月')} ${r.monthWeight} ${t('钱，日')} ${r.dayWeight} ${t('钱，时')} ${r.periodWeight} ${t('钱')}`, size: 18, colour: 'muted', gap: 6 },
+    { text: `${t('总骨重')} ${r.totalWeight} ${t('钱，')}${r.weightText}`, size: 30, colour: 'accent', gap: 18 },
+    ...r.verseLines.map((line) => ({ text: line, size: 22, gap: 8, wrap: true })),
+    { text: `${t('释义')} ${r.verseExplanation}`, size: 17, gap: 16, wrap: true },
+    { text: $('conventions').textContent, size: 14, colour: 'muted', gap: 14, wrap: true },
+  ];
   const qr = qrcode(0, 'M');
   qr.addData(address);
   qr.make();
-  const modules = qr.getModuleCount();
-  const cell = Math.max(2, Math.floor(150 / modules));
-  const qrSize = cell * (modules + 8);  // a quiet zone of four modules
-  const height = 40 + lines.reduce((sum, [, size, , gap]) => sum + size * 1.35 + gap, 0) + 24 + qrSize + 40;
-  canvas.width = width * scale;
-  canvas.height = Math.ceil(height) * scale;
-  context.scale(scale, scale);
-  context.fillStyle = '#fbf8f3';
-  context.fillRect(0, 0, width, height);
-  let top = 40;
-  context.textBaseline = 'top';
-  for (const [text, size, colour, gap] of lines) {
-    top += gap;
-    context.font = `${size}px ${font}`;
-    context.fillStyle = colour;
-    context.fillText(text, 40, top);
-    top += size * 1.35;
-  }
-  top += 24;
-  context.fillStyle = '#fff';
-  context.fillRect(40, top, qrSize, qrSize);
-  context.fillStyle = '#000';
-  for (let row = 0; row < modules; row++) {
-    for (let column = 0; column < modules; column++) {
-      if (qr.isDark(row, column)) context.fillRect(40 + (column + 4) * cell, top + (row + 4) * cell, cell, cell);
-    }
-  }
-  context.font = `16px ${font}`;
-  context.fillStyle = '#6b625b';
-  context.fillText(t('扫码查看这次测算'), 60 + qrSize, top + qrSize / 2 - 8);
+  const canvas = document.createElement('canvas');
+  drawShare(canvas, { font: getComputedStyle(document.documentElement).fontFamily, blocks, qr,
+    caption: t('扫码查看这次测算') });
   return { url: canvas.toDataURL('image/png'), weightText: r.weightText };
 }
 
@@ -712,7 +549,7 @@ async function showPoster() {
   history.replaceState(null, '', addressOf(lastGood ?? state));
   tell(t('正在生成分享图……'));
   try {
-    const { url, weightText } = await drawPoster(location.href);
+    const { url, weightText } = await drawPoster(shareLink());
     const image = $('poster-image');
     image.src = url;
     image.alt = `${t('分享图：称骨算命，')}${weightText}`;
@@ -728,7 +565,7 @@ async function showPoster() {
 // Copies the reading's address (and offers the system's sharing where there is one).
 async function share() {
   history.replaceState(null, '', addressOf(lastGood ?? state));
-  const address = location.href;
+  const address = shareLink();
   let copied = false;
   try {
     await navigator.clipboard.writeText(address);
@@ -747,23 +584,26 @@ async function share() {
 async function start() {
   performance.mark('engine');
   // A link with a birthplace is read by the whole engine.
-  if (WHERE.slice(1).some((w) => new URLSearchParams(location.search).has(w.name))) {
+  const link = new URLSearchParams((location.hash.length > 1 ? location.hash : location.search).slice(1));
+  if (WHERE.slice(1).some((w) => link.has(w.name))) {
     await loadWholeEngine().catch(() => {});
   }
-  const { state: first, message } = stateFromAddress(location.search);
+  const { state: first, reading, message, fromLink } = stateFromAddress(location);
   state = settle(first);
   showScript();
   fillLists();
   performance.mark('lists');
-  render();
+  // The link's reading, which chenggu serve may have put in the page already: the same markup.
+  showReading(reading);
   say(message);
-  if (!message) keepInAddress();
+  if (fromLink && !message) keepInAddress();
   $('birth').addEventListener('change', onChange);
   $('script').addEventListener('change', onChange);
   $('share').addEventListener('click', share);
   $('make-poster').addEventListener('click', showPoster);
   $('place').addEventListener('input', suggestPlaces);
-  if (state.time || state.place) $('where').open = true;
+  $('details').addEventListener('click', choosePlace);
+  if (state.time || state.place || state.lon || state.zone) $('where').open = true;
   document.body.dataset.state = 'ready';
   performance.mark('first-reading');
   keepForOffline();

@@ -1,6 +1,6 @@
-# Makes the page: index.html with style.css in a <style> element and one inline
-# <script type="module"> that holds the page's Traditional texts (generated/traditional.mjs)
-# and app.mjs; beside it engine.js, a deferred classic script (classic scripts load from disk
+# Makes the page: index.html with style.css in a <style> element, and beside it app.js, the
+# page's module (its Traditional texts, generated/traditional.mjs, and app.mjs; a file of its
+# own, for the page allows no inline script), engine.js, a deferred classic script (classic scripts load from disk
 # too) with the npm package around the engine without the tables of zones and places (CORE;
 # the package's chenggu.mjs in a scope of its own that yields its exports), as the promise
 # globalThis.chengguCore, which the module awaits as chenggu; birthplace.js, the same around
@@ -12,6 +12,7 @@
 file(READ ${SOURCE}/index.html html)
 file(READ ${SOURCE}/style.css css)
 file(READ ${SOURCE}/app.mjs app)
+file(READ ${SOURCE}/picture.mjs picture)
 file(READ ${CORE} engine)
 file(READ ${WHOLE} whole_engine)
 file(READ ${PACKAGE}/chenggu.mjs package)
@@ -27,7 +28,7 @@ function(remove text variable)
 endfunction()
 
 # Comments on lines of their own are for the sources, not for the download.
-foreach(part app package)
+foreach(part app package picture)
     string(REGEX REPLACE "\n[ ]*//[^\n]*" "" ${part} "${${part}}")
 endforeach()
 
@@ -41,8 +42,10 @@ string(REPLACE "import.meta.url" "undefined" engine "${engine}")
 remove("import createEngine from './engine.mjs';" package)
 remove("import * as chenggu from './chenggu.mjs';" app)
 remove("import TRADITIONAL from './generated/traditional.mjs';" app)
+remove("import { drawShare } from './picture.mjs';" app)
+string(REGEX REPLACE "\nexport (function|const) " "\n\\1 " picture "${picture}")
 remove("export default " traditional)
-set(app "const TRADITIONAL = ${traditional}\n${app}")
+set(app "const TRADITIONAL = ${traditional}\n${picture}\n${app}")
 string(REGEX MATCHALL "\nexport (function|const|class) [A-Za-z_]+" exports "${package}")
 string(REGEX REPLACE "\nexport (function|const|class) " "" names "${exports}")
 string(REGEX REPLACE "\nexport (function|const|class) " "\n\\1 " package "${package}")
@@ -79,9 +82,10 @@ foreach(tag stylesheet script)
     endif()
 endforeach()
 string(REPLACE "${stylesheet}" "<style>\n${css}</style>" html "${html}")
-string(REPLACE "${script}" "<script src=\"engine.js\" defer></script>\n  <script type=\"module\">\n${package}\n${app}</script>" html
+string(REPLACE "${script}" "<script src=\"engine.js\" defer></script>\n  <script type=\"module\" src=\"app.js\"></script>" html
     "${html}")
 file(WRITE ${OUTPUT} "${html}")
+file(WRITE ${folder}/app.js "${package}\n${app}")
 
 # The web app around the page: its manifest, its icons, and the service worker with a cache
 # named after this build's page, so that a new build replaces what an old one kept.
@@ -90,7 +94,7 @@ file(COPY ${SOURCE}/manifest.webmanifest ${SOURCE}/generated/icon-192.png
 # The QR code library of the share picture (npm qrcode-generator, MIT), loaded on first use.
 file(COPY_FILE ${SOURCE}/../node_modules/qrcode-generator/dist/qrcode.js ${folder}/qrcode.js)
 file(READ ${SOURCE}/sw.js worker)
-string(SHA256 build "${html}${core}")
+string(SHA256 build "${html}${core}${package}${app}")
 string(SUBSTRING "${build}" 0 16 build)
 string(REPLACE "chenggu-BUILD" "chenggu-${build}" worker "${worker}")
 file(WRITE ${folder}/sw.js "${worker}")

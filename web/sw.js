@@ -2,7 +2,7 @@
 // next opens without a network. Each build names its own cache (the bundle writes the name),
 // and drops the caches of earlier builds when it takes over.
 const CACHE = 'chenggu-BUILD';
-const SHELL = ['./', 'engine.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
+const SHELL = ['./', 'app.js', 'engine.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(SHELL)).then(() => self.skipWaiting()));

@@ -10,7 +10,7 @@
 namespace chenggu::cli {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 49> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 45> TraditionalTexts{{
     {"  chenggu --help | --version\n\n日期   公历 1901-01-01 至 2100-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或\n       1990年1月30日；农历写作 1990年正月初四、2020年闰四月初一（月份可写正月至腊月、\n       冬月，日子可写初一至三十、廿一）\n时辰   地支 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥（可加“时”），早子（0:00-0:59）、\n       晚子（23:00-23:59），或钟点 23:30、23点；子时从 23:00 到 0:59\n       全角数字、繁体字（子時、閏）也能识别\n钟点   出生证上的钟表时间，如 14:30；与出生地或经度同用时，先按时区的历史（含 1986-1991\n       年等夏令时）换算，再按经度和均时差（Meeus 算法）得出真太阳时，由此定日期与时辰\n地点   中国的省、地级市、县（成都、四川成都、漠河），或国外城市（纽约）；中国大陆一律按\n       北京时间，港澳台按当地时区\n\n选项：\n  --lunar                    数字日期按农历读（农历 1900-11-11 至 2100-12-01），闰月在\n                             月份前加“闰”或 L，如 2020-闰4-1、2020-L04-01\n  --late-zi same-day|next-day\n                             晚子时（23:00-23:59）出生算当日（默认）或算次日\n  --year-start new-year|spring\n                             年的骨重按农历年、以正月初一为界（默认），或按干支年、以立春交节\n                             时刻为界（干支的年、月都在节气交节的时刻更替）\n  --leap-month whole|split   闰月整月按所闰之月（默认），或从十六日起按下一个月\n  --place 地点               出生地，给出经度与时区\n  --longitude 经度           东经为正、西经为负，如 104.07、104°04′E、74°W；与 --place 同用时\n                             以此为准\n  --zone 时区                IANA 时区名，如 America/New_York（默认 Asia/Shanghai）\n  --solar-time true|mean|clock\n                             时辰按真太阳时（有出生地时默认）、平太阳时（只按经度），或按\n                             钟表时间（没有出生地时唯一可用）\n  --script simplified|traditional\n                             输出简体字（默认）或繁体字；zh_TW、zh_HK、zh_MO 语言环境默认繁体\n  --batch                    从标准输入逐行读取“日期 [时辰]”（跳过空行和以 # 开头的行），\n                             每行输出一行 JSON；读不懂的行输出 {\"line\": 行号, \"input\": …,\n                             \"error\": …}，退出状态为 2\n  -V, --version              显示版本\n\n示例：\n  chenggu 1990-01-30 子\n  chenggu 1990年1月30日 23:30 --late-zi next-day\n  chenggu 1990年正月初四 午\n  chenggu 1990-07-15 14:30 成都\n  chenggu 1995-03-15 08:00 -74.0 America/New_York --solar-time mean\n  chenggu --json 1990-01-30\n  chenggu --calendar 2020-05-20 2020-06-25\n  chenggu --places 乌鲁\n\n出错时在标准错误输出一行以“chenggu: ”开头的说明，退出状态为 2。\n语言环境为英文（如 LANG=en_US.UTF-8）时，帮助和出错说明用英文。\n", "  chenggu --help | --version\n\n日期   公曆 1901-01-01 至 2100-12-31，可寫 1990-01-30、1990/1/30、1990.1.30 或\n       1990年1月30日；農曆寫作 1990年正月初四、2020年閏四月初一（月份可寫正月至臘月、\n       冬月，日子可寫初一至三十、廿一）\n時辰   地支 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥（可加“時”），早子（0:00-0:59）、\n       晚子（23:00-23:59），或鐘點 23:30、23點；子時從 23:00 到 0:59\n       全角數字、繁體字（子時、閏）也能識別\n鐘點   出生證上的鐘錶時間，如 14:30；與出生地或經度同用時，先按時區的歷史（含 1986-1991\n       年等夏令時）換算，再按經度和均時差（Meeus 算法）得出真太陽時，由此定日期與時辰\n地點   中國的省、地級市、縣（成都、四川成都、漠河），或國外城市（紐約）；中國大陸一律按\n       北京時間，港澳臺按當地時區\n\n選項：\n  --lunar                    數字日期按農曆讀（農曆 1900-11-11 至 2100-12-01），閏月在\n                             月份前加“閏”或 L，如 2020-閏4-1、2020-L04-01\n  --late-zi same-day|next-day\n                             晚子時（23:00-23:59）出生算當日（默認）或算次日\n  --year-start new-year|spring\n                             年的骨重按農曆年、以正月初一為界（默認），或按干支年、以立春交節\n                             時刻為界（干支的年、月都在節氣交節的時刻更替）\n  --leap-month whole|split   閏月整月按所閏之月（默認），或從十六日起按下一個月\n  --place 地點               出生地，給出經度與時區\n  --longitude 經度           東經為正、西經為負，如 104.07、104°04′E、74°W；與 --place 同用時\n                             以此為準\n  --zone 時區                IANA 時區名，如 America/New_York（默認 Asia/Shanghai）\n  --solar-time true|mean|clock\n                             時辰按真太陽時（有出生地時默認）、平太陽時（只按經度），或按\n                             鐘錶時間（沒有出生地時唯一可用）\n  --script simplified|traditional\n                             輸出簡體字（默認）或繁體字；zh_TW、zh_HK、zh_MO 語言環境默認繁體\n  --batch                    從標準輸入逐行讀取“日期 [時辰]”（跳過空行和以 # 開頭的行），\n                             每行輸出一行 JSON；讀不懂的行輸出 {\"line\": 行號, \"input\": …,\n                             \"error\": …}，退出狀態為 2\n  -V, --version              顯示版本\n\n示例：\n  chenggu 1990-01-30 子\n  chenggu 1990年1月30日 23:30 --late-zi next-day\n  chenggu 1990年正月初四 午\n  chenggu 1990-07-15 14:30 成都\n  chenggu 1995-03-15 08:00 -74.0 America/New_York --solar-time mean\n  chenggu --json 1990-01-30\n  chenggu --calendar 2020-05-20 2020-06-25\n  chenggu --places 烏魯\n\n出錯時在標準錯誤輸出一行以“chenggu: ”開頭的說明，退出狀態為 2。\n語言環境為英文（如 LANG=en_US.UTF-8）時，幫助和出錯說明用英文。\n"},
     {"  chenggu serve [选项]               以 HTTP 提供接口和网页（选项见 serve --help）\n  chenggu mcp                        以 MCP 协议在标准输入输出上提供工具\n", "  chenggu serve [選項]               以 HTTP 提供接口和網頁（選項見 serve --help）\n  chenggu mcp                        以 MCP 協議在標準輸入輸出上提供工具\n"},
     {"  时重  总骨重", "  時重  總骨重"},
@@ -19,11 +19,9 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 49> T
     {" 同用（见 chenggu --help）", " 同用（見 chenggu --help）"},
     {" 后要写一个值：", " 後要寫一個值："},
     {" 年的二十四节气（北京时间）：", " 年的二十四節氣（北京時間）："},
-    {" 钱", " 錢"},
     {" 钱  ", " 錢  "},
     {" 钱 + 日 ", " 錢 + 日 "},
     {" 钱（", " 錢（"},
-    {" 钱，", " 錢，"},
     {"--batch 从标准输入逐行读取“日期 [时辰]”，后面不要再写日期", "--batch 從標準輸入逐行讀取“日期 [時辰]”，後面不要再寫日期"},
     {"--calendar 需要日期：--calendar 起始日 [结束日]", "--calendar 需要日期：--calendar 起始日 [結束日]"},
     {"--terms 后要写 1901 至 2100 之间的年份，而不是", "--terms 後要寫 1901 至 2100 之間的年份，而不是"},
@@ -58,8 +56,6 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 49> T
     {"，各时辰总骨重", "，各時辰總骨重"},
     {"，闰月出生请在月份前加“闰”", "，閏月出生請在月份前加“閏”"},
     {"：子时 ", "：子時 "},
-    {"：总骨重 ", "：總骨重 "},
-    {"；时辰", "；時辰"},
 }};
 // clang-format on
 

@@ -41,6 +41,21 @@ CHENGGU_EXPORT char* chenggu_places_json(const char* request_json);
  *  "beijing": "2024-01-06T11:49:29"}, ...]} (Beijing time is UTC+8). */
 CHENGGU_EXPORT char* chenggu_terms_json(const char* request_json);
 
+/* A link to the web page read as the page reads it: {"link": "?date=1990-01-30&period=子",
+ * "today": "2026-12-08T14:30", "script": "simplified", "markup": true} answers
+ * {"fromLink", "request", "time", "place", "lon", "zone", "message", "query", "reading"}:
+ * the reading the link asks for (with the page's markup when asked), or today's with the
+ * message that says why the link could not be read. Parameters the page does not know are
+ * ignored. */
+CHENGGU_EXPORT char* chenggu_link_json(const char* request_json);
+
+/* What a shared link to a reading of a total previews as, for pages that carry it:
+ * {"totalWeight": 42, "script": "simplified", "pageUrl": "https://…", "imageUrl": "https://…"}
+ * answers {"totalWeight", "weightText", "title", "description", "picture", "head", "headline"}:
+ * the <title> and meta tags chat apps read, and the total and verse as the page shows them,
+ * as HTML with every value escaped. */
+CHENGGU_EXPORT char* chenggu_preview_json(const char* request_json);
+
 /* Releases a text returned by the functions above; NULL is allowed. */
 CHENGGU_EXPORT void chenggu_free(char* text);
 

@@ -45,6 +45,10 @@ struct Request {
     Script script = Script::Simplified;     // of the answer's Chinese texts
     Language language = Language::English;  // of the reason, when the request is refused
     bool steps = false;                     // birthTime.steps in the answer
+    // The web page's markup of the reading as the answer's last member, "markup":
+    // {"headline": "<p class=\"total\">…", "details": "<dl class=\"dates\">…"}: HTML whose
+    // elements carry data-field and data-value, every value escaped (one reading only).
+    bool markup = false;
 };
 
 // A request from its JSON object:

@@ -10,9 +10,8 @@
 namespace chenggu::service {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 60> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 58> TraditionalTexts{{
     {"\n释义：", "\n釋義："},
-    {" 出现了不止一次", " 出現了不止一次"},
     {" 的网页不能调用 /mcp（见 --mcp-origin）", " 的網頁不能調用 /mcp（見 --mcp-origin）"},
     {" 这个地址；所有地址见 /openapi.json", " 這個地址；所有地址見 /openapi.json"},
     {" 钱，共", " 錢，共"},
@@ -21,7 +20,6 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 60> T
     {" 钱，月 ", " 錢，月 "},
     {"<!doctype html><html lang=\"zh-CN\"><meta charset=\"utf-8\"><title>称骨算命</title><p>这个 chenggu 只提供接口（<a href=\"/openapi.json\">/openapi.json</a>），没有网页。先用 <code>scripts/web --build</code> 生成网页，再运行 <code>chenggu serve --web build/web</code>；或生成网页后重新构建 chenggu，把网页嵌入程序。</p></html>\n", "<!doctype html><html lang=\"zh-CN\"><meta charset=\"utf-8\"><title>稱骨算命</title><p>這個 chenggu 只提供接口（<a href=\"/openapi.json\">/openapi.json</a>），沒有網頁。先用 <code>scripts/web --build</code> 生成網頁，再運行 <code>chenggu serve --web build/web</code>；或生成網頁後重新構建 chenggu，把網頁嵌入程序。</p></html>\n"},
     {"chenggu serve：通过 HTTP 提供称骨测算（接口、OpenAPI 说明和网页）；chenggu mcp：通过标准输入输出以模型上下文协议（MCP）提供工具", "chenggu serve：通過 HTTP 提供稱骨測算（接口、OpenAPI 說明和網頁）；chenggu mcp：通過標準輸入輸出以模型上下文協議（MCP）提供工具"},
-    {"date 和 lunar 只能给出一个", "date 和 lunar 只能給出一個"},
     {"date 是农历日期。date is a lunar date.", "date 是農曆日期。date is a lunar date."},
     {"lunar 应是 true 或 false，不是 ", "lunar 應是 true 或 false，不是 "},
     {"period 和 time 只能给出一个", "period 和 time 只能給出一個"},
@@ -54,8 +52,8 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 60> T
     {"没有这个地址", "沒有這個地址"},
     {"监听的地址（127.0.0.1；0.0.0.0 或 :: 为所有网卡）", "監聽的地址（127.0.0.1；0.0.0.0 或 :: 為所有網卡）"},
     {"监听的端口（0：任一空闲端口）", "監聽的端口（0：任一空閒端口）"},
-    {"称骨算命", "稱骨算命"},
     {"称骨算命 Bone-weight reading", "稱骨算命 Bone-weight reading"},
+    {"网页的公开地址（https://example.org/chenggu/），用于链接预览的绝对地址；不给则按请求的 Host", "網頁的公開地址（https://example.org/chenggu/），用於鏈接預覽的絕對地址；不給則按請求的 Host"},
     {"请求不是合乎规范的 HTTP/1.1", "請求不是合乎規範的 HTTP/1.1"},
     {"请求太大", "請求太大"},
     {"请求头太大", "請求頭太大"},

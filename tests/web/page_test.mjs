@@ -248,13 +248,13 @@ test('a clock time and a place typed in: the list of places, the period list, th
 
 test('a shared place name: the place read is named, another is one tap away, and near it first', async () => {
   await open('?date=1990-07-15&time=14:30&place=朝阳');
-  const choice = () => page.$eval('#place-choice', (e) => (e.hidden ? null
-    : { text: e.textContent, buttons: [...e.querySelectorAll('button')].map((b) => b.textContent) }));
+  const choice = () => page.$eval('#place-choice', (e) =>
+    ({ text: e.textContent, buttons: [...e.querySelectorAll('button')].map((b) => b.textContent) }));
   const shown = await choice();
   assert.match(shown.text, /^辽宁省朝阳市；改为/);
   assert.deepEqual(shown.buttons, ['北京市朝阳区', '吉林省长春市朝阳区']);
   await page.click('#place-choice button');
-  await page.waitForFunction(() => document.querySelector('#place-choice').hidden);
+  await page.waitForFunction(() => !document.querySelector('#place-choice'));
   assert.equal(await page.$eval('#longitude', (e) => e.value), '116.4324');
   await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
   assert.match(decodeURIComponent(page.url()), /place=北京市朝阳区/);
