@@ -2,14 +2,31 @@
 // transfers (and their gzip-compressed size), the time from navigation to the first
 // reading, each load in a new browser with a new profile, against an empty page served the
 // same way (as is, and with the CPU slowed four times, as on a phone), and the time from a
-// pick in a list to the new reading. Usage: node bench/web.mjs WEB_DIR [RUNS]
+// pick in a list to the new reading; and a shared link as chenggu serve sends it, with its
+// reading in the page: the time to the first contentful paint and to the reading's paint,
+// against an empty page sent by the same server.
+// Usage: node bench/web.mjs WEB_DIR [RUNS] [CHENGGU]
 import { gzipSync } from 'node:zlib';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { spawn } from 'node:child_process';
 import { launch, serve, waitReady } from '../tests/web/harness.mjs';
 
-const [webDir, runsText = '7'] = process.argv.slice(2);
+// chenggu serve with the page of a folder, on a free port of the loopback.
+function startService(folder) {
+  const child = spawn(chenggu, ['serve', '--port', '0', '--quiet', '--web', folder], { stdio: ['ignore', 'ignore', 'pipe'] });
+  return new Promise((resolve) => {
+    let log = '';
+    child.stderr.on('data', (text) => {
+      log += text;
+      const port = /listening on (http:\/\/127\.0\.0\.1:\d+\/)/.exec(log);
+      if (port) resolve({ url: port[1], close: () => child.kill() });
+    });
+  });
+}
+
+const [webDir, runsText = '7', chenggu = 'build/native/cli/chenggu'] = process.argv.slice(2);
 const runs = Number(runsText);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (value) => `${value.toFixed(1)} ms`;
@@ -22,11 +39,18 @@ const staticDir = mkdtempSync(join(tmpdir(), 'static-page-'));
 const marking = '<script type="module">performance.mark("first-reading")</script>';
 writeFileSync(join(emptyDir, 'index.html'), `<!doctype html><meta charset="utf-8"><title>空</title>${marking}`);
 writeFileSync(join(staticDir, 'index.html'), readFileSync(join(webDir, 'index.html'), 'utf8')
-  .replace(/<script[^]*?<\/script>\s*<script type="module">[^]*?<\/script>/, marking)
+  .replace(/<script src="engine.js" defer><\/script>\s*<script type="module" src="app.js"><\/script>/, marking)
+  .replace(/<meta http-equiv="Content-Security-Policy"[^>]*>/, '')
   .replace('<body data-state="loading">', '<body data-state="ready">'));
 const server = await serve(webDir);
 const empty = await serve(emptyDir);
 const bare = await serve(staticDir);
+// The same two pages sent by chenggu serve: a shared link with its reading in the page, and
+// an empty page of one character (a contentful paint needs text).
+const paintDir = mkdtempSync(join(tmpdir(), 'paint-page-'));
+writeFileSync(join(paintDir, 'index.html'), '<!doctype html><meta charset="utf-8"><title>空</title><p>空</p>');
+const service = await startService(webDir);
+const emptyService = await startService(paintDir);
 try {
   // Navigation to the first reading, in a new browser with a new profile each time: right
   // after the browser has started, and once it has finished starting (a second later), so
@@ -56,6 +80,33 @@ try {
   const emptySlowed = await loadTimes(empty, 1000, 4);
   const bareColdSlowed = await loadTimes(bare, 0, 4);
   const bareSlowed = await loadTimes(bare, 1000, 4);
+
+  // Navigation to the first contentful paint, and to the paint of the reading's total and
+  // verse (Element Timing), of a shared link from chenggu serve.
+  const paintTimes = async (at, settleMs, slowdown) => {
+    const times = [];
+    for (let i = 0; i < runs; i++) {
+      const browser = await launch();
+      const [page] = await browser.pages();
+      await new Promise((resolve) => setTimeout(resolve, settleMs));
+      const cdp = await page.createCDPSession();
+      await cdp.send('Emulation.setCPUThrottlingRate', { rate: slowdown });
+      await page.goto(`${at.url}?date=2024-02-04&time=10:00&place=${encodeURIComponent('北京')}`);
+      await page.waitForFunction(() => performance.getEntriesByName('first-contentful-paint').length > 0);
+      times.push(await page.evaluate(() => new Promise((resolve) => {
+        const fcp = performance.getEntriesByName('first-contentful-paint')[0].startTime;
+        if (!document.querySelector('[elementtiming]')) return resolve({ fcp, reading: fcp });
+        new PerformanceObserver((list) => resolve({ fcp, reading: list.getEntries()[0].renderTime }))
+          .observe({ type: 'element', buffered: true });
+      })));
+      await browser.close();
+    }
+    return times;
+  };
+  const sharedPaints = await paintTimes(service, 0, 4);
+  const emptyPaints = await paintTimes(emptyService, 0, 4);
+  const sharedSettledPaints = await paintTimes(service, 1000, 4);
+  const emptySettledPaints = await paintTimes(emptyService, 1000, 4);
 
   // What one visit asked for, raw and gzip-compressed.
   const first = new Set();
@@ -104,12 +155,23 @@ try {
       `median ${ms(median(loads))} (min ${ms(Math.min(...loads))}); empty page ${ms(median(emptyLoads))}: ` +
       `${(median(loads) / median(emptyLoads)).toFixed(2)}×`);
   }
+  for (const [what, shared, emptied] of [['right after start', sharedPaints, emptyPaints],
+    ['once started', sharedSettledPaints, emptySettledPaints]]) {
+    const fcp = median(shared.map((t) => t.fcp));
+    const emptyFcp = median(emptied.map((t) => t.fcp));
+    console.log(`shared link from chenggu serve, ${runs} new browsers, ${what}, CPU slowed 4×: first contentful ` +
+      `paint ${ms(fcp)}, the reading painted ${ms(median(shared.map((t) => t.reading)))}; empty page ` +
+      `${ms(emptyFcp)}: ${(fcp / emptyFcp).toFixed(2)}×`);
+  }
   console.log(`pick to new reading (${picks.handler.length} picks): median ${ms(median(picks.handler))}, ` +
     `to the next frame ${ms(median(picks.frame))}`);
 } finally {
   await server.close();
   await empty.close();
   await bare.close();
+  service.close();
+  emptyService.close();
+  rmSync(paintDir, { recursive: true });
   rmSync(emptyDir, { recursive: true });
   rmSync(staticDir, { recursive: true });
 }

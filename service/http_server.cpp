@@ -30,10 +30,12 @@ namespace net = boost::asio;
 using tcp = net::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t LargestHeader = 16 * 1024;
+// A link's query may carry a long value (a place of 5,000 characters is 45 KB escaped): the
+// page sends it back with its message rather than refusing it.
+constexpr std::size_t LargestHeader = 64 * 1024;
 // What a connection reads ahead of the parser: a header, a chunk's size line with its
 // extensions, or a trailer must fit in it, so none of them can grow without end.
-constexpr std::size_t LargestReadAhead = 64 * 1024;
+constexpr std::size_t LargestReadAhead = 128 * 1024;
 // After an answer sent before its request was read whole (413, 431, 400), what the client
 // still sends is read and dropped, up to this much and for this long, so that closing does
 // not reset the connection before the client has read the answer.

@@ -463,15 +463,15 @@ HttpResponse TooLarge(std::size_t limit, Language language) {
 
 HttpResponse HeaderTooLarge(Language language) {
     return Problem(431, "request-too-large",
-                   Told(language, "a request's header may hold at most 16 KiB",
-                        "请求头最多 16 KiB"),
+                   Told(language, "a request's header may hold at most 64 KiB",
+                        "请求头最多 64 KiB"),
                    language);
 }
 
 HttpResponse LineTooLong(Language language) {
     return Problem(400, "request-too-large",
-                   Told(language, "a chunk's size line or the trailer may hold at most 64 KiB",
-                        "分块长度行或尾部字段最多 64 KiB"),
+                   Told(language, "a chunk's size line or the trailer may hold at most 128 KiB",
+                        "分块长度行或尾部字段最多 128 KiB"),
                    language);
 }
 

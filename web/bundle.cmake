@@ -56,6 +56,11 @@ endif()
 list(JOIN names ", " names)
 set(scoped "${package}\nreturn { ${names} };\n})();\n")
 get_filename_component(folder ${OUTPUT} DIRECTORY)
+# Share pages of an earlier build for a public address are made again, if at all, after this.
+file(GLOB stale_share_pages ${folder}/share-*.html)
+if(stale_share_pages)
+    file(REMOVE ${stale_share_pages})
+endif()
 file(WRITE ${folder}/birthplace.js "// The whole chenggu engine, with the tables of zones and places.\n"
     "globalThis.chengguWithPlaces = (async () => {\n${whole_engine}\n${scoped}")
 # The first engine is a classic script of its own, deferred, so that the browser parses it

@@ -64,6 +64,22 @@ export function shownFields(page) {
     [...document.querySelectorAll('[data-field]')].map((e) => [e.dataset.field, e.dataset.value])));
 }
 
+// What the page must show for a reading of chenggu --json.
+export function expectedFields(r) {
+  const fields = Object.fromEntries(['lunarYear', 'lunarMonth', 'lunarDay', 'leapMonth', 'yearWeight',
+    'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight'].map((name) => [name, JSON.stringify(r[name])]));
+  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodBranch', 'periodStemBranch',
+    'weighedYearStemBranch', 'weightText', 'verseExplanation']) {
+    fields[name] = r[name];
+  }
+  fields.verse = r.verseLines.join('\n');
+  fields.alternatives = JSON.stringify(r.alternatives.map((a) =>
+    ({ conventions: a.conventions, totalWeight: a.totalWeight })));
+  fields.birthTime = r.birthTime ? JSON.stringify(r.birthTime) : '';
+  fields.solarTerm = r.solarTerm ? JSON.stringify(r.solarTerm) : '';
+  return fields;
+}
+
 export async function waitReady(page) {
   await page.waitForSelector('body[data-state="ready"]', { timeout: 10000 });
 }

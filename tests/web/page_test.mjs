@@ -7,7 +7,7 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import { after, before, test } from 'node:test';
 import jsQR from 'jsqr';
 import pngjs from 'pngjs';
-import { launch, serve, shownFields, waitReady } from './harness.mjs';
+import { expectedFields, launch, serve, shownFields, waitReady } from './harness.mjs';
 
 const [webDir, chenggu] = process.argv.slice(2);
 const BRANCHES = [...'子丑寅卯辰巳午未申酉戌亥'];
@@ -70,22 +70,6 @@ function nativeReadings(cases) {
     indices.forEach((i, k) => { readings[i] = JSON.parse(output[k]); });
   }
   return readings;
-}
-
-// What the page must show for a reading of chenggu --json.
-function expectedFields(r) {
-  const fields = Object.fromEntries(['lunarYear', 'lunarMonth', 'lunarDay', 'leapMonth', 'yearWeight',
-    'monthWeight', 'dayWeight', 'periodWeight', 'totalWeight'].map((name) => [name, JSON.stringify(r[name])]));
-  for (const name of ['yearStemBranch', 'monthStemBranch', 'dayStemBranch', 'periodBranch', 'periodStemBranch',
-    'weighedYearStemBranch', 'weightText', 'verseExplanation']) {
-    fields[name] = r[name];
-  }
-  fields.verse = r.verseLines.join('\n');
-  fields.alternatives = JSON.stringify(r.alternatives.map((a) =>
-    ({ conventions: a.conventions, totalWeight: a.totalWeight })));
-  fields.birthTime = r.birthTime ? JSON.stringify(r.birthTime) : '';
-  fields.solarTerm = r.solarTerm ? JSON.stringify(r.solarTerm) : '';
-  return fields;
 }
 
 function linkOf(c) {
