@@ -100,33 +100,29 @@ struct Today {
     int hour = 0;
 };
 
-// "2026-12-08T14:30" or "2026-12-08", brought inside the calendar's range.
+// "2026-12-08T14:30" or "2026-12-08"; a day outside the calendar's range (a device's clock far
+// off) is the range's nearest end, as the page's lists hold it.
 std::optional<Today> TodayOf(std::string_view text) {
+    const auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    if (text.size() != 10 && (text.size() < 13 || text[10] != 'T' || !digit(11) || !digit(12))) return std::nullopt;
+    const int hour = text.size() == 10 ? 0 : (text[11] - '0') * 10 + (text[12] - '0');
+    if (hour > 23 || !digit(0) || !digit(1) || !digit(2) || !digit(3)) return std::nullopt;
+    const std::string_view year = text.substr(0, 4);
+    if (year < "1901") return Today{FirstDate, hour};
+    if (year > "2100") return Today{LastDate, hour};
     const Result<GregorianDate> date = ParseDate(text.substr(0, 10));
-    int hour = 0;
-    if (text.size() >= 13 && text[10] == 'T' && Hex(text[11]) >= 0 && Hex(text[11]) <= 9 &&
-        Hex(text[12]) >= 0 && Hex(text[12]) <= 9) {
-        hour = (text[11] - '0') * 10 + (text[12] - '0');
-    }
-    if (hour > 23) return std::nullopt;
-    if (date) return Today{*date, hour};
-    // A day outside the range: its first or last day, as the page's lists hold it.
-    const int year = text.size() >= 4 && std::all_of(text.begin(), text.begin() + 4, [](char c) { return c >= '0' && c <= '9'; })
-                         ? std::stoi(std::string(text.substr(0, 4)))
-                         : 0;
-    if (year == 0) return std::nullopt;
-    if (year < FirstDate.year) return Today{FirstDate, hour};
-    if (year > LastDate.year) return Today{LastDate, hour};
-    return std::nullopt;
+    if (!date) return std::nullopt;
+    return Today{*date, hour};
 }
 
 struct Parameter {
     std::string name, value;
 };
 
-}  // namespace
-
-LinkReading ReadLink(std::string_view link, std::string_view todayText, Script defaultScript) {
+// The page's parameters of a link, in order. Parameters the page does not know are left
+// alone: chat apps and trackers append their own (from=singlemessage, utm_source=…) to every
+// link they pass on.
+std::vector<Parameter> ParametersOf(std::string_view link) {
     if (!link.empty() && (link.front() == '?' || link.front() == '#')) link.remove_prefix(1);
     std::vector<Parameter> parameters;
     while (!link.empty()) {
@@ -137,12 +133,25 @@ LinkReading ReadLink(std::string_view link, std::string_view todayText, Script d
         const std::size_t equals = pair.find('=');
         Parameter parameter{Decoded(pair.substr(0, equals)),
                             equals == std::string_view::npos ? "" : Decoded(pair.substr(equals + 1))};
-        // Parameters the page does not know are left alone: chat apps and trackers append their
-        // own (from=singlemessage, utm_source=…) to every link they pass on.
         if (std::find(PageParameters.begin(), PageParameters.end(), parameter.name) != PageParameters.end()) {
             parameters.push_back(std::move(parameter));
         }
     }
+    return parameters;
+}
+
+}  // namespace
+
+std::string PageQuery(std::string_view link) {
+    std::string query;
+    for (const Parameter& p : ParametersOf(link)) {
+        query += (query.empty() ? "" : "&") + Encoded(p.name) + "=" + Encoded(p.value);
+    }
+    return query;
+}
+
+LinkReading ReadLink(std::string_view link, std::string_view todayText, Script defaultScript) {
+    const std::vector<Parameter> parameters = ParametersOf(link);
     const auto find = [&](std::string_view name) -> const std::string* {
         for (const Parameter& p : parameters) {
             if (p.name == name) return &p.value;
@@ -152,9 +161,6 @@ LinkReading ReadLink(std::string_view link, std::string_view todayText, Script d
 
     LinkReading read;
     read.fromLink = !parameters.empty();
-    for (const Parameter& p : parameters) {
-        read.query += (read.query.empty() ? "" : "&") + Encoded(p.name) + "=" + Encoded(p.value);
-    }
     const std::string* scriptName = find("script");
     const std::optional<Script> named = scriptName ? ParseScript(*scriptName) : std::nullopt;
     const Script script = named.value_or(defaultScript);
@@ -306,7 +312,6 @@ std::string LinkJson(std::string_view requestJson) {
         } else {
             writer.String(read.message);
         }
-        writer.Member("query", read.query);
         writer.Key("reading");
         writer.Json(reading ? *reading : ErrorJson(reading.error(), language));
         writer.EndObject();

@@ -22,16 +22,19 @@ struct LinkReading {
     std::string time, place, lon, zone;  // the birth time's fields as the link gave them
     std::string message;           // why the link could not be read; empty when it could
     bool today = true;             // the day read is today (no date in the link, or refused)
-    std::string query;             // the page's own parameters, as a query without "?"
 };
 
 // today: "2026-12-08T14:30", the day and hour to read when the link gives no date or cannot be
 // read; script: the one to read in when the link names none.
 LinkReading ReadLink(std::string_view link, std::string_view today, Script script);
 
+// The page's own parameters of a link, in its order, as a query without "?" (date=…&period=…):
+// the link as the page knows it, without what chat apps and trackers append.
+std::string PageQuery(std::string_view link);
+
 // {"link": "?date=1990-01-30&period=子", "today": "2026-12-08T14:30", "script": "simplified",
 //  "markup": true, "steps": true} answers {"fromLink": true, "request": {…}, "time": "",
-// "place": "", "lon": "", "zone": "", "message": null, "query": "date=…", "reading": {…}}:
+// "place": "", "lon": "", "zone": "", "message": null, "reading": {…}}:
 // the reading as ReadJson answers the request (with markup and steps when asked).
 std::string LinkJson(std::string_view requestJson);
 

@@ -4,6 +4,7 @@
 #include "chenggu/chinese_text.h"
 #include "chenggu/json.h"
 #include "chenggu/places.h"
+#include "interface/birth_time_writing.h"
 #include "interface/json_writer.h"
 #include "interface/reading_markup.h"
 #include "interface/reading_members.h"
@@ -18,54 +19,6 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
     writer.Member(ConventionName(Convention::LeapMonth), ValueName(options.leapMonth));
     writer.Member(ConventionName(Convention::SolarTime),
                   ValueName(options.solarTime.value_or(SolarTime::Clock)));
-    writer.EndObject();
-}
-
-void WriteBirthTimeObject(JsonWriter& writer, const BirthReading& reading, bool withSteps,
-                          Script script) {
-    const BirthTime& time = *reading.birthTime;
-    writer.StartObject();
-    writer.Member("clock", IsoDateTime(time.clock, false));
-    writer.Member("zone", time.zone);
-    writer.Key("utcOffsetMinutes");
-    writer.Number(time.utcOffsetSeconds / 60.0, 6);
-    writer.Member("summerTime", time.summerTime);
-    writer.Member("secondOccurrence", time.secondOccurrence);
-    writer.Member("repeated", time.happenedTwice);
-    writer.Key("longitude");
-    writer.Number(time.longitude, 6);
-    writer.Key("place");
-    const std::string* place =
-        reading.birth.birthplace ? &reading.birth.birthplace->place : nullptr;
-    if (place == nullptr || place->empty()) {
-        writer.Null();
-    } else {
-        writer.String(PlaceNameIn(*place, script));
-    }
-    if (reading.birth.birthplace) {
-        const Birthplace& birthplace = *reading.birth.birthplace;
-        if (!birthplace.longitudeOf.empty()) {
-            writer.Member("longitudeOf", PlaceNameIn(birthplace.longitudeOf, script));
-        }
-        if (!birthplace.otherPlaces.empty()) {
-            writer.Key("otherPlaces");
-            writer.StartArray();
-            for (const std::string& other : birthplace.otherPlaces)
-                writer.String(PlaceNameIn(other, script));
-            writer.EndArray();
-        }
-    }
-    writer.Member("meanSolar", IsoDateTime(time.meanSolar));
-    writer.Key("equationOfTimeSeconds");
-    writer.Int(std::llround(time.equationOfTimeSeconds));
-    writer.Member("trueSolar", IsoDateTime(time.trueSolar));
-    writer.Member("nearBoundary", time.nearBoundary);
-    if (withSteps) {
-        writer.Key("steps");
-        writer.StartArray();
-        for (const std::string& step : BirthTimeSteps(reading, script)) writer.String(step);
-        writer.EndArray();
-    }
     writer.EndObject();
 }
 

@@ -2,70 +2,14 @@
 
 #include "chenggu/chinese_text.h"
 #include "chenggu/places.h"
+#include "interface/birth_time_writing.h"
 #include "interface/html_text.h"
+#include "interface/html_writer.h"
 #include "interface/json_writer.h"
 #include "interface/reading_members.h"
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
-
-// HTML written piece by piece: T() for the engine's own words in the script, Text() and
-// Attribute() for values, escaped.
-class Html {
-  public:
-    explicit Html(Script script) : script_(script) {}
-
-    Html& operator<<(std::string_view markup) {
-        out_ += markup;
-        return *this;
-    }
-    Html& T(std::string_view simplified) {
-        out_ += HtmlText(InScript(simplified, script_));
-        return *this;
-    }
-    Html& Text(std::string_view text) {
-        out_ += HtmlText(text);
-        return *this;
-    }
-    Html& Attribute(std::string_view name, std::string_view value) {
-        out_ += ' ';
-        out_ += name;
-        out_ += "=\"";
-        out_ += HtmlAttribute(value);
-        out_ += '"';
-        return *this;
-    }
-    // <tag data-field="name" data-value="value"…>text</tag>; the tag's other attributes come in
-    // extra (already markup).
-    Html& Field(std::string_view tag, std::string_view name, std::string_view value,
-                std::string_view text, std::string_view extra = {}) {
-        Open(tag, name, value, extra);
-        Text(text);
-        return Close(tag);
-    }
-    Html& Open(std::string_view tag, std::string_view name, std::string_view value,
-               std::string_view extra = {}) {
-        out_ += '<';
-        out_ += tag;
-        Attribute("data-field", name);
-        Attribute("data-value", value);
-        out_ += extra;
-        out_ += '>';
-        return *this;
-    }
-    Html& Close(std::string_view tag) {
-        out_ += "</";
-        out_ += tag;
-        out_ += '>';
-        return *this;
-    }
-    Script script() const { return script_; }
-    std::string Take() && { return std::move(out_); }
-
-  private:
-    Script script_;
-    std::string out_;
-};
 
 std::string Number(std::int64_t value) { return std::to_string(value); }
 
@@ -74,12 +18,7 @@ std::string Dotted(const GregorianDate& date) {
     return Number(date.year) + "." + Number(date.month) + "." + Number(date.day);
 }
 
-template <class Each>
-std::string Compact(Each each) {
-    return WrittenJson(-1, each);
-}
-
-void Headline(Html& html, std::int32_t total) {
+void Headline(HtmlWriter& html, std::int32_t total) {
     const Script s = html.script();
     const std::array<std::string_view, 2> lines = VerseLines(total, s);
     html << "<p class=\"total\">";
@@ -97,7 +36,7 @@ void Headline(Html& html, std::int32_t total) {
 
 // 公历: the date, the clock time when one was given, the period, and the day read when it is
 // another.
-void SolarDate(Html& html, const BirthReading& r) {
+void SolarDate(HtmlWriter& html, const BirthReading& r) {
     const Script s = html.script();
     const GregorianDate& date = r.birth.date;
     html << "<dd id=\"solar-date\"><span class=\"nowrap\">" << Number(date.year);
@@ -124,39 +63,7 @@ void SolarDate(Html& html, const BirthReading& r) {
     html << "</dd>";
 }
 
-// The place a shared name was read as, and the others it could mean, a button each.
-void PlaceChoice(Html& html, const BirthReading& r) {
-    if (!r.birth.birthplace || r.birth.birthplace->otherPlaces.empty()) return;
-    const Script s = html.script();
-    html << "<dt class=\"place-choice\">";
-    html.T("出生地") << "</dt><dd class=\"place-choice\" id=\"place-choice\">";
-    html.Text(PlaceNameIn(r.birth.birthplace->place, s)).T("；改为：");
-    for (const std::string& other : r.birth.birthplace->otherPlaces) {
-        const std::string name = PlaceNameIn(other, s);
-        html << "<button type=\"button\"";
-        html.Attribute("data-place", name) << ">";
-        html.Text(name) << "</button>";
-    }
-    html << "</dd>";
-}
-
-// The steps from the clock to the period, with the birth time's data.
-void Steps(Html& html, const BirthReading& r) {
-    const std::string_view hidden = r.birthTime ? "" : " hidden";
-    html << "<dt class=\"steps\"" << hidden << ">";
-    html.T("推算") << "</dt>";
-    const std::string data =
-        r.birthTime ? Compact([&](JsonWriter& w) { WriteBirthTimeObject(w, r, false, html.script()); }) : "";
-    html.Open("dd", "birthTime", data, std::string(" class=\"steps\"") + std::string(hidden));
-    if (r.birthTime) {
-        html << "<ol>";
-        for (const std::string& step : BirthTimeSteps(r, html.script())) html << "<li>" << HtmlText(step) << "</li>";
-        html << "</ol>";
-    }
-    html << "</dd>";
-}
-
-void LunarDateRow(Html& html, const BirthReading& r) {
+void LunarDateRow(HtmlWriter& html, const BirthReading& r) {
     const Script s = html.script();
     const LunarDate& lunar = r.lunarDate;
     html << "<dt>";
@@ -174,7 +81,7 @@ void LunarDateRow(Html& html, const BirthReading& r) {
     html << "</small></dd>";
 }
 
-void Pillars(Html& html, const BirthReading& r) {
+void Pillars(HtmlWriter& html, const BirthReading& r) {
     html << "<dt>";
     html.T("干支") << "</dt><dd class=\"pillars\">";
     const std::array<std::pair<std::string_view, std::string_view>, 4> pillars{{
@@ -189,18 +96,18 @@ void Pillars(Html& html, const BirthReading& r) {
     html.Field("span", "periodBranch", branch, branch, " hidden") << "</dd>";
 }
 
-void SolarTermRow(Html& html, const BirthReading& r) {
+void SolarTermRow(HtmlWriter& html, const BirthReading& r) {
     const std::string_view hidden = r.solarTerm ? "" : " hidden";
     html << "<dt class=\"term\"" << hidden << ">";
     html.T("节气") << "</dt>";
     const std::string data =
-        r.solarTerm ? Compact([&](JsonWriter& w) { WriteSolarTermObject(w, *r.solarTerm, html.script()); }) : "";
+        r.solarTerm ? WrittenJson(-1, [&](JsonWriter& w) { WriteSolarTermObject(w, *r.solarTerm, html.script()); }) : "";
     html.Field("dd", "solarTerm", data, r.solarTerm ? SolarTermText(*r.solarTerm, html.script()) : "",
                std::string(" class=\"term\"") + std::string(hidden));
 }
 
 // 规则: the conventions read by, and at a birthplace the time the period follows.
-void Rules(Html& html, const BirthReading& r) {
+void Rules(HtmlWriter& html, const BirthReading& r) {
     const Script s = html.script();
     html << "<dt>";
     html.T("规则") << "</dt><dd class=\"rules-line\">";
@@ -210,7 +117,7 @@ void Rules(Html& html, const BirthReading& r) {
     html << "</dd>";
 }
 
-void Weights(Html& html, const BirthReading& r) {
+void Weights(HtmlWriter& html, const BirthReading& r) {
     html << "<table class=\"weights\"><caption>";
     html.T("骨重（钱）") << "</caption><tr>";
     for (const std::string_view column : {"年", "月", "日", "时"}) {
@@ -227,7 +134,7 @@ void Weights(Html& html, const BirthReading& r) {
     html.Field("td", "periodWeight", Number(r.periodWeight), Number(r.periodWeight)) << "</tr></table>";
 }
 
-void Explanation(Html& html, const BirthReading& r) {
+void Explanation(HtmlWriter& html, const BirthReading& r) {
     const std::string_view meaning = VerseExplanation(r.totalWeight, html.script());
     html << "<p class=\"explanation\"><span class=\"label\">";
     html.T("释义") << "</span> ";
@@ -235,9 +142,9 @@ void Explanation(Html& html, const BirthReading& r) {
 }
 
 // The totals under the other conventions, each with its condition and verse.
-void Alternatives(Html& html, const BirthReading& r) {
+void Alternatives(HtmlWriter& html, const BirthReading& r) {
     const Script s = html.script();
-    const std::string data = Compact([&](JsonWriter& w) {
+    const std::string data = WrittenJson(-1, [&](JsonWriter& w) {
         w.StartArray();
         for (const BirthReading& alternative : r.alternatives) {
             w.StartObject();
@@ -266,18 +173,17 @@ void Alternatives(Html& html, const BirthReading& r) {
 }  // namespace
 
 std::string HeadlineMarkup(std::int32_t totalWeight, Script script) {
-    Html html(script);
+    HtmlWriter html(script);
     Headline(html, totalWeight);
     return std::move(html).Take();
 }
 
 ReadingMarkup MarkupOf(const BirthReading& reading, Script script) {
-    Html details(script);
+    HtmlWriter details(script);
     details << "<dl class=\"dates\"><dt>";
     details.T("公历") << "</dt>";
     SolarDate(details, reading);
-    PlaceChoice(details, reading);
-    Steps(details, reading);
+    BirthTimeRows(details, reading);
     LunarDateRow(details, reading);
     Pillars(details, reading);
     SolarTermRow(details, reading);
@@ -299,7 +205,7 @@ std::string PreviewHead(std::int32_t totalWeight, Script script, std::string_vie
     const std::string title = T(script, "称骨算命") + T(script, "：") + WeightText(totalWeight, script);
     const std::array<std::string_view, 2> lines = VerseLines(totalWeight, script);
     const std::string verse = std::string(lines[0]) + std::string(lines[1]);
-    Html html(script);
+    HtmlWriter html(script);
     const auto meta = [&](std::string_view kind, std::string_view name, std::string_view content) {
         html << "\n  <meta";
         html.Attribute(kind, name).Attribute("content", content) << ">";

@@ -10,10 +10,6 @@ CHENGGU_BEGIN_NAMESPACE
 
 // "conventions": {"lateZi", "yearStart", "leapMonth", "solarTime"}, as a member.
 void WriteConventions(JsonWriter& writer, const Options& options);
-// The birth time's object: the clock, zone, offset, longitude, place, the solar times; with
-// steps, the steps in words.
-void WriteBirthTimeObject(JsonWriter& writer, const BirthReading& reading, bool withSteps,
-                          Script script);
 // The sectional term's object: name, utc, beijing, birthIs.
 void WriteSolarTermObject(JsonWriter& writer, const TermMoment& moment, Script script);
 

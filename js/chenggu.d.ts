@@ -176,8 +176,6 @@ export interface LinkReading {
   zone: string;
   /** Why the link could not be read, in Chinese; null when it could. */
   message: string | null;
-  /** The page's own parameters of the link, as a query without "?". */
-  query: string;
   reading: Reading;
 }
 

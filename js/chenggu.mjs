@@ -73,8 +73,8 @@ export function terms(year, options = {}) {
 }
 
 // A link to the web page as the page reads it: {link: '?date=…', today: '2026-12-08T14:30',
-// script, markup, steps} gives {fromLink, request, time, place, lon, zone, message, query,
-// reading}: the reading the link asks for, or today's with the message saying why not.
+// script, markup, steps} gives {fromLink, request, time, place, lon, zone, message, reading}:
+// the reading the link asks for, or today's with the message saying why not.
 export function link(request) {
   return answered(call('link', request));
 }

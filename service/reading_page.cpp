@@ -72,7 +72,8 @@ ReadingPage RenderReadingPage(std::string_view page, const PageRequest& request)
     if (!reading) return rendered;  // ReadLink gives only requests that read
 
     const std::string base = PageBase(request.publicUrl, request.host);
-    const std::string pageUrl = base.empty() ? "" : base + (link.query.empty() ? "" : "?" + link.query);
+    const std::string query = PageQuery(request.query);
+    const std::string pageUrl = base.empty() ? "" : base + (query.empty() ? "" : "?" + query);
     const std::string imageUrl = base.empty() ? "" : base + PreviewPicturePath(reading->totalWeight, script);
     ReplaceBetween(html, "<!--preview-->", "<!--/preview-->",
                    PreviewHead(reading->totalWeight, script, pageUrl, imageUrl));

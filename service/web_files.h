@@ -23,6 +23,12 @@ class WebFiles {
     // The files of a folder as scripts/web builds it: its index.html and every file beside it,
     // but hidden ones (.name) and links to files outside it.
     static Result<WebFiles> FromFolder(const std::string& folder);
+    // Files given as they are (for tests and fuzzers).
+    static WebFiles Of(std::vector<WebFile> files) {
+        WebFiles web;
+        web.files_ = std::move(files);
+        return web;
+    }
 
     const WebFile* Find(std::string_view path) const;
     bool empty() const { return files_.empty(); }

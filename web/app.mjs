@@ -8,7 +8,6 @@
 // generated/traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
 import * as chenggu from './chenggu.mjs';
 import TRADITIONAL from './generated/traditional.mjs';
-import { drawShare } from './picture.mjs';
 
 const LANGUAGE = 'zh';
 
@@ -25,9 +24,6 @@ const WHERE = [
   { name: 'lon', id: 'longitude' },
   { name: 'zone', id: 'zone' },
 ];
-const PARAMETERS = ['date', 'lunar', 'period', 'script', 'solarTime', ...CONVENTIONS.map((c) => c.name),
-  ...WHERE.map((w) => w.name)];
-
 const $ = (id) => document.getElementById(id);
 let state;
 let engine = chenggu;
@@ -502,26 +498,30 @@ async function suggestPlaces(event) {
 
 // --- The share picture ---------------------------------------------------------------------
 
-// The QR code library (npm qrcode-generator), loaded when a picture is first asked for.
-let qrLibrary;
-function loadQrLibrary() {
-  qrLibrary ??= new Promise((resolve, reject) => {
-    const script = Object.assign(document.createElement('script'), { src: 'qrcode.js' });
-    script.onload = () => resolve(globalThis.qrcode);
-    script.onerror = () => {
-      qrLibrary = undefined;
-      reject(new Error(t('无法载入二维码程序，请检查网络后重试')));
-    };
+// The share picture's code: the QR code library (npm qrcode-generator) and the page's
+// picture painter (picture.js), loaded when a picture is first asked for.
+let pictureCode;
+function loadPictureCode() {
+  const load = (src) => new Promise((resolve, reject) => {
+    const script = Object.assign(document.createElement('script'), { src });
+    script.onload = resolve;
+    script.onerror = reject;
     document.head.append(script);
   });
-  return qrLibrary;
+  pictureCode ??= Promise.all([load('qrcode.js'), load('picture.js')])
+    .then(() => ({ qrcode: globalThis.qrcode, drawShare: globalThis.chengguPicture.drawShare }))
+    .catch(() => {
+      pictureCode = undefined;
+      throw new Error(t('无法载入二维码程序，请检查网络后重试'));
+    });
+  return pictureCode;
 }
 
 // A picture of the reading, as chat apps preview pictures rather than pages: the dates, the
 // pillars, the weights, the total, the verse and what it means, the conventions, and a QR code
 // of the reading's address.
 async function drawPoster(address) {
-  const qrcode = await loadQrLibrary();
+  const { qrcode, drawShare } = await loadPictureCode();
   const r = shown;
   const [y, m, d] = r.date.split('-').map(Number);
   const period = periods().find((p) => p.value === periodValue(r));

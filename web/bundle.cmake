@@ -27,10 +27,12 @@ function(remove text variable)
     set(${variable} "${result}" PARENT_SCOPE)
 endfunction()
 
-# Comments on lines of their own are for the sources, not for the download.
+# Comments are for the sources, not for the download: those on lines of their own, and the
+# style sheet's.
 foreach(part app package picture)
     string(REGEX REPLACE "\n[ ]*//[^\n]*" "" ${part} "${${part}}")
 endforeach()
+string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/\n?" "" css "${css}")
 
 # The modules no longer import or export: the package's exports are gathered at the end of
 # its scope.
@@ -42,10 +44,9 @@ string(REPLACE "import.meta.url" "undefined" engine "${engine}")
 remove("import createEngine from './engine.mjs';" package)
 remove("import * as chenggu from './chenggu.mjs';" app)
 remove("import TRADITIONAL from './generated/traditional.mjs';" app)
-remove("import { drawShare } from './picture.mjs';" app)
 string(REGEX REPLACE "\nexport (function|const) " "\n\\1 " picture "${picture}")
 remove("export default " traditional)
-set(app "const TRADITIONAL = ${traditional}\n${picture}\n${app}")
+set(app "const TRADITIONAL = ${traditional}\n${app}")
 string(REGEX MATCHALL "\nexport (function|const|class) [A-Za-z_]+" exports "${package}")
 string(REGEX REPLACE "\nexport (function|const|class) " "" names "${exports}")
 string(REGEX REPLACE "\nexport (function|const|class) " "\n\\1 " package "${package}")
@@ -91,6 +92,9 @@ string(REPLACE "${script}" "<script src=\"engine.js\" defer></script>\n  <script
     "${html}")
 file(WRITE ${OUTPUT} "${html}")
 file(WRITE ${folder}/app.js "${package}\n${app}")
+# The share picture's painter, a classic script loaded on first use like qrcode.js.
+file(WRITE ${folder}/picture.js "// The pictures of a reading (web/picture.mjs).\n"
+    "globalThis.chengguPicture = (() => {\n${picture}\nreturn { drawShare, drawPreview };\n})();\n")
 
 # The web app around the page: its manifest, its icons, and the service worker with a cache
 # named after this build's page, so that a new build replaces what an old one kept.
@@ -99,6 +103,7 @@ file(COPY ${SOURCE}/manifest.webmanifest ${SOURCE}/generated/icon-192.png
 # The QR code library of the share picture (npm qrcode-generator, MIT), loaded on first use.
 file(COPY_FILE ${SOURCE}/../node_modules/qrcode-generator/dist/qrcode.js ${folder}/qrcode.js)
 file(READ ${SOURCE}/sw.js worker)
+string(REGEX REPLACE "(^|\n)[ ]*//[^\n]*" "" worker "${worker}")
 string(SHA256 build "${html}${core}${package}${app}")
 string(SUBSTRING "${build}" 0 16 build)
 string(REPLACE "chenggu-BUILD" "chenggu-${build}" worker "${worker}")

@@ -1,7 +1,8 @@
 // The pictures of a reading, in one look (the page's paper, ink and accent, its fonts, lines
 // laid out from the top left): the share picture the page draws (the whole reading and a QR
-// code of its link) and the preview pictures of the totals that chat apps show for a link,
-// drawn from this same code when the page is built (web/previews.mjs).
+// code of its link; the page loads this code as picture.js on first use) and the preview
+// pictures of the totals that chat apps show for a link, drawn from this same code when the
+// page is built (web/previews.mjs).
 
 export const COLOURS = { paper: '#fbf8f3', ink: '#1f1a17', muted: '#6b625b', accent: '#9b2c1f', line: '#ddd3c7' };
 const LINE_HEIGHT = 1.35;

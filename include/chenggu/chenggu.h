@@ -43,7 +43,7 @@ CHENGGU_EXPORT char* chenggu_terms_json(const char* request_json);
 
 /* A link to the web page read as the page reads it: {"link": "?date=1990-01-30&period=子",
  * "today": "2026-12-08T14:30", "script": "simplified", "markup": true} answers
- * {"fromLink", "request", "time", "place", "lon", "zone", "message", "query", "reading"}:
+ * {"fromLink", "request", "time", "place", "lon", "zone", "message", "reading"}:
  * the reading the link asks for (with the page's markup when asked), or today's with the
  * message that says why the link could not be read. Parameters the page does not know are
  * ignored. */

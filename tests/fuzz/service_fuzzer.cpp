@@ -2,7 +2,8 @@
 // Accept-Language, an If-None-Match and a body, one a line (the last takes the rest), or, when
 // the input starts with '{' or '[', a Model Context Protocol message. Every answer must be a
 // status the server can send, a problem must be JSON with a code, and a protocol answer must be
-// JSON-RPC 2.0.
+// JSON-RPC 2.0. The page is a template with the places the reading goes into: whatever a link
+// holds, the page sent has no element the template lacks (its two scripts, no other).
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -44,8 +45,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.acceptLanguage = Line(text);
     request.ifNoneMatch = Line(text);
     request.body = text;
-    const WebFiles web;
+    static const WebFiles web = WebFiles::Of({{"/index.html", "text/html; charset=utf-8",
+        "<!doctype html><html lang=\"zh-CN\"><head><!--preview--><title>t</title><!--/preview-->"
+        "<meta name=\"share-pages\" content=\"\"><script src=\"engine.js\" defer></script>"
+        "<script type=\"module\" src=\"app.js\"></script></head><body data-state=\"loading\">"
+        "<p id=\"message\" class=\"message\" role=\"alert\" hidden></p><section><!--headline-->"
+        "</section><details class=\"where\" id=\"where\"></details><div><!--details--></div></body></html>"}});
     const HttpResponse response = Answer(request, {&web, nullptr});
+    if (response.status == 200 && response.contentType.starts_with("text/html")) {
+        const auto count = [&](std::string_view what) {
+            std::size_t n = 0;
+            for (std::size_t at = response.body.find(what); at != std::string::npos; at = response.body.find(what, at + 1)) ++n;
+            return n;
+        };
+        Check(count("<script") == 2 && count("<body") == 1 && count("</html>") == 1);
+    }
     Check(response.status >= 200 && response.status <= 599);
     if (response.contentType == "application/problem+json") {
         const auto problem = nlohmann::json::parse(response.body, nullptr, false);
