@@ -308,14 +308,16 @@ function render() {
 // A reading on the screen: the engine's markup of it (the same that chenggu serve puts in
 // the page it sends), and what the page says around it.
 let shown = null;
-function showReading(r) {
+function showReading(r, { inPage = false } = {}) {
   markWhere(null);
   lastGood = { ...state };
   shown = r;
   // A clock time puts the period list at the period it falls in (by the sun, at a birthplace).
   if (state.time) $('period').value = state.period = periodValue(r);
-  $('headline').innerHTML = r.markup.headline;
-  $('details').innerHTML = r.markup.details;
+  if (!inPage) {
+    $('headline').innerHTML = r.markup.headline;
+    $('details').innerHTML = r.markup.details;
+  }
   showWhere(r.birthTime);
   $('conventions').textContent = $('details').querySelector('.rules-line').textContent;
   // One sentence for a screen reader and the tab, not every field that changed.
@@ -593,8 +595,11 @@ async function start() {
   showScript();
   fillLists();
   performance.mark('lists');
-  // The link's reading, which chenggu serve may have put in the page already: the same markup.
-  showReading(reading);
+  // The link's reading, which chenggu serve may have put in the page already (the same markup,
+  // written by the same engine): then it stays as it is.
+  const inPage = document.body.dataset.state === 'rendered' && !message &&
+    (document.documentElement.lang === 'zh-Hant') === (state.script === 'traditional');
+  showReading(reading, { inPage });
   say(message);
   if (fromLink && !message) keepInAddress();
   $('birth').addEventListener('change', onChange);

@@ -1,7 +1,7 @@
 # Makes the page: index.html with style.css in a <style> element, and beside it app.js, the
 # page's module (its Traditional texts, generated/traditional.mjs, and app.mjs; a file of its
-# own, for the page allows no inline script), engine.js, a deferred classic script (classic scripts load from disk
-# too) with the npm package around the engine without the tables of zones and places (CORE;
+# own, for the page allows no inline script), engine.js, a classic script (classic scripts
+# load from disk too) that the page preloads and its module reads in, with the npm package around the engine without the tables of zones and places (CORE;
 # the package's chenggu.mjs in a scope of its own that yields its exports), as the promise
 # globalThis.chengguCore, which the module awaits as chenggu; birthplace.js, the same around
 # the whole engine, which the page loads when a birthplace is first asked for, as the promise
@@ -64,12 +64,19 @@ if(stale_share_pages)
 endif()
 file(WRITE ${folder}/birthplace.js "// The whole chenggu engine, with the tables of zones and places.\n"
     "globalThis.chengguWithPlaces = (async () => {\n${whole_engine}\n${scoped}")
-# The first engine is a classic script of its own, deferred, so that the browser parses it
-# away from the page's thread while the page is read, and starts it before the page's module.
+# The first engine is a classic script of its own, fetched from the page's start (preload) and
+# read in by the page's module, so that a page sent with its reading is painted first.
 set(core "// The chenggu engine of the first visit, without the tables of zones and places.\n"
     "globalThis.chengguCore = (async () => {\n${engine}\n${scoped}")
 file(WRITE ${folder}/engine.js "${core}")
-set(package "const chenggu = await globalThis.chengguCore;")
+# The page's module reads the engine in (fetched from the start, as the page preloads it); a
+# page sent with its reading in it (chenggu serve) is painted first.
+set(package [[const chenggu = await new Promise((resolve, reject) => {
+  const read = () => document.head.append(Object.assign(document.createElement('script'),
+    { src: 'engine.js', onload: () => resolve(globalThis.chengguCore), onerror: reject }));
+  if (document.body.dataset.state === 'rendered') requestAnimationFrame(() => setTimeout(read));
+  else read();
+});]])
 
 foreach(part package traditional app css)
     string(FIND "${${part}}" "</script" found)
@@ -88,7 +95,7 @@ foreach(tag stylesheet script)
     endif()
 endforeach()
 string(REPLACE "${stylesheet}" "<style>\n${css}</style>" html "${html}")
-string(REPLACE "${script}" "<script src=\"engine.js\" defer></script>\n  <script type=\"module\" src=\"app.js\"></script>" html
+string(REPLACE "${script}" "<link rel=\"preload\" href=\"engine.js\" as=\"script\">\n  <script type=\"module\" src=\"app.js\"></script>" html
     "${html}")
 file(WRITE ${OUTPUT} "${html}")
 file(WRITE ${folder}/app.js "${package}\n${app}")

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (std::size_t at = response.body.find(what); at != std::string::npos; at = response.body.find(what, at + 1)) ++n;
             return n;
         };
-        Check(count("<script") == 2 && count("<body") == 1 && count("</html>") == 1);
+        Check(count("<script") == 2 && count("<body") == 1 && count("</html>") == 1);  // the template's
     }
     Check(response.status >= 200 && response.status <= 599);
     if (response.contentType == "application/problem+json") {
