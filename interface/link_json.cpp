@@ -9,6 +9,7 @@
 #include "interface/error_json.h"
 #include "interface/json_reader.h"
 #include "interface/json_writer.h"
+#include "interface/reading_members.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 
@@ -224,20 +225,18 @@ LinkReading ReadLink(std::string_view link, std::string_view todayText, Script d
 
     Result<std::string> requestJson = read.fromLink ? requestOf() : Result<std::string>(todays());
     Result<Request> request = requestJson ? ParseRequest(*requestJson) : Result<Request>(requestJson.error());
-    if (request) {
-        // The reading too must be had: a late 子 on the last day cannot be read on the next.
-        if (const Result<BirthReading> reading = Read(request->birth, request->options); !reading) {
-            request = reading.error();
-        }
-    }
-    if (!request) {
-        read.message = T(script, "无法打开链接：") + request.error().Reason(language) +
+    // The reading too must be had: a late 子 on the last day cannot be read on the next.
+    Result<BirthReading> reading = request ? Read(request->birth, request->options) : Result<BirthReading>(request.error());
+    if (!reading) {
+        read.message = T(script, "无法打开链接：") + reading.error().Reason(language) +
                        T(script, "。已显示今天的测算。");
         requestJson = todays();
         request = ParseRequest(*requestJson);
+        reading = Read(request->birth, request->options);
     }
     read.requestJson = *requestJson;
     read.request = *request;
+    if (reading) read.reading = std::move(*reading);
     read.today = !read.message.empty() || !(find("date") || find("lunar"));
     if (read.message.empty()) {
         if (read.request.birth.clock) {
@@ -292,11 +291,11 @@ std::string LinkJson(std::string_view requestJson) {
                          language);
     }
     const LinkReading read = ReadLink(link, today, ScriptOf(*members));
-    Request request = read.request;
-    request.markup = markup;
-    // The page shows the steps at a birthplace.
-    request.steps = steps;
-    const Result<std::string> reading = AnswerJson(request, -1);
+    const Script script = read.request.script;
+    // (Today's reading is always had; null stands for none.)
+    const std::string reading = !read.reading ? "null"
+                                : markup      ? ReadingJsonWithMarkup(*read.reading, -1, script, steps)
+                                              : ReadingJson(*read.reading, -1, script, steps);
     return WrittenJson(-1, [&](JsonWriter& writer) {
         writer.StartObject();
         writer.Member("fromLink", read.fromLink);
@@ -313,7 +312,7 @@ std::string LinkJson(std::string_view requestJson) {
             writer.String(read.message);
         }
         writer.Key("reading");
-        writer.Json(reading ? *reading : ErrorJson(reading.error(), language));
+        writer.Json(reading);
         writer.EndObject();
     });
 }

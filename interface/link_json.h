@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "chenggu/birth_reading.h"
 #include "chenggu/error.h"
 #include "chenggu/json.h"
 #include "chenggu/script.h"
@@ -19,6 +20,7 @@ struct LinkReading {
     bool fromLink = false;         // the link held any of the page's parameters
     std::string requestJson;       // the library's request read (or today's)
     Request request;
+    std::optional<BirthReading> reading;  // its reading
     std::string time, place, lon, zone;  // the birth time's fields as the link gave them
     std::string message;           // why the link could not be read; empty when it could
     bool today = true;             // the day read is today (no date in the link, or refused)

@@ -19,6 +19,7 @@
 #include <nlohmann/json.hpp>
 
 #include "service/metrics.h"
+#include "service/reading_page.h"
 #include "service/routes.h"
 
 namespace chenggu::service {
@@ -369,8 +370,10 @@ int Serve(const ServerOptions& options, WebFiles web,
     Shared shared;
     shared.options = options;
     shared.web = std::move(web);
+    std::optional<PageTemplate> page;
+    if (const WebFile* index = shared.web.Find("/index.html")) page.emplace(index->content);
     shared.context = {&shared.web, &shared.metrics, &shared.options.mcpOrigins,
-                      shared.options.publicUrl};
+                      shared.options.publicUrl, page ? &*page : nullptr};
     const unsigned threads =
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
 

@@ -11,20 +11,6 @@
 namespace chenggu::service {
 namespace {
 
-// Replaces the first occurrence of what; a page without it (one of --web's own) is left so.
-void Replace(std::string& html, std::string_view what, std::string_view with) {
-    const std::size_t at = html.find(what);
-    if (at != std::string::npos) html.replace(at, what.size(), with);
-}
-
-// The part between two markers, markers included.
-void ReplaceBetween(std::string& html, std::string_view open, std::string_view close,
-                    std::string_view with) {
-    const std::size_t from = html.find(open);
-    const std::size_t to = from == std::string::npos ? from : html.find(close, from);
-    if (to != std::string::npos) html.replace(from, to + close.size() - from, with);
-}
-
 // Today and its hour in Beijing, where the page's readers mostly are: 2026-12-08T14:30.
 std::string BeijingNow(std::chrono::system_clock::time_point now) {
     const std::time_t beijing = std::chrono::system_clock::to_time_t(now) + 8 * 3600;
@@ -54,43 +40,82 @@ std::string PageBase(std::string_view publicUrl, std::string_view host) {
     return PlainHost(host) ? "http://" + std::string(host) + "/" : "";
 }
 
-ReadingPage RenderReadingPage(std::string_view page, const PageRequest& request) {
-    const LinkReading link = ReadLink(request.query, BeijingNow(request.now), request.script);
-    const Script script = link.request.script;
-    ReadingPage rendered{std::string(page), link.fromLink && link.today};
-    std::string& html = rendered.html;
+PageTemplate::PageTemplate(std::string_view page) : plain_(page) {
     // The links of a page sent by the server carry the birth in the query, which it reads.
-    const std::size_t share = html.find("<meta name=\"share-pages\" content=\"");
-    if (share != std::string::npos) {
-        const std::size_t end = html.find('"', share + 34);
-        if (end != std::string::npos) html.replace(share + 34, end - share - 34, "");
+    const std::string share = "<meta name=\"share-pages\" content=\"";
+    if (const std::size_t at = plain_.find(share); at != std::string::npos) {
+        const std::size_t end = plain_.find('"', at + share.size());
+        if (end != std::string::npos) plain_.erase(at + share.size(), end - at - share.size());
     }
+    const std::string_view html = plain_;
+    const std::pair<Slot, std::string_view> slots[] = {
+        {Slot::Language, "<html lang=\"zh-CN\">"},
+        {Slot::Preview, "<!--preview-->"},
+        {Slot::State, "<body data-state=\"loading\">"},
+        {Slot::Message, "<p id=\"message\" class=\"message\" role=\"alert\" hidden></p>"},
+        {Slot::Headline, "<!--headline-->"},
+        {Slot::Where, "<details class=\"where\" id=\"where\">"},
+        {Slot::Details, "<!--details-->"},
+    };
+    std::size_t from = 0;
+    for (const auto& [slot, marker] : slots) {
+        std::size_t at = html.find(marker, from);
+        if (at == std::string_view::npos) continue;
+        std::size_t length = marker.size();
+        if (slot == Slot::Preview) {  // the page's own title and tags, up to the closing marker
+            const std::size_t end = html.find("<!--/preview-->", at);
+            if (end == std::string_view::npos) continue;
+            length = end + 15 - at;
+        }
+        parts_.push_back({html.substr(from, at - from), slot, html.substr(at, length)});
+        from = at + length;
+    }
+    tail_ = html.substr(from);
+}
+
+ReadingPage PageTemplate::Render(const PageRequest& request) const {
+    const LinkReading link = ReadLink(request.query, BeijingNow(request.now), request.script);
     // Without a link the page is the same for everyone (and kept by caches); its script reads
     // today's reading by the reader's own clock.
-    if (!link.fromLink) return rendered;
-    const Result<BirthReading> reading = Read(link.request.birth, link.request.options);
-    if (!reading) return rendered;  // ReadLink gives only requests that read
+    if (!link.fromLink || parts_.empty()) return {plain_, false};
+    const std::optional<BirthReading>& reading = link.reading;
+    if (!reading) return {plain_, false};
 
+    const Script script = link.request.script;
     const std::string base = PageBase(request.publicUrl, request.host);
     const std::string query = PageQuery(request.query);
     const std::string pageUrl = base.empty() ? "" : base + (query.empty() ? "" : "?" + query);
     const std::string imageUrl = base.empty() ? "" : base + PreviewPicturePath(reading->totalWeight, script);
-    ReplaceBetween(html, "<!--preview-->", "<!--/preview-->",
-                   PreviewHead(reading->totalWeight, script, pageUrl, imageUrl));
     const ReadingMarkup markup = MarkupOf(*reading, script);
-    Replace(html, "<!--headline-->", markup.headline);
-    Replace(html, "<!--details-->", markup.details);
-    Replace(html, "<body data-state=\"loading\">", "<body data-state=\"rendered\">");
-    if (script == Script::Traditional) Replace(html, "<html lang=\"zh-CN\">", "<html lang=\"zh-Hant\">");
-    if (!link.message.empty()) {
-        Replace(html, "<p id=\"message\" class=\"message\" role=\"alert\" hidden></p>",
-                "<p id=\"message\" class=\"message\" role=\"alert\">" + HtmlText(link.message) + "</p>");
-    }
     // The birth time's fields are open when the link gives any of them, as the page opens them.
-    if (!link.time.empty() || !link.place.empty() || !link.lon.empty() || !link.zone.empty()) {
-        Replace(html, "<details class=\"where\" id=\"where\">", "<details class=\"where\" id=\"where\" open>");
+    const bool where = !link.time.empty() || !link.place.empty() || !link.lon.empty() || !link.zone.empty();
+
+    ReadingPage page{{}, link.today};
+    page.html.reserve(plain_.size() + markup.headline.size() + markup.details.size() + 2048);
+    for (const Part& part : parts_) {
+        page.html += part.text;
+        switch (part.slot) {
+            case Slot::Language:
+                page.html += script == Script::Traditional ? "<html lang=\"zh-Hant\">" : part.marker;
+                break;
+            case Slot::Preview:
+                page.html += PreviewHead(reading->totalWeight, script, pageUrl, imageUrl);
+                break;
+            case Slot::State: page.html += "<body data-state=\"rendered\">"; break;
+            case Slot::Message:
+                page.html += link.message.empty() ? std::string(part.marker)
+                                                  : "<p id=\"message\" class=\"message\" role=\"alert\">" +
+                                                        HtmlText(link.message) + "</p>";
+                break;
+            case Slot::Headline: page.html += markup.headline; break;
+            case Slot::Where:
+                page.html += where ? "<details class=\"where\" id=\"where\" open>" : part.marker;
+                break;
+            case Slot::Details: page.html += markup.details; break;
+        }
     }
-    return rendered;
+    page.html += tail_;
+    return page;
 }
 
 }  // namespace chenggu::service

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chenggu/script.h"
 
@@ -25,8 +26,31 @@ struct ReadingPage {
     bool today = false;  // the reading is of today (a link without a day, or one refused)
 };
 
-// The page with the reading in it; the template is the page's index.html.
-ReadingPage RenderReadingPage(std::string_view page, const PageRequest& request);
+// The page's index.html with the places a reading goes into found once, so that a page is
+// written in one pass; a page without them (one of --web's own) is sent as it is.
+class PageTemplate {
+  public:
+    explicit PageTemplate(std::string_view page);
+    // Its parts look into its own copy of the page.
+    PageTemplate(const PageTemplate&) = delete;
+    PageTemplate& operator=(const PageTemplate&) = delete;
+
+    // The page for a link: with the reading in it, or, without a link, as it is.
+    ReadingPage Render(const PageRequest& request) const;
+    // The page without a reading, as it is sent for no link.
+    const std::string& Plain() const { return plain_; }
+
+  private:
+    enum class Slot { Language, Preview, State, Message, Headline, Where, Details };
+    struct Part {
+        std::string_view text;  // the page up to the slot
+        Slot slot;
+        std::string_view marker;  // what the slot replaces
+    };
+    std::string plain_;
+    std::vector<Part> parts_;
+    std::string_view tail_;
+};
 
 // The page's address for absolute links: the public URL with a final "/", or http:// and the
 // Host when that is a plain host name or address; empty when neither can be trusted.

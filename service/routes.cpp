@@ -328,16 +328,19 @@ HttpResponse Page(const HttpRequest& http, const ServiceContext& context, Langua
     if (path == "/") path = "/index.html";
     if (context.web != nullptr) {
         if (const WebFile* file = context.web->Find(path)) {
-            HttpResponse response{200, std::string(file->contentType), std::string(file->content), {}};
-            if (path == "/index.html") {
+            const bool index = path == "/index.html";
+            HttpResponse response{200, std::string(file->contentType), index ? "" : file->content, {}};
+            if (index) {
                 const std::size_t mark = http.target.find('?');
-                const PageRequest page{mark == std::string_view::npos ? "" : http.target.substr(mark + 1),
+                const PageRequest request{mark == std::string_view::npos ? "" : http.target.substr(mark + 1),
                                        context.publicUrl, http.host,
                                        LanguageOf(http.acceptLanguage) == Language::TraditionalChinese
                                            ? Script::Traditional
                                            : Script::Simplified,
                                        std::chrono::system_clock::now()};
-                ReadingPage rendered = RenderReadingPage(file->content, page);
+                std::optional<PageTemplate> own;
+                const PageTemplate& page = context.page != nullptr ? *context.page : own.emplace(file->content);
+                ReadingPage rendered = page.Render(request);
                 response.body = std::move(rendered.html);
                 // Today's reading changes with the hour.
                 if (rendered.today) response.headers.emplace_back("Cache-Control", "no-cache");

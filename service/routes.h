@@ -53,6 +53,7 @@ inline constexpr std::size_t LargestBatchBody = 64u << 20;     // 64 MiB
 inline constexpr std::size_t MostBatchLines = 100'000;
 
 class Metrics;
+class PageTemplate;
 
 // What the answers need besides the request: the page's files and the counts of the metrics.
 struct ServiceContext {
@@ -63,6 +64,8 @@ struct ServiceContext {
     // The page's public address (https://example.org/chenggu/), for the absolute links of
     // previews; empty: the request's Host.
     std::string_view publicUrl;
+    // The page's index.html read once; without it, read at each request of the page.
+    const PageTemplate* page = nullptr;
 };
 
 // The response to a request of any route but POST /v1/readings, whose answer the server
