@@ -1,32 +1,52 @@
 #include "interface/html_text.h"
 
+#include <algorithm>
+
 #include "text/utf8.h"
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
+constexpr std::string_view Replacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// One pass: runs of bytes that need nothing are copied whole, the others replaced.
 std::string Escaped(std::string_view text, bool attribute) {
-    const std::string valid = ValidUtf8(text);
     std::string out;
-    out.reserve(valid.size() + valid.size() / 8);
-    for (std::size_t pos = 0; pos < valid.size();) {
-        const Utf8Character c = DecodeUtf8(valid, pos);
-        const std::string_view bytes(valid.data() + pos, c.length);
-        pos += c.length;
-        switch (c.code) {
-            case '&': out += "&amp;"; continue;
-            case '<': out += "&lt;"; continue;
-            case '>': out += "&gt;"; continue;
-            case '"': out += attribute ? "&quot;" : "\""; continue;
-            case '\'': out += attribute ? "&#39;" : "'"; continue;
-            case '\n': out += attribute ? "&#10;" : "\n"; continue;
-            case '\t': out += attribute ? "&#9;" : "\t"; continue;
-            default: break;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t copied = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto c = static_cast<unsigned char>(text[pos]);
+        std::string_view replacement;
+        std::size_t length = 1;
+        if (c < 0x80) {
+            switch (c) {
+                case '&': replacement = "&amp;"; break;
+                case '<': replacement = "&lt;"; break;
+                case '>': replacement = "&gt;"; break;
+                case '"': replacement = attribute ? "&quot;" : ""; break;
+                case '\'': replacement = attribute ? "&#39;" : ""; break;
+                case '\n': replacement = attribute ? "&#10;" : ""; break;
+                case '\t': replacement = attribute ? "&#9;" : ""; break;
+                default:
+                    // C0 controls and DEL have no place in a page.
+                    if (c < 0x20 || c == 0x7f) replacement = Replacement;
+            }
+        } else {
+            length = Utf8SequenceLength(text, pos);
+            // A byte that is not UTF-8, and the C1 controls (U+0080-U+009F).
+            if (length == 0 || (c == 0xc2 && static_cast<unsigned char>(text[pos + 1]) < 0xa0)) {
+                replacement = Replacement;
+                length = std::max<std::size_t>(length, 1);
+            }
         }
-        // C0 and C1 controls and DEL have no place in a page.
-        const bool control = c.code < 0x20 || (c.code >= 0x7f && c.code < 0xa0);
-        out += control ? std::string_view("\xEF\xBF\xBD") : bytes;
+        if (!replacement.empty()) {
+            out.append(text, copied, pos - copied);
+            out += replacement;
+            copied = pos + length;
+        }
+        pos += length;
     }
+    out.append(text, copied);
     return out;
 }
 

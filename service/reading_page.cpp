@@ -7,6 +7,7 @@
 #include "interface/html_text.h"
 #include "interface/link_json.h"
 #include "interface/reading_markup.h"
+#include "service/routes.h"
 
 namespace chenggu::service {
 namespace {
@@ -71,6 +72,7 @@ PageTemplate::PageTemplate(std::string_view page) : plain_(page) {
         from = at + length;
     }
     tail_ = html.substr(from);
+    pageTag_ = EntityTag(plain_);
 }
 
 ReadingPage PageTemplate::Render(const PageRequest& request) const {
@@ -90,7 +92,9 @@ ReadingPage PageTemplate::Render(const PageRequest& request) const {
     // The birth time's fields are open when the link gives any of them, as the page opens them.
     const bool where = !link.time.empty() || !link.place.empty() || !link.lon.empty() || !link.zone.empty();
 
-    ReadingPage page{{}, link.today};
+    ReadingPage page{{}, link.today,
+                     pageTag_ + '\n' + query + '\n' + base + '\n' + std::string(ScriptName(script)) + '\n' +
+                         (link.today ? IsoDate(reading->birth.date) + " " + std::to_string(reading->period().index) : "")};
     page.html.reserve(plain_.size() + markup.headline.size() + markup.details.size() + 2048);
     for (const Part& part : parts_) {
         page.html += part.text;

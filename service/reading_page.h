@@ -23,7 +23,8 @@ struct PageRequest {
 
 struct ReadingPage {
     std::string html;
-    bool today = false;  // the reading is of today (a link without a day, or one refused)
+    bool today = false;   // the reading is of today (a link without a day, or one refused)
+    std::string madeFrom;  // all the page is made from: the page read, the link, the address
 };
 
 // The page's index.html with the places a reading goes into found once, so that a page is
@@ -50,6 +51,7 @@ class PageTemplate {
     std::string plain_;
     std::vector<Part> parts_;
     std::string_view tail_;
+    std::string pageTag_;  // the page read, as its ETag
 };
 
 // The page's address for absolute links: the public URL with a final "/", or http:// and the

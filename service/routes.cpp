@@ -342,6 +342,7 @@ HttpResponse Page(const HttpRequest& http, const ServiceContext& context, Langua
                 const PageTemplate& page = context.page != nullptr ? *context.page : own.emplace(file->content);
                 ReadingPage rendered = page.Render(request);
                 response.body = std::move(rendered.html);
+                response.madeFrom = std::move(rendered.madeFrom);
                 // Today's reading changes with the hour.
                 if (rendered.today) response.headers.emplace_back("Cache-Control", "no-cache");
             }
@@ -641,7 +642,7 @@ HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
     }
     // The answers of GET depend on nothing but the request and this version: cacheable.
     if (get && response.status == 200 && route != Route::Metrics && route != Route::Healthz) {
-        const std::string tag = EntityTag(response.body);
+        const std::string tag = EntityTag(response.madeFrom.empty() ? response.body : response.madeFrom);
         if (Header(response, "Cache-Control").empty()) {
             response.headers.emplace_back("Cache-Control", "public, max-age=86400");
         }

@@ -32,6 +32,9 @@ struct HttpResponse {
     std::string contentType;
     std::string body;
     std::vector<std::pair<std::string, std::string>> headers;  // besides Content-Type
+    // What the body is made from, when that is shorter to hash for its ETag than the body
+    // (a page of 17 KB from its link); empty: the body.
+    std::string madeFrom;
 };
 
 // The routes, for the metrics' labels and the description's paths. Other is any path that is
