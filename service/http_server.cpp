@@ -1,11 +1,13 @@
 #include "service/http_server.h"
 
 #include <atomic>
+#include <functional>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <thread>
 #include <unordered_set>
 #include <vector>
@@ -48,6 +50,35 @@ constexpr std::size_t BatchChunk = 64 * 1024;  // bytes of answers a batch write
 
 class Session;
 
+// The ids of requests that bring none (X-Request-Id): this process's random prefix and a count,
+// 32 hexadecimal digits, unique across copies and restarts.
+class RequestIds {
+  public:
+    RequestIds() {
+        std::random_device device;
+        prefix_ = (std::uint64_t{device()} << 32) ^ device();
+    }
+    std::string Next() {
+        const std::uint64_t count = count_.fetch_add(1) + 1;
+        char text[33];
+        std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(prefix_),
+                      static_cast<unsigned long long>(count));
+        return text;
+    }
+
+  private:
+    std::uint64_t prefix_ = 0;
+    std::atomic<std::uint64_t> count_{0};
+};
+
+// A caller's request id is kept when it is 1 to 128 printable ASCII characters without spaces
+// or quotes, so that a log line can be found by it; any other is replaced.
+bool UsableRequestId(std::string_view id) {
+    return !id.empty() && id.size() <= 128 && std::all_of(id.begin(), id.end(), [](char c) {
+        return c > ' ' && c < 0x7f && c != '"' && c != '\'';
+    });
+}
+
 // What every connection shares: the options, the answers' context, the counts, and the
 // connections open, so that a stop can close the idle ones.
 struct Shared {
@@ -56,16 +87,18 @@ struct Shared {
     Metrics metrics;
     ServiceContext context;
     std::atomic<std::size_t> open{0};
-    std::atomic<bool> stopping{false};
+    std::atomic<bool> draining{false};  // from a stop's signal: not ready, still serving
+    std::atomic<bool> stopping{false};  // after the drain: no new connections or requests
+    RequestIds ids;
     net::io_context* io = nullptr;  // stopped once stopping and no connection is left
     std::mutex sessionsMutex;
     std::unordered_set<Session*> sessions;
 };
 
-// One line of JSON on standard error: when, what, how it ended and how long it took. The
-// query is left out: it holds people's birth dates and places. Whatever bytes the request
-// held, the line is valid JSON in valid UTF-8 (a byte that is not UTF-8 becomes U+FFFD).
-void LogAccess(std::string_view method, std::string_view target, int status,
+// One line of JSON on standard error: when, which request, what, how it ended and how long it
+// took. The query is left out: it holds people's birth dates and places. Whatever bytes the
+// request held, the line is valid JSON in valid UTF-8 (a byte that is not UTF-8 becomes U+FFFD).
+void LogAccess(std::string_view id, std::string_view method, std::string_view target, int status,
                std::uint64_t microseconds) {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
@@ -78,6 +111,7 @@ void LogAccess(std::string_view method, std::string_view target, int status,
     std::snprintf(when + length, sizeof when - length, ".%03dZ", static_cast<int>(millis));
     nlohmann::ordered_json line = nlohmann::ordered_json::object();
     line["time"] = when;
+    line["id"] = std::string(id);
     line["method"] = std::string(method.substr(0, 16));
     line["path"] = std::string(target.substr(0, std::min<std::size_t>(target.find('?'), 512)));
     line["status"] = status;
@@ -127,6 +161,7 @@ class Session : public std::enable_shared_from_this<Session> {
         // one's header is read is no HEAD answer and is logged as what it is.
         method_ = "-";
         target_ = "-";
+        requestId_.clear();
         head_ = false;
         status_ = 0;
         language_ = Language::Chinese;
@@ -146,6 +181,8 @@ class Session : public std::enable_shared_from_this<Session> {
         const auto& header = parser_->get();
         method_ = std::string(header.method_string());
         target_ = std::string(header.target());
+        const std::string_view id = Std(header["X-Request-Id"]);
+        if (UsableRequestId(id)) requestId_ = id;
         language_ = LanguageOf(Std(header[http::field::accept_language]));
         const bool batch = RouteOf(target_, shared_.web) == Route::Readings;
         const std::size_t limit = batch ? LargestBatchBody : LargestBody;
@@ -206,7 +243,7 @@ class Session : public std::enable_shared_from_this<Session> {
                                Std(request[http::field::host]),
                                Std(request[http::field::content_type]),
                                Std(request["MCP-Protocol-Version"])};
-        keepAlive_ = request.keep_alive() && !shared_.stopping;
+        keepAlive_ = request.keep_alive() && !shared_.stopping && !shared_.draining;
         head_ = request.method() == http::verb::head;
         if (request.method() == http::verb::post && RouteOf(target_, shared_.web) == Route::Readings) {
             HttpResponse tooMany = CheckBatch(request.body(), language_);
@@ -218,14 +255,19 @@ class Session : public std::enable_shared_from_this<Session> {
 
     template <class Message>
     void CommonFields(Message& message) {
+        // A request the parser refused, or one without a usable id, gets one of its own.
+        if (requestId_.empty()) requestId_ = shared_.ids.Next();
+        message.set("X-Request-Id", requestId_);
         message.set(http::field::server, "chenggu");
         message.set(http::field::access_control_allow_origin, "*");
-        message.set(http::field::access_control_expose_headers, "ETag");
+        message.set(http::field::access_control_expose_headers, "ETag, X-Request-Id");
         message.set(http::field::vary, "Accept-Language");
     }
 
     void Send(HttpResponse answer, bool keepAlive) {
-        keepAlive_ = keepAlive && !shared_.stopping;
+        // While draining, each answer closes its connection, so that a client's next request
+        // goes through the balancer to a copy that is ready.
+        keepAlive_ = keepAlive && !shared_.stopping && !shared_.draining;
         status_ = answer.status;
         auto message = std::make_shared<http::response<http::string_body>>(
             static_cast<http::status>(answer.status), 11);
@@ -290,7 +332,7 @@ class Session : public std::enable_shared_from_this<Session> {
         const auto microseconds = static_cast<std::uint64_t>(
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started_).count());
         shared_.metrics.Count(RouteOf(target_, shared_.web), status_, microseconds);
-        if (shared_.options.accessLog) LogAccess(method_, target_, status_, microseconds);
+        if (shared_.options.accessLog) LogAccess(requestId_, method_, target_, status_, microseconds);
         if (error) return Close();
         if (!keepAlive_) return parser_ && parser_->is_done() ? Close() : Drain();
         ReadHeader();
@@ -330,6 +372,7 @@ class Session : public std::enable_shared_from_this<Session> {
     std::optional<http::response_serializer<http::empty_body>> serializer_;
     std::string chunk_;
     std::string method_ = "-", target_ = "-";
+    std::string requestId_;
     Language language_ = Language::Chinese;
     Clock::time_point started_ = Clock::now();
     int status_ = 0;
@@ -373,7 +416,7 @@ int Serve(const ServerOptions& options, WebFiles web,
     std::optional<PageTemplate> page;
     if (const WebFile* index = shared.web.Find("/index.html")) page.emplace(index->content);
     shared.context = {&shared.web, &shared.metrics, &shared.options.mcpOrigins,
-                      shared.options.publicUrl, page ? &*page : nullptr};
+                      shared.options.publicUrl, page ? &*page : nullptr, &shared.draining};
     const unsigned threads =
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
 
@@ -404,8 +447,8 @@ int Serve(const ServerOptions& options, WebFiles web,
     net::signal_set signals(context, SIGINT, SIGTERM);
     net::steady_timer deadline(context);
     shared.io = &context;
-    signals.async_wait([&](beast::error_code, int) {
-        shared.stopping = true;
+    const auto stop = [&] {
+        if (shared.stopping.exchange(true)) return;
         if (shared.open.load() == 0) return context.stop();
         beast::error_code ignored;
         acceptor.close(ignored);
@@ -417,7 +460,21 @@ int Serve(const ServerOptions& options, WebFiles web,
         deadline.async_wait([&](beast::error_code e) {
             if (!e) context.stop();
         });
-    });
+    };
+    // The first signal starts the drain: /readyz answers 503 while every request is still
+    // served, so that a balancer's checks take the copy out before it stops accepting. A
+    // second signal, or the drain's end, stops.
+    net::steady_timer drain(context);
+    std::function<void(beast::error_code, int)> onSignal = [&](beast::error_code signalError, int) {
+        if (signalError) return;
+        if (shared.draining.exchange(true) || options.drain.count() == 0) return stop();
+        drain.expires_after(options.drain);
+        drain.async_wait([&](beast::error_code e) {
+            if (!e) stop();
+        });
+        signals.async_wait(onSignal);
+    };
+    signals.async_wait(onSignal);
     std::fprintf(stderr, "chenggu serve: listening on http://%s%s%s:%u/ with %u threads\n",
                  address.is_v6() ? "[" : "", host.c_str(), address.is_v6() ? "]" : "",
                  static_cast<unsigned>(acceptor.local_endpoint().port()), threads);

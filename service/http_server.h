@@ -24,6 +24,9 @@ struct ServerOptions {
     std::chrono::seconds bodyTimeout{30};
     std::chrono::seconds writeTimeout{30};
     bool accessLog = true;                   // a JSON line a request on standard error
+    // After SIGTERM or SIGINT, how long the copy keeps serving while /readyz answers 503 (so
+    // that a balancer stops sending it new work) before it stops accepting.
+    std::chrono::seconds drain{5};
     // Origins besides the server's own whose pages may call /mcp (scheme://host[:port]; "*"
     // for any).
     std::vector<std::string> mcpOrigins;
@@ -31,8 +34,9 @@ struct ServerOptions {
     std::string publicUrl;
 };
 
-// Serves until SIGTERM or SIGINT; then stops accepting, finishes the requests in flight (for
-// at most 4 s) and returns 0. Returns 1, with a message on standard error, when the address
+// Serves until SIGTERM or SIGINT; then drains (serves on, not ready, for options.drain; a
+// second signal ends the drain), stops accepting, finishes the requests in flight (for at
+// most 4 s) and returns 0. Returns 1, with a message on standard error, when the address
 // cannot be had.
 // listening, when given, is told the port once the server listens (of use with port 0).
 int Serve(const ServerOptions& options, WebFiles web,

@@ -28,9 +28,9 @@ constexpr std::string_view JsonType = "application/json";
 constexpr std::string_view ProblemType = "application/problem+json";
 
 constexpr std::array<std::string_view, RouteCount> RouteNames{
-    "/",        "/healthz",      "/metrics",     "/openapi.json", "/v1/reading",
-    "/v1/readings", "/v1/places", "/v1/calendar", "/v1/months",    "/v1/date",
-    "/v1/terms", "/mcp",         "other"};
+    "/",          "/healthz",     "/readyz",    "/metrics", "/openapi.json",
+    "/v1/reading", "/v1/readings", "/v1/places", "/v1/calendar", "/v1/months",
+    "/v1/date",   "/v1/terms",    "/mcp",       "other"};
 
 Script ScriptOf(Language language) {
     return language == Language::TraditionalChinese ? Script::Traditional : Script::Simplified;
@@ -602,6 +602,14 @@ HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
         case Route::Healthz:
             response = JsonAnswer(R"({"status":"ok","version":")" CHENGGU_VERSION "\"}");
             break;
+        case Route::Readyz:
+            // Ready while it takes new work; from a stop's signal on, it drains.
+            if (context.draining != nullptr && context.draining->load()) {
+                response = {503, std::string(JsonType), R"({"status":"draining"})", {{"Retry-After", "1"}}};
+            } else {
+                response = JsonAnswer(R"({"status":"ready"})");
+            }
+            break;
         case Route::Metrics:
             response = {200, "text/plain; version=0.0.4; charset=utf-8",
                         context.metrics != nullptr ? context.metrics->Text() : "", {}};
@@ -641,7 +649,8 @@ HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
         }
     }
     // The answers of GET depend on nothing but the request and this version: cacheable.
-    if (get && response.status == 200 && route != Route::Metrics && route != Route::Healthz) {
+    if (get && response.status == 200 && route != Route::Metrics && route != Route::Healthz &&
+        route != Route::Readyz) {
         const std::string tag = EntityTag(response.madeFrom.empty() ? response.body : response.madeFrom);
         if (Header(response, "Cache-Control").empty()) {
             response.headers.emplace_back("Cache-Control", "public, max-age=86400");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -40,10 +41,10 @@ struct HttpResponse {
 // The routes, for the metrics' labels and the description's paths. Other is any path that is
 // none of them.
 enum class Route {
-    Page, Healthz, Metrics, OpenApi, Reading, Readings, Places, Calendar, Months, Date, Terms,
-    Mcp, Other
+    Page, Healthz, Readyz, Metrics, OpenApi, Reading, Readings, Places, Calendar, Months, Date,
+    Terms, Mcp, Other
 };
-inline constexpr std::size_t RouteCount = 13;
+inline constexpr std::size_t RouteCount = 14;
 std::string_view RouteName(Route route);  // "/v1/reading", …; "other"
 // The route of a target's path, and the methods it takes ("GET, POST"); Page also covers the
 // page's own files.
@@ -69,6 +70,8 @@ struct ServiceContext {
     std::string_view publicUrl;
     // The page's index.html read once; without it, read at each request of the page.
     const PageTemplate* page = nullptr;
+    // Set from a stop's signal on: the copy finishes its work but takes no new (/readyz 503).
+    const std::atomic<bool>* draining = nullptr;
 };
 
 // The response to a request of any route but POST /v1/readings, whose answer the server

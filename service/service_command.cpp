@@ -65,6 +65,13 @@ int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& i
                           "请求正文须在多少秒内到齐"))
         ->capture_default_str()
         ->check(CLI::Range(1u, 3600u));
+    unsigned drainSeconds = 5;
+    serve->add_option("--drain", drainSeconds,
+                      say("seconds to keep serving after SIGTERM while /readyz answers 503, so that "
+                          "a balancer stops sending new work first (0: stop at once)",
+                          "收到 SIGTERM 后继续服务的秒数，其间 /readyz 答 503，让负载均衡先停止派发新请求（0：立即停止）"))
+        ->capture_default_str()
+        ->check(CLI::Range(0u, 300u));
     serve->add_option("--web", web,
                       say("serve the page from this folder (scripts/web --build makes build/web) "
                           "instead of the one built in",
@@ -106,6 +113,7 @@ int RunServiceCommand(const std::vector<std::string>& arguments, std::istream& i
     options.accessLog = !quiet;
     options.headerTimeout = std::chrono::seconds(headerSeconds);
     options.bodyTimeout = std::chrono::seconds(bodySeconds);
+    options.drain = std::chrono::seconds(drainSeconds);
     WebFiles files = WebFiles::Embedded();
     if (!web.empty()) {
         Result<WebFiles> folder = WebFiles::FromFolder(web);

@@ -167,7 +167,7 @@ test('connections past the cap are told the server is busy', async () => {
 });
 
 test('SIGTERM finishes the batch in flight and exits 0 within 5 s', async () => {
-  const server = await serve();
+  const server = await serve('--drain', '0');
   const idle = net.connect(server.port, '127.0.0.1');  // an idle client does not hold the stop
   idle.on('error', () => {});
   // A batch that takes a while but ends within the 4 s a stop allows, under the sanitizers too.
@@ -181,9 +181,49 @@ test('SIGTERM finishes the batch in flight and exits 0 within 5 s', async () => 
   assert.equal(code, 0);
   assert.ok(at - stoppedAt < 5000, `exited after ${at - stoppedAt} ms`);
   const log = server.log.trim().split('\n').filter((line) => line.startsWith('{')).map((line) => JSON.parse(line));
-  assert.deepEqual(Object.keys(log[0]), ['time', 'method', 'path', 'status', 'us']);
+  assert.deepEqual(Object.keys(log[0]), ['time', 'id', 'method', 'path', 'status', 'us']);
   assert.equal(log.at(-1).path, '/v1/readings');
   await assert.rejects(fetch(`${server.base}/healthz`));
+});
+
+test('SIGTERM drains: /readyz turns 503 at once, answers go on, then the stop', async () => {
+  const server = await serve('--drain', '2');
+  assert.equal((await fetch(`${server.base}/readyz`)).status, 200);
+  const exited = new Promise((resolve) => server.process.on('exit', (code) => resolve({ code, at: Date.now() })));
+  const stoppedAt = Date.now();
+  server.process.kill('SIGTERM');
+  await new Promise((r) => setTimeout(r, 100));
+  const ready = await fetch(`${server.base}/readyz`);
+  assert.equal(ready.status, 503);
+  assert.deepEqual(await ready.json(), { status: 'draining' });
+  for (let i = 0; i < 10; ++i) {
+    assert.equal((await fetch(`${server.base}/healthz`)).status, 200);
+    const reading = await fetch(`${server.base}/v1/reading?date=1990-01-30&period=%E5%AD%90`);
+    assert.equal(reading.status, 200);
+    assert.equal(reading.headers.get('connection'), 'close', 'while draining, each answer closes its connection');
+    await new Promise((r) => setTimeout(r, 100));
+  }
+  const { code, at } = await exited;
+  assert.equal(code, 0);
+  assert.ok(at - stoppedAt >= 2000 && at - stoppedAt < 7000, `stopped after ${at - stoppedAt} ms`);
+});
+
+test('every answer carries X-Request-Id, the caller\'s when usable, and its log line holds it', async () => {
+  const server = await serve();
+  const idOf = async (id) => (await fetch(`${server.base}/healthz`, { headers: id === undefined ? {} : { 'X-Request-Id': id } }))
+    .headers.get('x-request-id');
+  assert.equal(await idOf('trace-42/a:b'), 'trace-42/a:b');
+  const made = await idOf(undefined);
+  assert.match(made, /^[0-9a-f]{32}$/);
+  assert.notEqual(await idOf(undefined), made);
+  for (const bad of ['with space', '"quoted"', 'x'.repeat(129), '']) assert.match(await idOf(bad), /^[0-9a-f]{32}$/, bad);
+  // A request the parser refuses has one too, as has the 413 of a body too large.
+  const garbage = await raw(server.port, (s) => s.end('\x00\x01 nonsense\r\n\r\n'));
+  assert.match(garbage.received, /\r\nX-Request-Id: [0-9a-f]{32}\r\n/);
+  await new Promise((r) => setTimeout(r, 100));
+  const lines = server.log.trim().split('\n').filter((line) => line.startsWith('{')).map((line) => JSON.parse(line));
+  assert.ok(lines.some((line) => line.id === 'trace-42/a:b' && line.path === '/healthz'));
+  assert.ok(lines.every((line) => typeof line.id === 'string' && line.id.length > 0));
 });
 
 test('the page: from --web, or a page that says how to add it', async () => {
