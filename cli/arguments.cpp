@@ -20,7 +20,7 @@ struct ValueOption {
     std::string_view name;
     std::string_view accepted;
 };
-constexpr std::array<ValueOption, 10> ValueOptions{{{"--late-zi", "same-day | next-day"},
+constexpr std::array<ValueOption, 13> ValueOptions{{{"--late-zi", "same-day | next-day"},
                                                     {"--year-start", "new-year | spring"},
                                                     {"--leap-month", "whole | split"},
                                                     {"--solar-time", "true | mean | clock"},
@@ -29,7 +29,10 @@ constexpr std::array<ValueOption, 10> ValueOptions{{{"--late-zi", "same-day | ne
                                                     {"--longitude", "DEG"},
                                                     {"--zone", "ZONE"},
                                                     {"--places", "QUERY"},
-                                                    {"--terms", "YEAR"}}};
+                                                    {"--terms", "YEAR"},
+                                                    {"--birthdays", "DATE"},
+                                                    {"--from", "YEAR"},
+                                                    {"--to", "YEAR"}}};
 constexpr std::array<std::string_view, 8> Flags{"--json",    "--calendar", "--batch", "--lunar",
                                                 "--version", "-V",         "--help",  "-h"};
 
@@ -84,6 +87,20 @@ int ParseYear(std::string_view text) {
         const std::string shown = Quoted(text), shownZh = QuotedZh(text);
         Refuse("--terms needs a year from 1901 to 2100, not " + shown, [&](Script s) {
             return Say(s, "--terms 后要写 1901 至 2100 之间的年份，而不是") + shownZh;
+        });
+    }
+    return year;
+}
+
+// A lunar year of --from or --to, 1900 to 2100, in digits.
+int ParseLunarYear(std::string_view option, std::string_view text) {
+    const std::string folded = NormalizedInput(text);
+    int year = 0;
+    const auto [end, error] = std::from_chars(folded.data(), folded.data() + folded.size(), year);
+    if (error != std::errc{} || end != folded.data() + folded.size() || year < 1900 || year > LastDate.year) {
+        const std::string name(option), shown = Quoted(text), shownZh = QuotedZh(text);
+        Refuse(name + " needs a lunar year from 1900 to 2100, not " + shown, [&](Script s) {
+            return name + Say(s, " 后要写 1900 至 2100 之间的农历年份，而不是") + shownZh;
         });
     }
     return year;
@@ -190,7 +207,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     CLI::App app{"", "chenggu"};
     bool json = false, calendar = false, batch = false, lunar = false, version = false;
     std::optional<std::string> lateZi, yearStart, leapMonth, solarTime, script;
-    std::optional<std::string> place, longitude, zone, places, terms;
+    std::optional<std::string> place, longitude, zone, places, terms, birthdays, from, to;
     std::vector<std::string> operands;
     app.set_help_flag("-h,--help");
     app.add_flag("--json", json);
@@ -208,6 +225,9 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     app.add_option("--zone", zone);
     app.add_option("--places", places);
     app.add_option("--terms", terms);
+    app.add_option("--birthdays", birthdays);
+    app.add_option("--from", from);
+    app.add_option("--to", to);
     app.add_option("operands", operands);
 
     std::vector<const char*> argv{"chenggu"};
@@ -271,6 +291,17 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
         request.command = Command::Terms;
         request.termsYear = ParseYear(*terms);
         return request;
+    }
+    if (birthdays) {
+        request.command = Command::Birthdays;
+        request.birthdaysDate = *birthdays;
+        if (from) request.fromYear = ParseLunarYear("--from", *from);
+        if (to) request.toYear = ParseLunarYear("--to", *to);
+        return request;
+    }
+    if (from || to) {
+        Refuse("--from and --to go with --birthdays (see chenggu --help)",
+               [](Script s) { return Say(s, "--from 和 --to 只用于 --birthdays（见 chenggu --help）"); });
     }
     if (places) {
         request.command = Command::Places;

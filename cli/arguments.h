@@ -42,7 +42,7 @@ T Accepted(Result<T> result) {
     return std::move(result).value();
 }
 
-enum class Command { Reading, Batch, Calendar, Places, Terms, Help, Version };
+enum class Command { Reading, Batch, Calendar, Places, Terms, Birthdays, Help, Version };
 
 struct Arguments {
     Command command = Command::Reading;
@@ -55,6 +55,8 @@ struct Arguments {
     GregorianDate firstDate, lastDate;     // of the calendar
     std::string placesQuery;               // of --places
     int termsYear = 0;                     // of --terms
+    std::string birthdaysDate;             // of --birthdays, lunar with --lunar
+    std::optional<int> fromYear, toYear;   // its lunar years (--from, --to)
 };
 
 // The value of a sound --script option (--script traditional, --script=simplified), if the

@@ -1,6 +1,7 @@
 #include "cli/chenggu.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "cli/calendar_export.h"
 #include "cli/reading_text.h"
 #include "cli/say.h"
+#include "interface/birthdays_json.h"
 #include "interface/calendar_json.h"
 #include "interface/error_json.h"
 #include "interface/places_json.h"
@@ -76,6 +78,16 @@ std::string TermsOutput(int year, bool json, const Voice& voice) {
     return text;
 }
 
+// The lunar birthdays of a birth as an iCalendar file (a phone's calendar takes it), or as
+// JSON.
+std::string BirthdaysOutput(const Arguments& request, const Voice& voice) {
+    BirthdaysRequest asked{request.birthdaysDate, request.lunar, {}, {}, voice.script, {}};
+    if (request.fromYear) asked.from = *request.fromYear;
+    if (request.toYear) asked.to = *request.toYear;
+    const BirthdaysAnswer answer = Accepted(AnswerBirthdays(asked, std::chrono::system_clock::now()));
+    return request.json ? BirthdaysAnswerJson(answer) + "\n" : answer.ics;
+}
+
 std::string Output(const Arguments& request, const Voice& voice) {
     switch (request.command) {
         case Command::Help:
@@ -88,6 +100,8 @@ std::string Output(const Arguments& request, const Voice& voice) {
             return PlacesOutput(request.placesQuery, request.json, voice);
         case Command::Terms:
             return TermsOutput(request.termsYear, request.json, voice);
+        case Command::Birthdays:
+            return BirthdaysOutput(request, voice);
         case Command::Reading:
         case Command::Batch:
             break;

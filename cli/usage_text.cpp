@@ -20,6 +20,8 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
   chenggu --calendar 起始日 [结束日] 列出一段日期的农历，以制表符分隔
   chenggu --places 名称              列出名称相符的地点，及其省份、经度、时区
   chenggu --terms 年份               列出一年（1901-2100）二十四节气的交节时刻（北京时间）
+  chenggu --birthdays 日期 [--from 年] [--to 年]
+                                   农历生日：每个农历年的生日，输出 iCalendar 日历文件
 )";
 // The service's lines, in builds that have it.
 constexpr std::string_view ChineseServiceUsage =
@@ -96,6 +98,9 @@ Usage:
                                    and zone
   chenggu --terms YEAR             the 24 solar terms of a year (1901-2100) to the second,
                                    in Beijing time (text, or --json)
+  chenggu --birthdays DATE [--from YEAR] [--to YEAR]
+                                   the lunar birthday in each lunar year, as an iCalendar
+                                   file (or --json)
 )"
 #ifdef CHENGGU_WITH_SERVICE
     R"(  chenggu serve [OPTIONS]          the API, its OpenAPI description and the page over HTTP

@@ -7,6 +7,7 @@
 
 #include "chenggu/json.h"
 #include "chenggu/version.h"
+#include "interface/birthdays_json.h"
 #include "interface/calendar_json.h"
 #include "interface/error_json.h"
 #include "interface/link_json.h"
@@ -60,6 +61,10 @@ char* chenggu_places_json(const char* request_json) {
 
 char* chenggu_terms_json(const char* request_json) {
     return Answered(request_json, [](const char* request) { return chenggu::TermsJson(request); });
+}
+
+char* chenggu_birthdays_json(const char* request_json) {
+    return Answered(request_json, [](const char* request) { return chenggu::BirthdaysJson(request); });
 }
 
 char* chenggu_link_json(const char* request_json) {

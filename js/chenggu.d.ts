@@ -211,6 +211,24 @@ export function preview(request: {
   totalWeight: number; script?: 'simplified' | 'traditional'; pageUrl?: string; imageUrl?: string; language?: Language;
 }): Preview;
 
+export interface LunarBirthdays {
+  birth: { date: string; lunarDate: string; leapMonth: boolean };
+  from: number;
+  to: number;
+  birthdays: { lunarYear: number; lunarMonth: number; lunarDay: number; leapMonth: boolean; date: string }[];
+  /** An iCalendar file (RFC 5545): one all-day event a year, CRLF line ends. */
+  ics: string;
+}
+
+/** The lunar birthday of a birth in each lunar year from `from` to `to` (default: this lunar
+ * year and the 29 after it). A leap-month birth is kept in that leap month in years that have
+ * it, else in the month of the same number; a 30th falls on the 29th in a month of 29 days.
+ * now: the file's DTSTAMP (2026-12-08T14:30:00Z). Throws ChengguError. */
+export function birthdays(request: {
+  date: string; lunar?: boolean; from?: number; to?: number; script?: 'simplified' | 'traditional';
+  now?: string; language?: Language;
+}): LunarBirthdays;
+
 export const version: string;
 
 export interface Place {

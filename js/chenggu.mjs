@@ -86,5 +86,13 @@ export function preview(request) {
   return answered(call('preview', request));
 }
 
+// Lunar birthdays: {date, lunar, from, to, script, now} gives {birth, from, to, birthdays:
+// [{lunarYear, lunarMonth, lunarDay, leapMonth, date}, …], ics}: the day the birth's lunar date
+// comes round in each lunar year, and an iCalendar file of them. Not in the web page's first
+// engine.
+export function birthdays(request) {
+  return answered(call('birthdays', request));
+}
+
 // The engine's version, "1.1.0".
 export const version = engine.UTF8ToString(engine._chenggu_version());

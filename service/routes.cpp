@@ -9,6 +9,7 @@
 
 #include "chenggu/json.h"
 #include "chenggu/version.h"
+#include "interface/birthdays_json.h"
 #include "interface/calendar_json.h"
 #include "interface/error_json.h"
 #include "text/messages.h"
@@ -30,7 +31,7 @@ constexpr std::string_view ProblemType = "application/problem+json";
 constexpr std::array<std::string_view, RouteCount> RouteNames{
     "/",          "/healthz",     "/readyz",    "/metrics", "/openapi.json",
     "/v1/reading", "/v1/readings", "/v1/places", "/v1/calendar", "/v1/months",
-    "/v1/date",   "/v1/terms",    "/mcp",       "other"};
+    "/v1/date",   "/v1/terms",    "/v1/birthdays.ics", "/mcp", "other"};
 
 Script ScriptOf(Language language) {
     return language == Language::TraditionalChinese ? Script::Traditional : Script::Simplified;
@@ -264,6 +265,53 @@ HttpResponse DateFromQuery(const HttpRequest& http, Language language) {
         request["lunar"] = *lunar == "true";
     }
     return LibraryAnswer(DateJson(request.dump()), language);
+}
+
+// GET /v1/birthdays.ics: the lunar birthdays of a birth as an iCalendar file.
+HttpResponse BirthdaysFromQuery(const HttpRequest& http, Language language) {
+    const Result<Query> query = ReadQuery(http.target, {"date", "lunar", "from", "to", "script"});
+    if (!query) return Problem(query.error(), language);
+    BirthdaysRequest request;
+    const std::string* date = query->Find("date");
+    if (date == nullptr) {
+        return Problem(400, "bad-request", Told(language, "give the birth's date", "请给出出生日期 date"), language);
+    }
+    request.date = *date;
+    if (const std::string* lunar = query->Find("lunar")) {
+        if (*lunar != "true" && *lunar != "false") {
+            const std::string shown = Printable(*lunar);
+            return Problem(400, "bad-request",
+                           Told(language, "lunar is true or false, not " + shown, "lunar 应是 true 或 false，不是 " + shown),
+                           language);
+        }
+        request.lunar = *lunar == "true";
+    }
+    for (const auto& [name, year] : {std::pair{"from", &request.from}, std::pair{"to", &request.to}}) {
+        if (const std::string* text = query->Find(name)) {
+            const Json number = NumberOrText(*text);
+            if (!number.is_number()) {
+                const std::string shown = Printable(*text);
+                return Problem(400, "bad-request",
+                               Told(language, std::string(name) + " is a lunar year, not " + shown,
+                                    std::string(name) + " 应是农历年份，不是 " + shown),
+                               language);
+            }
+            *year = number.get<std::int64_t>();
+        }
+    }
+    if (const std::string* script = query->Find("script")) {
+        const std::optional<Script> named = ParseScript(*script);
+        if (!named) {
+            return Problem(400, "bad-request",
+                           Told(language, "script is simplified or traditional", "script 应是 simplified 或 traditional"),
+                           language);
+        }
+        request.script = *named;
+    }
+    const Result<BirthdaysAnswer> answer = AnswerBirthdays(request, std::chrono::system_clock::now());
+    if (!answer) return Problem(answer.error(), language);
+    return {200, "text/calendar; charset=utf-8", answer->ics,
+            {{"Content-Disposition", "attachment; filename=\"lunar-birthdays.ics\""}}};
 }
 
 // Whether a page of this origin may call the protocol's route: none given (not a browser),
@@ -629,6 +677,7 @@ HttpResponse Answer(const HttpRequest& http, const ServiceContext& context) {
             response = DateFromQuery(http, language);
             break;
         case Route::Terms: response = FromQuery(http, language, {"year", "script"}, TermsJson); break;
+        case Route::Birthdays: response = BirthdaysFromQuery(http, language); break;
         case Route::Mcp: {
             if (HttpResponse refused = CheckMcpRequest(http, context, language); refused.status != 0) {
                 return refused;

@@ -42,9 +42,9 @@ struct HttpResponse {
 // none of them.
 enum class Route {
     Page, Healthz, Readyz, Metrics, OpenApi, Reading, Readings, Places, Calendar, Months, Date,
-    Terms, Mcp, Other
+    Terms, Birthdays, Mcp, Other
 };
-inline constexpr std::size_t RouteCount = 14;
+inline constexpr std::size_t RouteCount = 15;
 std::string_view RouteName(Route route);  // "/v1/reading", …; "other"
 // The route of a target's path, and the methods it takes ("GET, POST"); Page also covers the
 // page's own files.

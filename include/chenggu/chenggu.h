@@ -41,6 +41,13 @@ CHENGGU_EXPORT char* chenggu_places_json(const char* request_json);
  *  "beijing": "2024-01-06T11:49:29"}, ...]} (Beijing time is UTC+8). */
 CHENGGU_EXPORT char* chenggu_terms_json(const char* request_json);
 
+/* Lunar birthdays: {"date": "1990-01-30", "lunar": false, "from": 2026, "to": 2055} answers
+ * {"birth", "from", "to", "birthdays": [{"lunarYear", "lunarMonth", "lunarDay", "leapMonth",
+ * "date"}, ...], "ics": "BEGIN:VCALENDAR..."}: the day the birth's lunar date comes round in
+ * each lunar year, and an iCalendar file of them. Without from, this lunar year; without to,
+ * the 29 years after it. See chenggu/birthdays.h for the rules. */
+CHENGGU_EXPORT char* chenggu_birthdays_json(const char* request_json);
+
 /* A link to the web page read as the page reads it: {"link": "?date=1990-01-30&period=子",
  * "today": "2026-12-08T14:30", "script": "simplified", "markup": true} answers
  * {"fromLink", "request", "time", "place", "lon", "zone", "message", "reading"}:

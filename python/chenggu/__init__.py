@@ -16,11 +16,11 @@ import datetime
 import json
 import pathlib
 
-__all__ = ["read", "places", "months", "date", "terms", "ChengguError", "__version__"]
+__all__ = ["read", "places", "months", "date", "terms", "birthdays", "ChengguError", "__version__"]
 
 # The library's C interface: JSON request in, newly allocated JSON answer out.
 _library = ctypes.CDLL(str(pathlib.Path(__file__).with_name("libchenggu.so.1")))
-for _name in ("read", "places", "months", "date", "terms"):
+for _name in ("read", "places", "months", "date", "terms", "birthdays"):
     _function = getattr(_library, f"chenggu_{_name}_json")
     _function.argtypes = [ctypes.c_char_p]
     _function.restype = ctypes.c_void_p
@@ -144,3 +144,22 @@ def terms(year, *, script="simplified", language="en"):
     `chenggu --terms YEAR --json` lists them."""
     request = {"year": year, "script": script, "language": language}
     return _answer(_library.chenggu_terms_json, request)["terms"]
+
+
+def birthdays(day, lunar=False, *, start=None, end=None, script="simplified", language="en"):
+    """Lunar birthdays: the Gregorian day the birth's lunar date comes round in each lunar year
+    from start to end (default: this lunar year and the 29 after it), and an iCalendar file of
+    them: {"birth", "from", "to", "birthdays": [{"lunarYear", "lunarMonth", "lunarDay",
+    "leapMonth", "date"}, ...], "ics"}. A birth in a leap month is kept in that leap month in
+    years that have it, else in the month of the same number; a 30th falls on the 29th in a
+    month of 29 days. day: "1990-01-30" or a datetime.date; with lunar=True a lunar date."""
+    if isinstance(day, datetime.datetime):
+        day = day.date()
+    if isinstance(day, datetime.date) and not lunar:
+        day = day.isoformat()
+    request = {"date": day, "lunar": lunar, "script": script, "language": language}
+    if start is not None:
+        request["from"] = start
+    if end is not None:
+        request["to"] = end
+    return _answer(_library.chenggu_birthdays_json, request)

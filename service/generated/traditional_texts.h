@@ -10,8 +10,9 @@
 namespace chenggu::service {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 58> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 62> TraditionalTexts{{
     {"\n释义：", "\n釋義："},
+    {" 应是农历年份，不是 ", " 應是農曆年份，不是 "},
     {" 的网页不能调用 /mcp（见 --mcp-origin）", " 的網頁不能調用 /mcp（見 --mcp-origin）"},
     {" 这个地址；所有地址见 /openapi.json", " 這個地址；所有地址見 /openapi.json"},
     {" 钱，共", " 錢，共"},
@@ -23,6 +24,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 58> T
     {"date 是农历日期。date is a lunar date.", "date 是農曆日期。date is a lunar date."},
     {"lunar 应是 true 或 false，不是 ", "lunar 應是 true 或 false，不是 "},
     {"period 和 time 只能给出一个", "period 和 time 只能給出一個"},
+    {"script 应是 simplified 或 traditional", "script 應是 simplified 或 traditional"},
     {"。\n称骨歌：", "。\n稱骨歌："},
     {"不允许这个来源", "不允許這個來源"},
     {"不在标准错误输出访问日志", "不在標準錯誤輸出訪問日誌"},
@@ -38,6 +40,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 58> T
     {"同时打开的连接数上限，超出的答 503", "同時打開的連接數上限，超出的答 503"},
     {"在标准输入上回答模型上下文协议（MCP）消息", "在標準輸入上回答模型上下文協議（MCP）消息"},
     {"处理请求的线程数（默认：本机核数）", "處理請求的線程數（默認：本機核數）"},
+    {"收到 SIGTERM 后继续服务的秒数，其间 /readyz 答 503，让负载均衡先停止派发新请求（0：立即停止）", "收到 SIGTERM 後繼續服務的秒數，其間 /readyz 答 503，讓負載均衡先停止派發新請求（0：立即停止）"},
     {"无法识别的参数 ", "無法識別的參數 "},
     {"日期，如 2024-02-10、2020-闰4-1。A date.", "日期，如 2024-02-10、2020-閏4-1。A date."},
     {"时。骨重：年（", "時。骨重：年（"},
@@ -62,6 +65,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 58> T
     {"请求有误", "請求有誤"},
     {"请求正文最多 ", "請求正文最多 "},
     {"请求正文须在多少秒内到齐", "請求正文須在多少秒內到齊"},
+    {"请给出出生日期 date", "請給出出生日期 date"},
     {"这个地址不接受这种请求方法", "這個地址不接受這種請求方法"},
     {"除本站外，允许其网页调用 /mcp 的来源（https://example.org）；可给多次，* 表示任何来源", "除本站外，允許其網頁調用 /mcp 的來源（https://example.org）；可給多次，* 表示任何來源"},
     {"需要时辰或出生的钟点（period），如 子 或 23:30", "需要時辰或出生的鐘點（period），如 子 或 23:30"},
