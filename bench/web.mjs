@@ -39,7 +39,7 @@ const staticDir = mkdtempSync(join(tmpdir(), 'static-page-'));
 const marking = '<script type="module">performance.mark("first-reading")</script>';
 writeFileSync(join(emptyDir, 'index.html'), `<!doctype html><meta charset="utf-8"><title>空</title>${marking}`);
 writeFileSync(join(staticDir, 'index.html'), readFileSync(join(webDir, 'index.html'), 'utf8')
-  .replace(/<link rel="preload" href="engine.js" as="script">\s*<script type="module" src="app.js"><\/script>/, marking)
+  .replace(/<link rel="preload" href="engine.js" as="script">\s*<script src="app.js" defer><\/script>/, marking)
   .replace(/<meta http-equiv="Content-Security-Policy"[^>]*>/, '')
   .replace('<body data-state="loading">', '<body data-state="ready">'));
 const server = await serve(webDir);

@@ -75,7 +75,7 @@ std::vector<LunarBirthday> LunarBirthdays(const LunarDate& birth, int fromYear, 
 std::string LunarBirthdaysCalendar(const LunarDate& birth, const std::vector<LunarBirthday>& birthdays,
                                    Script script, std::string_view stamp) {
     const std::string born = std::string(LunarMonthName(birth.month, birth.leapMonth, script)) + std::string(LunarDayName(birth.day, script));
-    const std::string rules = T(script, "闰月出生的，有该闰月的年份按闰月过，没有的按同一月份过；三十日出生的，该月只有二十九天时按二十九日过。");
+    const std::string rules = T(script, "闰月生日：有此闰月的年份按闰月，否则按同一月；三十日生日：该月只有二十九天时按二十九日。");
     std::string ics = Folded("BEGIN:VCALENDAR") + Folded("VERSION:2.0") +
                       Folded("PRODID:-//chenggu//lunar birthdays//ZH") + Folded("CALSCALE:GREGORIAN") +
                       Folded("X-WR-CALNAME:" + IcsText(T(script, "农历生日")));

@@ -5,9 +5,9 @@
 // birthplace is first asked for. Ranges, names, periods and messages are the engine's. The state lives in
 // the address, so that a reading can be shared as a link. The page's own words come in
 // Simplified or Traditional characters: every Chinese text below is written as t('…'), and
-// generated/traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts).
+// generated/traditional.mjs holds OpenCC's Traditional form of each (scripts/traditional-texts),
+// read in as traditional.js when the page first shows Traditional.
 import * as chenggu from './chenggu.mjs';
-import TRADITIONAL from './generated/traditional.mjs';
 
 const LANGUAGE = 'zh';
 
@@ -50,7 +50,24 @@ const atBirthplace = (s) => !!(s.time && (s.place || s.lon || s.zone));
 // --- Words ----------------------------------------------------------------------------------
 
 // One of the page's texts in the characters shown.
-const t = (text) => (state?.script === 'traditional' ? TRADITIONAL[text] ?? text : text);
+let traditional = null;
+const t = (text) => (state?.script === 'traditional' ? traditional?.[text] ?? text : text);
+
+// The page's words in Traditional characters (traditional.js), read in when first shown.
+let traditionalTexts;
+function loadTraditional() {
+  traditionalTexts ??= new Promise((resolve, reject) => {
+    document.head.append(Object.assign(document.createElement('script'), {
+      src: 'traditional.js',
+      onload: () => resolve(traditional = globalThis.chengguTraditional),
+      onerror: () => {
+        traditionalTexts = undefined;
+        reject(new Error('无法载入繁体字表，请检查网络后重试'));
+      },
+    }));
+  });
+  return traditionalTexts;
+}
 
 // Simplified unless the browser asks for Traditional first.
 function browserScript() {
@@ -147,9 +164,12 @@ function settle(s) {
     day: Math.min(Math.max(day, month.firstDay), month.lastDay) };
 }
 
+// A day in both calendars: the reading of its plain 子, which is read on the day itself.
+const dayOf = (date, lunar) => engine.read({ date, lunar, period: '子', lateZi: 'same-day', language: LANGUAGE });
+
 function switchCalendar(s, calendar) {
   if (calendar === s.calendar) return s;
-  const day = engine.date({ date: dateText(s), lunar: s.calendar === 'lunar', language: LANGUAGE });
+  const day = dayOf(dateText(s), s.calendar === 'lunar');
   if (calendar === 'lunar') {
     return { ...s, calendar, year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth };
   }
@@ -318,6 +338,7 @@ function showReading(r, { inPage = false } = {}) {
     $('headline').innerHTML = r.markup.headline;
     $('details').innerHTML = r.markup.details;
   }
+  stopSpeaking();
   showWhere(r.birthTime);
   $('conventions').textContent = $('details').querySelector('.rules-line').textContent;
   // One sentence for a screen reader and the tab, not every field that changed.
@@ -394,7 +415,7 @@ function stateFromAddress(location) {
   const { request, reading } = answer;
   state.script = request.script;
   // A date in words (正月初四) is lunar even in date=: the lists show it as it was given.
-  const day = engine.date({ date: request.date, lunar: !!request.lunar, language: LANGUAGE });
+  const day = dayOf(request.date, !!request.lunar);
   const [year, month, dayOfMonth] = day.date.split('-').map(Number);
   const s = 'leapMonthDate' in reading
     ? { calendar: 'lunar', year: day.lunarYear, month: day.lunarMonth, day: day.lunarDay, leap: day.leapMonth }
@@ -447,6 +468,10 @@ function keepReadingInView() {
 }
 
 function update(next) {
+  if (next.script === 'traditional' && !traditional) {
+    loadTraditional().then(() => update(next), (error) => say(error.message));
+    return;
+  }
   if (atBirthplace(next) && engine === chenggu) {
     tell(t('正在载入地名与时区数据……'));
     loadWholeEngine().then(() => {
@@ -457,7 +482,10 @@ function update(next) {
   }
   const scriptChanged = next.script !== state.script;
   state = settle(next);
-  if (scriptChanged) showScript();
+  if (scriptChanged) {
+    showScript();
+    offerSpeech();
+  }
   fillLists();
   // While a birthplace field is being typed in, it stays in view rather than the reading.
   if (render() && !['place', 'longitude', 'zone'].includes(document.activeElement?.id)) keepReadingInView();
@@ -564,6 +592,73 @@ async function showPoster() {
   }
 }
 
+// --- For every reader ------------------------------------------------------------------------
+
+// 关怀模式: large text and targets, one column (care.js applies it before the first paint). The
+// choice is this device's, kept across visits and never part of a link.
+function showCare(on) {
+  document.documentElement.classList.toggle('care', on);
+  $('care').setAttribute('aria-pressed', String(on));
+}
+function toggleCare() {
+  const on = !document.documentElement.classList.contains('care');
+  showCare(on);
+  try {
+    localStorage.setItem('chenggu-care', on ? '1' : '0');
+  } catch {
+    // no storage: the mode holds for this visit
+  }
+}
+
+// 朗读: the total in words, the verse and its meaning, in a Chinese voice of the script shown
+// (zh-CN; zh-TW or zh-HK for Traditional where there is one). Without speech synthesis or a
+// Chinese voice the button is not offered.
+const speech = globalThis.speechSynthesis;
+function chineseVoice() {
+  const voices = speech?.getVoices() ?? [];
+  const wanted = state?.script === 'traditional' ? /^zh[-_](TW|HK|Hant)/i : /^zh[-_](CN|Hans)/i;
+  return voices.find((v) => wanted.test(v.lang)) ?? voices.find((v) => /^(zh|cmn)/i.test(v.lang));
+}
+function offerSpeech() {
+  $('speak').hidden = !chineseVoice();
+}
+function stopSpeaking() {
+  if (speech?.speaking || speech?.pending) speech.cancel();
+  $('speak').setAttribute('aria-pressed', 'false');
+}
+function speak() {
+  if ($('speak').getAttribute('aria-pressed') === 'true') return stopSpeaking();
+  const voice = chineseVoice();
+  const r = shown;
+  if (!voice || !r) return;
+  const words = new SpeechSynthesisUtterance(`${t('总骨重')}${r.weightText}。${r.verseLines.join('')}${r.verseExplanation}`);
+  words.voice = voice;
+  words.lang = voice.lang;
+  words.onend = () => $('speak').setAttribute('aria-pressed', 'false');
+  speech.cancel();
+  speech.speak(words);
+  $('speak').setAttribute('aria-pressed', 'true');
+}
+
+// 添加农历生日到日历: an iCalendar file of the birth's lunar birthday in this lunar year and the
+// 29 after, from the whole engine; a phone offers it to its calendar.
+async function downloadBirthdays() {
+  tell(t('正在生成农历生日日历……'));
+  try {
+    await loadWholeEngine();
+    const { ics } = engine.birthdays({ date: dateText(lastGood ?? state), lunar: (lastGood ?? state).calendar === 'lunar',
+      script: state.script, language: LANGUAGE });
+    const link = Object.assign(document.createElement('a'), {
+      href: URL.createObjectURL(new Blob([ics], { type: 'text/calendar' })), download: `${t('农历生日')}.ics` });
+    document.body.append(link);
+    link.click();
+    link.remove();
+    tell(t('已生成农历生日日历文件，用手机打开即可加入日历。'));
+  } catch (error) {
+    tell(error.message);
+  }
+}
+
 // Copies the reading's address (and offers the system's sharing where there is one).
 async function share() {
   history.replaceState(null, '', addressOf(lastGood ?? state));
@@ -591,6 +686,7 @@ async function start() {
     await loadWholeEngine().catch(() => {});
   }
   const { state: first, reading, message, fromLink } = stateFromAddress(location);
+  if (first.script === 'traditional') await loadTraditional().catch(() => {});
   state = settle(first);
   showScript();
   fillLists();
@@ -608,6 +704,12 @@ async function start() {
   $('make-poster').addEventListener('click', showPoster);
   $('place').addEventListener('input', suggestPlaces);
   $('details').addEventListener('click', choosePlace);
+  $('care').addEventListener('click', toggleCare);
+  showCare(document.documentElement.classList.contains('care'));
+  $('speak').addEventListener('click', speak);
+  speech?.addEventListener?.('voiceschanged', offerSpeech);
+  offerSpeech();
+  $('birthdays').addEventListener('click', downloadBirthdays);
   if (state.time || state.place || state.lon || state.zone) $('where').open = true;
   document.body.dataset.state = 'ready';
   performance.mark('first-reading');

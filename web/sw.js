@@ -2,7 +2,7 @@
 // next opens without a network. Each build names its own cache (the bundle writes the name),
 // and drops the caches of earlier builds when it takes over.
 const CACHE = 'chenggu-BUILD';
-const SHELL = ['./', 'app.js', 'engine.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
+const SHELL = ['./', 'app.js', 'care.js', 'engine.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(SHELL)).then(() => self.skipWaiting()));
@@ -14,11 +14,11 @@ self.addEventListener('activate', (event) => {
     .then(() => self.clients.claim()));
 });
 
-// The page asks for birthplace.js to be kept once its first reading is on the screen, so that
-// the first visit's reading never waits for it.
+// The page asks for birthplace.js and traditional.js to be kept once its first reading is on
+// the screen, so that the first visit's reading never waits for them.
 self.addEventListener('message', (event) => {
   if (event.data === 'keep-birthplaces') {
-    event.waitUntil(caches.open(CACHE).then((cache) => cache.add('birthplace.js')).catch(() => {}));
+    event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(['birthplace.js', 'traditional.js'])).catch(() => {}));
   }
 });
 

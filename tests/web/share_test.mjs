@@ -171,7 +171,7 @@ test('chat apps\' crawlers find each link\'s reading, verse and picture, from ch
       const reading = nativeReading(c);
       // The card's link is the page's own parameters only.
       await checkPreview(head, reading, c.script, `${service.base}${linkOf(c)}`);
-      assert.deepEqual(head.scripts, ['app.js'], name);
+      assert.deepEqual(head.scripts, ['care.js', 'app.js'], name);
       pictures.set(head.meta['og:image'], [reading, c.script]);
       // Long-lived in caches, with a validator.
       const picture = await fetch(head.meta['og:image'], { method: 'HEAD' });
@@ -271,7 +271,7 @@ test('hostile link values are text wherever they stand, and the page runs only i
       assert.equal(response.status, 200, link);
       const html = await response.text();
       const page = await parsed(html);
-      assert.deepEqual(page.scripts, ['app.js'], link);
+      assert.deepEqual(page.scripts, ['care.js', 'app.js'], link);
       assert.equal(page.handlers, 0, link);
       assert.equal(page.scriptUrls, 0, link);
       // The message is the engine's, as text: what the page itself says for the same link.
