@@ -116,7 +116,7 @@ ${ports.map((port, i) => `  server copy${i} 127.0.0.1:${port} check`).join('\n')
   let phase = 'warmup';
   let inFlight = 0;
   let sending = true;
-  const count = () => ({ sent: 0, ok: 0, failed: 0, retried: 0, inFlightAtKill: 0 });
+  const count = () => ({ sent: 0, ok: 0, failed: 0, retried: 0, inFlightAtKill: 0, failures: [] });
   for (const name of Object.keys(phases)) phases[name] = count();
   const send = async () => {
     const counts = phases[phase];
@@ -126,10 +126,15 @@ ${ports.map((port, i) => `  server copy${i} 127.0.0.1:${port} check`).join('\n')
     try {
       const response = await fetch(`http://127.0.0.1:${front}/v1/reading?date=1990-01-${String(day).padStart(2, '0')}&period=%E5%AD%90`);
       await response.arrayBuffer();
-      if (response.status === 200) counts.ok += 1;
-      else counts.failed += 1;
-    } catch {
+      if (response.status === 200) {
+        counts.ok += 1;
+      } else {
+        counts.failed += 1;
+        counts.failures.push(`${response.status} ${response.headers.get('x-request-id')}`);
+      }
+    } catch (error) {
       counts.failed += 1;
+      counts.failures.push(error.cause?.code ?? error.message);
     } finally {
       inFlight -= 1;
     }
@@ -168,7 +173,8 @@ ${ports.map((port, i) => `  server copy${i} 127.0.0.1:${port} check`).join('\n')
 
   for (const [name, counts] of Object.entries(phases)) {
     console.log(`# ${name}: ${counts.sent} sent, ${counts.ok} answered 200, ${counts.failed} failed, ` +
-      `${counts.retried} retried by the balancer${name === 'kill' ? `, ${counts.inFlightAtKill} in flight at the kill` : ''}`);
+      `${counts.retried} retried by the balancer${name === 'kill' ? `, ${counts.inFlightAtKill} in flight at the kill` : ''}` +
+      (counts.failures.length ? ` (${counts.failures.slice(0, 5).join(', ')})` : ''));
   }
   assert.equal(phases.warmup.failed, 0);
   assert.ok(phases.rolling.sent > rate * 3, `${phases.rolling.sent} requests during the restart`);
