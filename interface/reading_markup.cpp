@@ -45,7 +45,8 @@ void SolarDate(HtmlWriter& html, const BirthReading& r) {
     html.T("日");
     if (r.birth.clock) {
         const ClockTime& clock = *r.birth.clock;
-        html << " " << Number(clock.hour) << ":" << (clock.minute < 10 ? "0" : "") << Number(clock.minute);
+        html << " " << (clock.hour < 10 ? "0" : "") << Number(clock.hour) << ":" << (clock.minute < 10 ? "0" : "")
+             << Number(clock.minute);
     }
     html << "</span> <span class=\"nowrap\">";
     html.Text(PeriodName(r.period(), s)) << " " << PeriodLabel(r.period()) << "</span>";
