@@ -10,21 +10,9 @@ import { gzipSync } from 'node:zlib';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { spawn } from 'node:child_process';
+import { startServe } from '../tests/chenggu_serve.mjs';
 import { launch, serve, waitReady } from '../tests/web/harness.mjs';
 
-// chenggu serve with the page of a folder, on a free port of the loopback.
-function startService(folder) {
-  const child = spawn(chenggu, ['serve', '--port', '0', '--quiet', '--web', folder], { stdio: ['ignore', 'ignore', 'pipe'] });
-  return new Promise((resolve) => {
-    let log = '';
-    child.stderr.on('data', (text) => {
-      log += text;
-      const port = /listening on (http:\/\/127\.0\.0\.1:\d+\/)/.exec(log);
-      if (port) resolve({ url: port[1], close: () => child.kill() });
-    });
-  });
-}
 
 const [webDir, runsText = '7', chenggu = 'build/native/cli/chenggu'] = process.argv.slice(2);
 const runs = Number(runsText);
@@ -49,8 +37,10 @@ const bare = await serve(staticDir);
 // an empty page of one character (a contentful paint needs text).
 const paintDir = mkdtempSync(join(tmpdir(), 'paint-page-'));
 writeFileSync(join(paintDir, 'index.html'), '<!doctype html><meta charset="utf-8"><title>空</title><p>空</p>');
-const service = await startService(webDir);
-const emptyService = await startService(paintDir);
+const service = await startServe(chenggu, '--quiet', '--web', webDir);
+service.url = `${service.base}/`;
+const emptyService = await startServe(chenggu, '--quiet', '--web', paintDir);
+emptyService.url = `${emptyService.base}/`;
 try {
   // Navigation to the first reading, in a new browser with a new profile each time: right
   // after the browser has started, and once it has finished starting (a second later), so

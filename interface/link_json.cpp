@@ -11,6 +11,7 @@
 #include "interface/json_writer.h"
 #include "interface/reading_members.h"
 #include "text/messages.h"
+#include "text/query_text.h"
 #include "text/utf8.h"
 
 CHENGGU_BEGIN_NAMESPACE
@@ -20,31 +21,6 @@ constexpr std::array<std::string_view, 12> PageParameters{
     "date", "lunar", "period", "time", "place", "lon", "zone", "lateZi", "yearStart",
     "leapMonth", "solarTime", "script"};
 constexpr std::array<std::string_view, 3> ConventionParameters{"lateZi", "yearStart", "leapMonth"};
-
-int Hex(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// A component as a browser's URLSearchParams reads it: + is a space, %XX a byte (a broken
-// escape stays as written), bytes that are not UTF-8 become U+FFFD.
-std::string Decoded(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && Hex(text[i + 1]) >= 0 &&
-                   Hex(text[i + 2]) >= 0) {
-            out += static_cast<char>(Hex(text[i + 1]) * 16 + Hex(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return ValidUtf8(out);
-}
 
 // As URLSearchParams writes a component: letters, digits and *-._ as they are, a space as +,
 // every other byte as %XX.
@@ -124,16 +100,11 @@ struct Parameter {
 // alone: chat apps and trackers append their own (from=singlemessage, utm_source=…) to every
 // link they pass on.
 std::vector<Parameter> ParametersOf(std::string_view link) {
-    if (!link.empty() && (link.front() == '?' || link.front() == '#')) link.remove_prefix(1);
     std::vector<Parameter> parameters;
-    while (!link.empty()) {
-        const std::size_t end = std::min(link.find('&'), link.size());
-        const std::string_view pair = link.substr(0, end);
-        link.remove_prefix(std::min(end + 1, link.size()));
-        if (pair.empty()) continue;
-        const std::size_t equals = pair.find('=');
-        Parameter parameter{Decoded(pair.substr(0, equals)),
-                            equals == std::string_view::npos ? "" : Decoded(pair.substr(equals + 1))};
+    for (const auto& [name, value] : QueryPairs(link)) {
+        // As a browser's URLSearchParams reads them: broken escapes kept, bytes that are not
+        // UTF-8 as U+FFFD.
+        Parameter parameter{ValidUtf8(*QueryComponent(name, false)), ValidUtf8(*QueryComponent(value, false))};
         if (std::find(PageParameters.begin(), PageParameters.end(), parameter.name) != PageParameters.end()) {
             parameters.push_back(std::move(parameter));
         }

@@ -13,6 +13,7 @@
 #include "interface/calendar_json.h"
 #include "interface/error_json.h"
 #include "text/messages.h"
+#include "text/query_text.h"
 #include "text/utf8.h"
 #include "service/mcp.h"
 #include "service/metrics.h"
@@ -79,34 +80,6 @@ std::optional<double> Weight(std::string_view text) {
 
 // --- The query --------------------------------------------------------------------------
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// A component of a query, its %XX escapes and + decoded; nothing for a broken escape.
-std::optional<std::string> Decoded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out += ' ';
-        } else if (text[i] == '%') {
-            if (i + 2 >= text.size()) return std::nullopt;
-            const int high = HexDigit(text[i + 1]);
-            const int low = HexDigit(text[i + 2]);
-            if (high < 0 || low < 0) return std::nullopt;
-            out += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 struct Query {
     std::vector<std::pair<std::string, std::string>> parameters;
     const std::string* Find(std::string_view name) const {
@@ -126,19 +99,12 @@ Result<Query> ReadQuery(std::string_view target, std::initializer_list<std::stri
     Query query;
     const std::size_t mark = target.find('?');
     if (mark == std::string_view::npos) return query;
-    std::string_view rest = target.substr(mark + 1);
     const auto refuse = [&](std::string english, std::string chinese) {
         return refusal::BadRequest(std::move(english), [&](Script s) { return Say(s, chinese); });
     };
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find('&'), rest.size());
-        const std::string_view pair = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        if (pair.empty()) continue;
-        const std::size_t equals = pair.find('=');
-        const std::optional<std::string> name = Decoded(pair.substr(0, equals));
-        const std::optional<std::string> value =
-            equals == std::string_view::npos ? std::string() : Decoded(pair.substr(equals + 1));
+    for (const auto& [rawName, rawValue] : QueryPairs(target.substr(mark))) {
+        const std::optional<std::string> name = QueryComponent(rawName, true);
+        const std::optional<std::string> value = QueryComponent(rawValue, true);
         if (!name || !value) {
             return refuse("the query has a broken %-escape", "查询参数里有无效的 % 转义");
         }

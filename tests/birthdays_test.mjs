@@ -6,9 +6,10 @@
 //
 //   node tests/birthdays_test.mjs CHENGGU PYTHON_STAGE
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { test, after } from 'node:test';
 import ICAL from 'ical.js';
+import { startServe } from './chenggu_serve.mjs';
 
 const [chenggu, pythonStage] = process.argv.slice(2);
 const children = [];
@@ -86,16 +87,8 @@ test('every birth day of a lunar year and every leap month of the range comes ro
 test('every face gives the same file: the command line, the service, the Python module', async () => {
   const birth = { year: 2020, month: 4, leap: true, day: 1 };
   const cli = execFileSync(chenggu, ['--birthdays', '2020-闰4-1', '--lunar', '--from', '2020', '--to', '2060'], { encoding: 'utf8' });
-  const child = spawn(chenggu, ['serve', '--port', '0', '--quiet'], { stdio: ['ignore', 'ignore', 'pipe'] });
+  const { child, base } = await startServe(chenggu, '--quiet');
   children.push(child);
-  const base = await new Promise((resolve) => {
-    let log = '';
-    child.stderr.on('data', (text) => {
-      log += text;
-      const found = /listening on (http:\/\/127\.0\.0\.1:\d+)\//.exec(log);
-      if (found) resolve(found[1]);
-    });
-  });
   const response = await fetch(`${base}/v1/birthdays.ics?date=${encodeURIComponent('2020-闰4-1')}&lunar=true&from=2020&to=2060`);
   assert.equal(response.headers.get('content-type'), 'text/calendar; charset=utf-8');
   const served = await response.text();

@@ -7,13 +7,14 @@
 //
 //   node tests/deploy_test.mjs CHENGGU PROJECT_ROOT
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { test, after } from 'node:test';
 import { parseAllDocuments } from 'yaml';
+import { startServe } from './chenggu_serve.mjs';
 
 const [chenggu, root] = process.argv.slice(2);
 const children = [];
@@ -150,15 +151,7 @@ test('the rules of this service hold: probes, port, drain, security, resources, 
   assert.notEqual(container.readinessProbe.httpGet.path, container.livenessProbe.httpGet.path);
   // The container's own arguments, on a free port of the loopback.
   const rest = args.filter((_, i) => args[i] !== '--port' && args[i - 1] !== '--port');
-  const child = spawn(chenggu, ['serve', '--host', '127.0.0.1', '--port', '0', ...rest], { stdio: ['ignore', 'ignore', 'pipe'] });
+  const { child, base } = await startServe(chenggu, '--host', '127.0.0.1', ...rest);
   children.push(child);
-  const base = await new Promise((resolve) => {
-    let log = '';
-    child.stderr.on('data', (text) => {
-      log += text;
-      const found = /listening on (http:\/\/127\.0\.0\.1:\d+)\//.exec(log);
-      if (found) resolve(found[1]);
-    });
-  });
   for (const probe of probes) assert.equal((await fetch(`${base}${probe.path}`)).status, 200, probe.path);
 });

@@ -1,7 +1,7 @@
 // Fuzzes the C interface with arbitrary request text (the input, NUL-terminated, sent to each
-// of the four functions in turn). Whatever comes in, each answers one JSON text that is a
-// reading, an array of readings, a calendar or places answer or {"error": ..., "code": ...},
-// never a crash.
+// of its functions in turn). Whatever comes in, each answers one JSON text that is a reading,
+// an array of readings, a calendar, places, link, preview or birthdays answer or
+// {"error": ..., "code": ...}, never a crash.
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -36,5 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckAnswer(chenggu_months_json(request.c_str()));
     CheckAnswer(chenggu_date_json(request.c_str()));
     CheckAnswer(chenggu_places_json(request.c_str()));
+    CheckAnswer(chenggu_terms_json(request.c_str()));
+    CheckAnswer(chenggu_link_json(request.c_str()));
+    CheckAnswer(chenggu_preview_json(request.c_str()));
+    CheckAnswer(chenggu_birthdays_json(request.c_str()));
     return 0;
 }

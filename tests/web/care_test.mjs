@@ -10,7 +10,7 @@ import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
 import { after, before, test } from 'node:test';
 import ICAL from 'ical.js';
-import { launch, serve, shownFields, waitReady } from './harness.mjs';
+import { launch, listsCut, serve, shownFields, waitReady } from './harness.mjs';
 
 const [webDir, packageDir] = process.argv.slice(2);
 const engine = await import(pathToFileURL(path.join(packageDir, 'chenggu.mjs')).href);
@@ -117,16 +117,7 @@ test('a browser whose text is 20 px opens in 关怀模式; at 200 % on a phone n
     await open(page, address);
     for (const care of [true, false]) {
       if (care !== await caring(page)) await page.click('#care');
-      const cut = await page.evaluate(() => [...document.querySelectorAll('select')].filter((s) => {
-        const copy = s.cloneNode(true);
-        copy.removeAttribute('id');
-        copy.style.cssText = 'position: absolute; width: auto; min-width: 0; visibility: hidden';
-        copy.value = s.value;
-        s.parentElement.append(copy);
-        const need = copy.getBoundingClientRect().width;
-        copy.remove();
-        return s.getBoundingClientRect().width + 0.5 < need;
-      }).map((s) => s.id));
+      const cut = await listsCut(page);
       assert.deepEqual(cut, [], `${address}, care ${care}: lists cut`);
       assert.equal((await measure(page)).width, 360, `${address}, care ${care}: wider than the phone`);
     }

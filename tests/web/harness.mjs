@@ -80,6 +80,20 @@ export function expectedFields(r) {
   return fields;
 }
 
+// The lists too narrow for the value they show: a copy of each at its own width is wider.
+export function listsCut(page) {
+  return page.evaluate(() => [...document.querySelectorAll('select')].filter((s) => {
+    const copy = s.cloneNode(true);
+    copy.removeAttribute('id');
+    copy.style.cssText = 'position: absolute; width: auto; min-width: 0; visibility: hidden';
+    copy.value = s.value;
+    s.parentElement.append(copy);
+    const need = copy.getBoundingClientRect().width;
+    copy.remove();
+    return s.getBoundingClientRect().width + 0.5 < need;
+  }).map((s) => `#${s.id} ${s.getBoundingClientRect().width.toFixed(0)} px`));
+}
+
 export async function waitReady(page) {
   await page.waitForSelector('body[data-state="ready"]', { timeout: 10000 });
 }

@@ -7,7 +7,7 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import { after, before, test } from 'node:test';
 import jsQR from 'jsqr';
 import pngjs from 'pngjs';
-import { expectedFields, launch, serve, shownFields, waitReady } from './harness.mjs';
+import { expectedFields, launch, listsCut, serve, shownFields, waitReady } from './harness.mjs';
 
 const [webDir, chenggu] = process.argv.slice(2);
 const BRANCHES = [...'子丑寅卯辰巳午未申酉戌亥'];
@@ -376,17 +376,7 @@ test('on a phone the total and the verse stay in view after a pick in any list',
 test('large text: no list cuts its value, and the total and verse stay in view on a phone', async () => {
   const client = await page.createCDPSession();
   await page.setViewport({ width: 360, height: 740 });
-  // Each list as wide as it needs: a copy of it at its own width is no wider.
-  const cut = () => page.evaluate(() => [...document.querySelectorAll('select')].filter((s) => {
-    const copy = s.cloneNode(true);
-    copy.removeAttribute('id');
-    copy.style.cssText = 'position: absolute; width: auto; min-width: 0; visibility: hidden';
-    copy.value = s.value;
-    s.parentElement.append(copy);
-    const need = copy.getBoundingClientRect().width;
-    copy.remove();
-    return s.getBoundingClientRect().width + 0.5 < need;
-  }).map((s) => `#${s.id} ${s.getBoundingClientRect().width.toFixed(0)} px`));
+  const cut = () => listsCut(page);
   for (const percent of [130, 150]) {
     await client.send('Page.setFontSizes', { fontSizes: { standard: Math.round(16 * percent / 100), fixed: Math.round(13 * percent / 100) } });
     for (const address of ['?date=1990-01-30&period=子', '?lunar=2020-闰4-29&period=晚子&leapMonth=split&script=traditional']) {

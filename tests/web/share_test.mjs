@@ -5,13 +5,14 @@
 // values through the page's renderer. Traffic goes to 127.0.0.1 only.
 // Usage: node share_test.mjs WEB_DIR CHENGGU NPM_PACKAGE
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { after, before, test } from 'node:test';
 import pngjs from 'pngjs';
+import { startServe } from '../chenggu_serve.mjs';
 import { expectedFields, launch, serve, shownFields, waitReady } from './harness.mjs';
 
 const [webDir, chenggu, packageDir] = process.argv.slice(2);
@@ -70,27 +71,16 @@ function nativeReading(c) {
 
 const linkOf = (c) => `?${new URLSearchParams(c)}`;
 
-function startServer(...options) {
-  const child = spawn(chenggu, ['serve', '--port', '0', '--quiet', '--web', webDir, ...options], { stdio: ['ignore', 'ignore', 'pipe'] });
-  return new Promise((resolve, reject) => {
-    let log = '';
-    child.stderr.on('data', (text) => {
-      log += text;
-      const port = /listening on http:\/\/127\.0\.0\.1:(\d+)\//.exec(log);
-      if (port) resolve({ child, base: `http://127.0.0.1:${port[1]}/` });
-    });
-    child.on('exit', (code) => reject(new Error(`chenggu serve ended with ${code}: ${log}`)));
-  });
-}
 
 let service;
 let browser;
 before(async () => {
-  service = await startServer();
+  service = await startServe(chenggu, '--quiet', '--web', webDir);
+  service.base += '/';
   browser = await launch();
 });
 after(async () => {
-  service?.child.kill();
+  service?.close();
   await browser?.close();
 });
 
