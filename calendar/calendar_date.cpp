@@ -105,10 +105,10 @@ void CalendarDate::Recompute() {
 }
 
 StemBranchIndex CalendarDate::StemBranchIndices(std::uint16_t year, std::uint16_t month,
-                                                std::uint16_t day) {
+                                                std::uint16_t day, CalendarRule rule) {
     // The term day itself already belongs to the new year or month.
-    const bool afterSpring = month > 2 || (month == 2 && day >= SectionalTermDay(year, 2));
-    const bool afterTerm = day >= SectionalTermDay(year, month);
+    const bool afterSpring = month > 2 || (month == 2 && day >= SectionalTermDay(year, 2, rule));
+    const bool afterTerm = day >= SectionalTermDay(year, month, rule);
     StemBranchIndex index;
     index.year = year - CycleStartYear - (afterSpring ? 0 : 1);
     index.month = year * 12 + month - MonthIndexBase - (afterTerm ? 0 : 1);

@@ -1,19 +1,18 @@
 // CalendarDate: one Gregorian date with its Chinese lunar date and the stem-branch (干支)
 // names of its year, month and day, plus the stateless calendar arithmetic behind them.
 //
-// The engine covers Gregorian 1901-01-01 to 2100-12-31. Inside that range every answer
-// comes from the packed tables of lunar_tables.h. Outside it nothing is read past a table
-// and nothing is undefined; the answers are:
-//   - LunarLeapMonth: 0 for lunar years outside 1901-2100.
-//   - LunarMonthDays: 30 for every month of a lunar year up to 1900, as its contract has
-//     always said: a placeholder that no conversion uses (lunar 1900's real months 11 and
-//     12 have 29 and 30 days; LunarMonthLength gives them); 0 for a lunar year after 2100
-//     or a month outside 1-12.
-//   - LunarYearDays: the sum of those, so 360 up to 1900 and 0 after 2100.
+// The engine covers Gregorian 1645-01-28 (lunar 1645-1-1) to 2100-12-31, by the calendar as
+// printed at the time (CalendarRule::Printed, the default) or as computed today. Inside that
+// range every answer comes from the packed tables of lunar_tables.h. Outside it nothing is
+// read past a table and nothing is undefined; the answers are:
+//   - LunarLeapMonth: 0 for lunar years outside 1645-2100.
+//   - LunarMonthDays: 30 for every month of a lunar year before 1645, as its contract has
+//     always said of the years before the tables: a placeholder that no conversion uses; 0
+//     for a lunar year after 2100 or a month outside 1-12.
+//   - LunarYearDays: the sum of those, so 360 before 1645 and 0 after 2100.
 //   - LunarDateAt / LunarDateFromOffset / GregorianToLunar: lunar 0-0-0 for a day before
-//     1900-12-22 (lunar 1900-11-1, the first day the epoch determines) or after
-//     the last day of lunar 2100.
-//   - SectionalTermDay: 0 for a year outside 1901-2100 or a month outside 1-12.
+//     1645-01-28 or after 2100-12-31.
+//   - SectionalTermDay: 0 for a year outside 1645-2100 or a month outside 1-12.
 //   - DayDifference: a month outside 1-12 counts on from January of the given year
 //     (month 13 is January of the next year, month 0 December of the year before), as a
 //     day past the end of its month counts on into the next month.
@@ -56,7 +55,7 @@ enum class LunarDateError {
     NoSuchMonth,      // month outside 1-12
     NoSuchLeapMonth,  // the year has no leap month after that month
     NoSuchDay,        // day 0, or past the end of the month (day 30 of a 29-day month)
-    OutsideRange,     // before 1901-01-01 (lunar 1900-11-11) or after 2100-12-31 (2100-12-01)
+    OutsideRange,     // before 1645-01-28 (lunar 1645-1-1) or after 2100-12-31 (2100-12-01)
 };
 
 // The sexagenary indices of a date's year, month and day (see HeavenlyStems).
@@ -100,41 +99,44 @@ class CalendarDate {
 
     // Readers of the lunar tables.
     // 0, or the month (1-12) that the year's leap month follows.
-    static std::uint16_t LunarLeapMonth(std::uint16_t lunarYear);
+    static std::uint16_t LunarLeapMonth(std::uint16_t lunarYear, CalendarRule rule = CalendarRule::Printed);
     // Low 16 bits: days of the month; high 16 bits: days of the leap month after it, or 0.
-    static std::uint32_t LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth);
-    static std::uint16_t LunarYearDays(std::uint16_t lunarYear);
-    // Days of one month (the leap month when leapMonth), lunar 1900's months 11 and 12
-    // included; 0 when the month does not exist or lies outside the range's lunar years.
+    static std::uint32_t LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth, CalendarRule rule = CalendarRule::Printed);
+    static std::uint16_t LunarYearDays(std::uint16_t lunarYear, CalendarRule rule = CalendarRule::Printed);
+    // Days of one month (the leap month when leapMonth); 0 when the month does not exist or
+    // lies outside the range's lunar years.
     static std::uint16_t LunarMonthLength(std::uint16_t lunarYear, std::uint16_t lunarMonth,
-                                          bool leapMonth);
+                                          bool leapMonth, CalendarRule rule = CalendarRule::Printed);
     // Day of the Gregorian month on which its sectional term (节) falls.
-    static int SectionalTermDay(std::uint16_t year, std::uint16_t month);
+    static int SectionalTermDay(std::uint16_t year, std::uint16_t month, CalendarRule rule = CalendarRule::Printed);
 
-    // Lunar conversion. A day offset counts days since Gregorian 1901-01-01. Each costs the
+    // Lunar conversion. A day offset counts days since Gregorian 1901-01-01 (negative before
+    // it). Each costs the
     // same anywhere in the range: no walk over the years.
-    static LunarDate LunarDateAt(std::int32_t dayOffset);
+    static LunarDate LunarDateAt(std::int32_t dayOffset, CalendarRule rule = CalendarRule::Printed);
     static void LunarDateFromOffset(std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
-                                    std::uint16_t& lunarDay, std::int32_t dayOffset);
+                                    std::uint16_t& lunarDay, std::int32_t dayOffset, CalendarRule rule = CalendarRule::Printed);
     static void GregorianToLunar(std::uint16_t year, std::uint16_t month, std::uint16_t day,
                                  std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
-                                 std::uint16_t& lunarDay);
+                                 std::uint16_t& lunarDay, CalendarRule rule = CalendarRule::Printed);
     // The other way: the Gregorian date of a lunar date, not ok() when CheckLunarDate finds
     // a fault.
-    static LunarDateError CheckLunarDate(const LunarDate& lunar);
-    static GregorianDate LunarToGregorian(const LunarDate& lunar);
+    static LunarDateError CheckLunarDate(const LunarDate& lunar, CalendarRule rule = CalendarRule::Printed);
+    static GregorianDate LunarToGregorian(const LunarDate& lunar, CalendarRule rule = CalendarRule::Printed);
 
     // Stem-branch names.
+    // Before 1929 under the printed rule the month (and on 立春 the year) changes on the day the
+    // calendar of the time printed the term; else on the day of its instant in UTC+8.
     static StemBranchIndex StemBranchIndices(std::uint16_t year, std::uint16_t month,
-                                             std::uint16_t day);
+                                             std::uint16_t day, CalendarRule rule = CalendarRule::Printed);
     static void StemBranchNames(std::uint16_t year, std::uint16_t month, std::uint16_t day,
                                 std::wstring& yearName, std::wstring& monthName,
                                 std::wstring& dayName);
     static std::wstring StemBranchName(std::int32_t index);
 
-    // Range checks. IsInDomain: the dates the record converts, years 1901-2100, months
+    // Range checks. IsInDomain: the dates the record converts, years 1645-2100, months
     // 1-12 and days 1-31 (a day past its month's end counts on). IsSupportedDate: a real
-    // calendar date from 1901-01-01 to 2100-12-31, the check for input typed by a user.
+    // calendar date from 1645-01-28 to 2100-12-31, the check for input typed by a user.
     static bool IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day);
     static bool IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 };

@@ -2,12 +2,13 @@
 
 CHENGGU_BEGIN_NAMESPACE
 
-DayCursor::DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day)
-    : year_(year),
+DayCursor::DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day, CalendarRule rule)
+    : rule_(rule),
+      year_(year),
       month_(month),
       day_(day),
-      lunar_(CalendarDate::LunarDateAt(CalendarDate::DayDifference(year, month, day, 1901, 1, 1))),
-      index_(CalendarDate::StemBranchIndices(year, month, day)) {
+      lunar_(CalendarDate::LunarDateAt(GregorianDate{year, month, day}.DayOffset(), rule)),
+      index_(CalendarDate::StemBranchIndices(year, month, day, rule)) {
     EnterGregorianMonth();
     EnterLunarMonth();
 }
@@ -37,7 +38,7 @@ void DayCursor::Advance() {
         return;
     }
     lunar_.day = 1;
-    if (!lunar_.leapMonth && lunar_.month == CalendarDate::LunarLeapMonth(lunar_.year)) {
+    if (!lunar_.leapMonth && lunar_.month == CalendarDate::LunarLeapMonth(lunar_.year, rule_)) {
         lunar_.leapMonth = true;
     } else {
         lunar_.leapMonth = false;
@@ -53,11 +54,11 @@ void DayCursor::Advance() {
 
 void DayCursor::EnterGregorianMonth() {
     gregorianMonthDays_ = CalendarDate::GregorianMonthDays(year_, month_);
-    sectionalTermDay_ = CalendarDate::SectionalTermDay(year_, month_);
+    sectionalTermDay_ = CalendarDate::SectionalTermDay(year_, month_, rule_);
 }
 
 void DayCursor::EnterLunarMonth() {
-    lunarMonthDays_ = CalendarDate::LunarMonthLength(lunar_.year, lunar_.month, lunar_.leapMonth);
+    lunarMonthDays_ = CalendarDate::LunarMonthLength(lunar_.year, lunar_.month, lunar_.leapMonth, rule_);
 }
 
 CHENGGU_END_NAMESPACE

@@ -17,7 +17,8 @@ class DayCursor {
   public:
     // Starts at a date for which CalendarDate::IsSupportedDate holds; the cursor stays
     // exact up to 2100-12-31.
-    DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+    DayCursor(std::uint16_t year, std::uint16_t month, std::uint16_t day,
+              CalendarRule rule = CalendarRule::Printed);
 
     // Moves on to the next day.
     void Advance();
@@ -32,6 +33,7 @@ class DayCursor {
     void EnterGregorianMonth();
     void EnterLunarMonth();
 
+    CalendarRule rule_;
     std::uint16_t year_, month_, day_;
     LunarDate lunar_;
     StemBranchIndex index_;

@@ -1,26 +1,19 @@
 // Gregorian arithmetic and the lunar conversion in both directions: day numbers counted from
 // a fixed epoch, and the day offset of every lunar new year, derived at compile time from the
 // packed tables, so that a conversion never walks over the years.
+#include <algorithm>
 #include <bit>
 
 #include "calendar/calendar_date.h"
 #include "calendar/lunar_tables.h"
+#include "calendar/solar_terms.h"
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 using LunarTables::FirstYear;
 using LunarTables::LastYear;
-
-// Day offsets of the epoch's lunar 1900 (see lunar_tables.h).
-constexpr std::int32_t EpochDayOfMonth11 = LunarTables::EpochLunarDay;
-constexpr std::int32_t EpochLastDayOfMonth11 =
-    LunarTables::Lunar1900Month11Days - EpochDayOfMonth11;  // 18
-constexpr std::int32_t EpochLastDayOfYear1900 =
-    EpochLastDayOfMonth11 + LunarTables::Lunar1900Month12Days;  // 48
-// The first day the epoch determines: lunar 1900-11-1, Gregorian 1900-12-22.
-constexpr std::int32_t FirstConvertibleOffset = 1 - EpochDayOfMonth11;  // -10
-static_assert(EpochLastDayOfMonth11 == 18 && EpochLastDayOfYear1900 == 48);
+constexpr std::size_t YearCount = LunarTables::YearCount;
 
 constexpr bool IsLeap(std::int32_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -44,21 +37,45 @@ constexpr std::int32_t DayNumber(std::uint16_t y, std::uint16_t m, std::uint16_t
     return 365 * year + (year - 1) / 4 - (year - 1) / 100 + (year - 1) / 400 + before + d + leapDay;
 }
 
-// The last day of the range, 2100-12-31.
-constexpr std::int32_t LastDayOffset = 73048;
-static_assert(DayNumber(2100, 12, 31) - DayNumber(1901, 1, 1) == LastDayOffset);
+constexpr std::int32_t OffsetOf(std::uint16_t y, std::uint16_t m, std::uint16_t d) {
+    return DayNumber(y, m, d) - DayNumber(1901, 1, 1);
+}
+
+// The first and last days of the range: 1645-01-28 (lunar 1645-1-1) and 2100-12-31.
+constexpr std::int32_t FirstDayOffset = OffsetOf(1645, 1, 28);
+constexpr std::int32_t LastDayOffset = OffsetOf(2100, 12, 31);
+static_assert(FirstDayOffset == -93474 && LastDayOffset == 73048);
+
+// The Gregorian date of a day offset, for any offset (Howard Hinnant's civil_from_days, days
+// counted from 0000-03-01 so that the leap day ends each year).
+struct Civil {
+    std::int32_t year, month, day;
+};
+constexpr Civil CivilOf(std::int32_t dayOffset) {
+    const std::int32_t z = dayOffset + 694266;  // days from 0000-03-01; positive in the range
+    const std::int32_t era = z / 146097;
+    const std::int32_t dayOfEra = z - era * 146097;                                        // [0, 146096]
+    const std::int32_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int32_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;                   // [0, 11]
+    const std::int32_t day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;         // [1, 31]
+    const std::int32_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+static_assert(CivilOf(0).year == 1901 && CivilOf(0).month == 1 && CivilOf(0).day == 1);
+static_assert(CivilOf(FirstDayOffset).year == 1645 && CivilOf(FirstDayOffset).day == 28);
+static_assert(CivilOf(LastDayOffset).month == 12 && CivilOf(LastDayOffset).day == 31);
 
 bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
 
-// Readers of the packed tables by year index (lunar year - 1901, [0, 199]).
-constexpr unsigned LeapMonthAt(int yearIndex) {
-    const unsigned pair = LunarTables::LeapMonths[static_cast<std::size_t>(yearIndex / 2)];
-    return yearIndex % 2 == 0 ? pair >> 4 : pair & 0x0fu;  // [0, 15]
-}
-constexpr unsigned MonthSizesAt(int yearIndex) {
-    return LunarTables::MonthSizes[static_cast<std::size_t>(yearIndex)];
-}
-constexpr int MonthsIn(int yearIndex) { return LeapMonthAt(yearIndex) == 0 ? 12 : 13; }
+// The packed tables of one rule: month sizes and leap months by year index (lunar year -
+// 1645), with the day offset of each lunar new year 1645-2101 (the last is the day after
+// lunar 2100 ends), so that a conversion never walks over the years.
+struct RuleTables {
+    std::array<std::uint16_t, YearCount> monthSizes{};
+    std::array<std::uint8_t, YearCount> leapMonths{};
+    std::array<std::int32_t, YearCount + 1> newYearOffsets{};
+};
 
 // Days before the month in position p of the year ([0, 13]; the leap month takes the
 // position after the month it follows): 29 a month plus one for each 30-day month among
@@ -69,62 +86,60 @@ constexpr std::int32_t DaysBeforePosition(unsigned sizes, int p) {
     return 29 * p + std::popcount(longMonths);                    // [0, 385]
 }
 
-// The day offset of each lunar new year 1901-2101 (element y - 1901; the last is the day
-// after lunar 2100 ends).
-constexpr std::array<std::int32_t, LunarTables::YearCount + 1> NewYearOffsets = [] {
-    std::array<std::int32_t, LunarTables::YearCount + 1> offsets{};
-    offsets[0] = EpochLastDayOfYear1900 + 1;
-    for (int i = 0; i < LunarTables::YearCount; ++i) {
-        offsets[static_cast<std::size_t>(i) + 1] =
-            offsets[static_cast<std::size_t>(i)] + DaysBeforePosition(MonthSizesAt(i), MonthsIn(i));
+constexpr RuleTables MakeRuleTables(CalendarRule rule) {
+    RuleTables tables;
+    for (std::size_t i = 0; i < YearCount; ++i) {
+        tables.monthSizes[i] = LunarTables::MonthSizes[i];
+        const unsigned pair = LunarTables::LeapMonths[i / 2];
+        tables.leapMonths[i] = static_cast<std::uint8_t>(i % 2 == 0 ? pair >> 4 : pair & 0x0fu);
     }
-    return offsets;
-}();
-
-// Every fourth year from 1901 to 2101 is a leap year but 2100. Counting a day more from
-// 2100-03-01 on puts back the 2100-02-29 that is not there, so that four years are always
-// 1,461 days.
-constexpr std::int32_t March1Of2100 = 72743;
-static_assert(DayNumber(2100, 3, 1) - DayNumber(1901, 1, 1) == March1Of2100);
-constexpr std::int32_t WithLeapDayOf2100(std::int32_t dayOffset) {
-    return dayOffset >= March1Of2100 ? dayOffset + 1 : dayOffset;
+    if (rule == CalendarRule::Printed) {
+        for (const LunarTables::PrintedYear& printed : LunarTables::PrintedYears) {
+            const auto i = static_cast<std::size_t>(printed.year - FirstYear);
+            tables.monthSizes[i] = printed.monthSizes;
+            tables.leapMonths[i] = printed.leapMonth;
+        }
+    }
+    tables.newYearOffsets[0] = FirstDayOffset;
+    for (std::size_t i = 0; i < YearCount; ++i) {
+        const int months = tables.leapMonths[i] == 0 ? 12 : 13;
+        tables.newYearOffsets[i + 1] =
+            tables.newYearOffsets[i] + DaysBeforePosition(tables.monthSizes[i], months);
+    }
+    return tables;
 }
 
-// The Gregorian year (as an index from 1901) of a day offset from 0 to the last day of lunar
-// 2100.
-constexpr int GregorianYearIndex(std::int32_t dayOffset) {
-    return (4 * WithLeapDayOf2100(dayOffset) + 3) / 1461;  // [0, 200]
+constexpr RuleTables PrintedTables = MakeRuleTables(CalendarRule::Printed);
+constexpr RuleTables ComputedTables = MakeRuleTables(CalendarRule::Computed);
+
+constexpr const RuleTables& TablesOf(CalendarRule rule) {
+    return rule == CalendarRule::Computed ? ComputedTables : PrintedTables;
 }
 
-constexpr bool TablesAreConsistent() {
-    for (int i = 0; i < LunarTables::YearCount; ++i) {
-        const unsigned sizes = MonthSizesAt(i);
-        const int months = MonthsIn(i);
+constexpr bool TablesAreConsistent(const RuleTables& tables) {
+    for (std::size_t i = 0; i < YearCount; ++i) {
+        const unsigned sizes = tables.monthSizes[i];
+        const int months = tables.leapMonths[i] == 0 ? 12 : 13;
         if ((sizes & ((1u << (16 - months)) - 1)) != 0) return false;  // bits below the last month
-        if (LeapMonthAt(i) > 12) return false;
-        // Lunar year y begins in Gregorian year y: the year lookup below relies on it.
-        if (GregorianYearIndex(NewYearOffsets[static_cast<std::size_t>(i)]) != i) return false;
+        if (tables.leapMonths[i] > 12) return false;
+        // Lunar year y begins in Gregorian year y, between January 21 and February 20: the
+        // year lookup below relies on it.
+        const Civil newYear = CivilOf(tables.newYearOffsets[i]);
+        if (newYear.year != FirstYear + static_cast<std::int32_t>(i) || newYear.month > 2) return false;
     }
-    return true;
+    return tables.newYearOffsets[YearCount] == OffsetOf(2101, 1, 29);  // lunar 2101-1-1
 }
-static_assert(TablesAreConsistent());
-static_assert(NewYearOffsets.front() == 49);  // 1901-02-19
-static_assert(NewYearOffsets[150] == 54787 + 41);  // 2051-02-11, lunar 2051-1-1
-static_assert(GregorianYearIndex(54786) == 149 && GregorianYearIndex(54787) == 150);
-static_assert(GregorianYearIndex(LastDayOffset) == 199 && GregorianYearIndex(LastDayOffset + 1) == 200);
+static_assert(TablesAreConsistent(PrintedTables) && TablesAreConsistent(ComputedTables));
+static_assert(ComputedTables.newYearOffsets[1901 - FirstYear] == 49);          // 1901-02-19
+static_assert(ComputedTables.newYearOffsets[2051 - FirstYear] == 54787 + 41);  // 2051-02-11
 
-// The day offset of a lunar date whose month and day exist (lunar 1900: months 11 and 12).
-std::int32_t LunarDayOffset(const LunarDate& lunar) {
-    if (lunar.year < FirstYear) {
-        return lunar.month == 11 ? lunar.day - EpochDayOfMonth11
-                                 : EpochLastDayOfMonth11 + lunar.day;
-    }
-    const int i = lunar.year - FirstYear;  // [0, 199]
-    const int leap = static_cast<int>(LeapMonthAt(i));
+// The day offset of a lunar date whose month and day exist.
+std::int32_t LunarDayOffset(const LunarDate& lunar, const RuleTables& tables) {
+    const auto i = static_cast<std::size_t>(lunar.year - FirstYear);  // [0, 455]
+    const int leap = tables.leapMonths[i];
     // The leap month, and every month after it, sits one position later.
     const int p = lunar.month - 1 + (leap != 0 && (lunar.month > leap || lunar.leapMonth) ? 1 : 0);
-    return NewYearOffsets[static_cast<std::size_t>(i)] + DaysBeforePosition(MonthSizesAt(i), p) +
-           lunar.day - 1;
+    return tables.newYearOffsets[i] + DaysBeforePosition(tables.monthSizes[i], p) + lunar.day - 1;
 }
 
 std::uint16_t LowHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed & 0xffff); }
@@ -162,17 +177,18 @@ std::int32_t CalendarDate::DayDifference(std::uint16_t year1, std::uint16_t mont
     return DayNumber(year1, month1, day1) - DayNumber(year2, month2, day2);
 }
 
-std::uint16_t CalendarDate::LunarLeapMonth(std::uint16_t lunarYear) {
+std::uint16_t CalendarDate::LunarLeapMonth(std::uint16_t lunarYear, CalendarRule rule) {
     if (!HasTables(lunarYear)) return 0;
-    return static_cast<std::uint16_t>(LeapMonthAt(lunarYear - FirstYear));
+    return TablesOf(rule).leapMonths[static_cast<std::size_t>(lunarYear - FirstYear)];
 }
 
-std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth) {
-    if (lunarYear <= 1900) return 30;
+std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth,
+                                           CalendarRule rule) {
+    if (lunarYear < FirstYear) return 30;
     if (!HasTables(lunarYear) || lunarMonth < 1 || lunarMonth > 12) return 0;
 
-    const unsigned leap = LunarLeapMonth(lunarYear);
-    const unsigned sizes = LunarTables::MonthSizes[static_cast<std::size_t>(lunarYear - FirstYear)];
+    const unsigned leap = LunarLeapMonth(lunarYear, rule);
+    const unsigned sizes = TablesOf(rule).monthSizes[static_cast<std::size_t>(lunarYear - FirstYear)];
     // Month m is bit 16 - m; the months after the leap month sit one bit lower.
     unsigned bit = 16u - lunarMonth;               // [4, 15]
     if (leap != 0 && lunarMonth > leap) bit -= 1;  // [3, 14]
@@ -182,52 +198,63 @@ std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_
     return leapDays << 16 | regular;
 }
 
-std::uint16_t CalendarDate::LunarYearDays(std::uint16_t lunarYear) {
+std::uint16_t CalendarDate::LunarYearDays(std::uint16_t lunarYear, CalendarRule rule) {
     std::uint32_t days = 0;
     for (std::uint16_t m = 1; m <= 12; ++m) {
-        const std::uint32_t packed = LunarMonthDays(lunarYear, m);
+        const std::uint32_t packed = LunarMonthDays(lunarYear, m, rule);
         days += (packed & 0xffff) + (packed >> 16);
     }
     return static_cast<std::uint16_t>(days);  // 0, 360, or [353, 385] inside the tables
 }
 
-int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month) {
+int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month, CalendarRule rule) {
     if (!HasTables(year) || month < 1 || month > 12) return 0;
-    const std::size_t i = 12u * static_cast<std::size_t>(year - FirstYear) + (month - 1u);
+    if (rule == CalendarRule::Printed && year < 1929) {
+        const auto key = static_cast<std::uint16_t>(12 * year + month - 1);
+        const auto& printed = LunarTables::PrintedSectionalTerms;
+        const auto* found = std::lower_bound(
+            printed.begin(), printed.end(), key,
+            [](const LunarTables::PrintedTerm& term, std::uint16_t k) { return term.key < k; });
+        if (found != printed.end() && found->key == key) return found->day;
+    }
+    if (year < LunarTables::TermTableFirstYear) {
+        // The day in Beijing (UTC+8) of the term's instant.
+        const std::int64_t instant = *SectionalTermInstant(year, month);
+        const std::int64_t beijing = instant + 8 * 3600;
+        const auto dayOffset = static_cast<std::int32_t>(beijing / 86400 - (beijing % 86400 < 0 ? 1 : 0));
+        return dayOffset - OffsetOf(year, month, 1) + 1;  // [3, 9]
+    }
+    const std::size_t i =
+        12u * static_cast<std::size_t>(year - LunarTables::TermTableFirstYear) + (month - 1u);
     return 15 - (LunarTables::SectionalTerms[i] >> 4);  // [3, 9] in the table
 }
 
-LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset) {
-    if (dayOffset < FirstConvertibleOffset) return {};
-    if (dayOffset <= EpochLastDayOfYear1900) {
-        if (dayOffset <= EpochLastDayOfMonth11) {
-            return {1900, 11, static_cast<std::uint16_t>(dayOffset + EpochDayOfMonth11), false};
-        }
-        return {1900, 12, static_cast<std::uint16_t>(dayOffset - EpochLastDayOfMonth11), false};
-    }
-
-    if (dayOffset >= NewYearOffsets.back()) return {};  // past the end of lunar 2100
+LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset, CalendarRule rule) {
+    const RuleTables& tables = TablesOf(rule);
+    // Lunar 2100 ends in January 2101: its last days convert too.
+    if (dayOffset < FirstDayOffset || dayOffset >= tables.newYearOffsets.back()) return {};
 
     // Lunar year y begins in Gregorian year y, so the day lies in lunar year y or y - 1.
-    int i = GregorianYearIndex(dayOffset);                                           // [1, 200]
-    if (dayOffset < NewYearOffsets[static_cast<std::size_t>(i)]) --i;                // [0, 199]
-    const std::int32_t n = dayOffset - NewYearOffsets[static_cast<std::size_t>(i)];  // [0, 384]
+    int i = CivilOf(dayOffset).year - FirstYear;                                     // [0, 456]
+    if (dayOffset < tables.newYearOffsets[static_cast<std::size_t>(i)]) --i;         // [0, 455]
+    const std::int32_t n = dayOffset - tables.newYearOffsets[static_cast<std::size_t>(i)];  // [0, 384]
 
     // The month's position p: months have 29 or 30 days, so n / 30 is p or p - 1.
-    const unsigned sizes = MonthSizesAt(i);
+    const unsigned sizes = tables.monthSizes[static_cast<std::size_t>(i)];
     int p = n / 30;                                                                     // [0, 12]
     if (DaysBeforePosition(sizes, p + 1) <= n) ++p;                                     // [0, 12]
     const auto day = static_cast<std::uint16_t>(n - DaysBeforePosition(sizes, p) + 1);  // [1, 30]
 
     const auto year = static_cast<std::uint16_t>(FirstYear + i);
-    const int leap = static_cast<int>(LeapMonthAt(i));
+    const int leap = tables.leapMonths[static_cast<std::size_t>(i)];
     if (leap == 0 || p < leap) return {year, static_cast<std::uint16_t>(p + 1), day, false};
     return {year, static_cast<std::uint16_t>(p == leap ? leap : p), day, p == leap};
 }
 
 void CalendarDate::LunarDateFromOffset(std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
-                                       std::uint16_t& lunarDay, std::int32_t dayOffset) {
-    const LunarDate date = LunarDateAt(dayOffset);
+                                       std::uint16_t& lunarDay, std::int32_t dayOffset,
+                                       CalendarRule rule) {
+    const LunarDate date = LunarDateAt(dayOffset, rule);
     lunarYear = date.year;
     lunarMonth = date.month;
     lunarDay = date.day;
@@ -235,70 +262,53 @@ void CalendarDate::LunarDateFromOffset(std::uint16_t& lunarYear, std::uint16_t& 
 
 void CalendarDate::GregorianToLunar(std::uint16_t year, std::uint16_t month, std::uint16_t day,
                                     std::uint16_t& lunarYear, std::uint16_t& lunarMonth,
-                                    std::uint16_t& lunarDay) {
-    LunarDateFromOffset(lunarYear, lunarMonth, lunarDay,
-                        DayDifference(year, month, day, FirstYear, 1, 1));
+                                    std::uint16_t& lunarDay, CalendarRule rule) {
+    LunarDateFromOffset(lunarYear, lunarMonth, lunarDay, OffsetOf(year, month, day), rule);
 }
 
 std::uint16_t CalendarDate::LunarMonthLength(std::uint16_t lunarYear, std::uint16_t lunarMonth,
-                                             bool leapMonth) {
-    if (lunarYear == FirstYear - 1) {  // only the end of lunar 1900 is known
-        if (leapMonth) return 0;
-        if (lunarMonth == 11) return LunarTables::Lunar1900Month11Days;
-        if (lunarMonth == 12) return LunarTables::Lunar1900Month12Days;
+                                             bool leapMonth, CalendarRule rule) {
+    if (!HasTables(lunarYear) || (leapMonth && LunarLeapMonth(lunarYear, rule) != lunarMonth)) {
         return 0;
     }
-    if (!HasTables(lunarYear) || (leapMonth && LunarLeapMonth(lunarYear) != lunarMonth)) return 0;
-    const std::uint32_t packed = LunarMonthDays(lunarYear, lunarMonth);
+    const std::uint32_t packed = LunarMonthDays(lunarYear, lunarMonth, rule);
     return leapMonth ? HighHalf(packed) : LowHalf(packed);
 }
 
-LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar) {
-    if (lunar.year < FirstYear - 1 || lunar.year > LastYear) return LunarDateError::OutsideRange;
+LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar, CalendarRule rule) {
+    if (!HasTables(lunar.year)) return LunarDateError::OutsideRange;
     if (lunar.month < 1 || lunar.month > 12) return LunarDateError::NoSuchMonth;
-    if (lunar.year == FirstYear - 1 && (lunar.month < 11 || lunar.leapMonth)) {
-        return LunarDateError::OutsideRange;
-    }
-    if (lunar.leapMonth && LunarLeapMonth(lunar.year) != lunar.month) {
+    if (lunar.leapMonth && LunarLeapMonth(lunar.year, rule) != lunar.month) {
         return LunarDateError::NoSuchLeapMonth;
     }
-    const std::uint16_t days = LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth);
+    const std::uint16_t days = LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth, rule);
     if (lunar.day < 1 || lunar.day > days) return LunarDateError::NoSuchDay;
-    const std::int32_t offset = LunarDayOffset(lunar);
-    if (offset < 0 || offset > LastDayOffset) return LunarDateError::OutsideRange;
+    const std::int32_t offset = LunarDayOffset(lunar, TablesOf(rule));
+    if (offset < FirstDayOffset || offset > LastDayOffset) return LunarDateError::OutsideRange;
     return LunarDateError::None;
 }
 
-GregorianDate CalendarDate::LunarToGregorian(const LunarDate& lunar) {
-    if (CheckLunarDate(lunar) != LunarDateError::None) return {};
-    return GregorianDate::FromDayOffset(LunarDayOffset(lunar));
+GregorianDate CalendarDate::LunarToGregorian(const LunarDate& lunar, CalendarRule rule) {
+    if (CheckLunarDate(lunar, rule) != LunarDateError::None) return {};
+    return GregorianDate::FromDayOffset(LunarDayOffset(lunar, TablesOf(rule)));
 }
 
 bool GregorianDate::ok() const { return CalendarDate::IsSupportedDate(year, month, day); }
 
 std::int32_t GregorianDate::DayOffset() const {
-    return CalendarDate::DayDifference(year, month, day, FirstYear, 1, 1);
+    return OffsetOf(year, month, day);
 }
 
 GregorianDate GregorianDate::FromDayOffset(std::int32_t dayOffset) {
-    if (dayOffset < 0 || dayOffset > LastDayOffset) return {};
-    // Days from 1900-03-01, so that the leap day ends each four-year cycle (Howard Hinnant's
-    // civil_from_days within one century, with 2100's missing leap day put back: 2100-02-29
-    // is never reached, since its offset is counted as 2100-03-01).
-    const std::int32_t days = WithLeapDayOf2100(dayOffset) + 306;   // [306, 73355]
-    const std::int32_t yearOfCycle = (4 * days + 3) / 1461;          // years since 1900-03
-    const std::int32_t dayOfYear = days - (1461 * yearOfCycle) / 4;  // [0, 365], from March 1
-    const std::int32_t monthFromMarch = (5 * dayOfYear + 2) / 153;   // [0, 11]
-    const std::int32_t day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;  // [1, 31]
-    const std::int32_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
-    const std::int32_t year = 1900 + yearOfCycle + (month <= 2 ? 1 : 0);
-    return {static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
-            static_cast<std::uint16_t>(day)};
+    if (dayOffset < FirstDayOffset || dayOffset > LastDayOffset) return {};
+    const Civil civil = CivilOf(dayOffset);
+    return {static_cast<std::uint16_t>(civil.year), static_cast<std::uint16_t>(civil.month),
+            static_cast<std::uint16_t>(civil.day)};
 }
 
 bool CalendarDate::IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
     return year >= FirstYear && year <= LastYear && month >= 1 && month <= 12 && day >= 1 &&
-           day <= 31;
+           day <= 31 && (year > FirstYear || month > 1 || day >= 28);
 }
 
 bool CalendarDate::IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day) {

@@ -1,8 +1,10 @@
-// The packed data of the Chinese lunar calendar for lunar years 1901-2100 and the
-// sectional solar terms of Gregorian January 1901 to December 2100. Nothing is computed
-// from astronomy at run time: every month length, leap month and term day is read here,
-// in place, with shifts and masks (about 2.9 KB in all).
+// The packed data of the Chinese lunar calendar for lunar years 1645-2100 and the
+// sectional solar terms of Gregorian January 1901 to December 2100 (those of 1645-1900 come
+// from their instants, solar_terms.h). Nothing is computed from astronomy at run time:
+// every month length, leap month and term day is read here, in place, with shifts and masks.
 //
+// 1645-1900 are computed from astronomy (scripts/solar-terms); where the calendars issued at
+// the time differ, generated/printed_calendar.h gives their months and term days.
 // 1901-2050 are the traditional tables. Entries marked "was" differ from them: each was
 // checked against astronomical new moons and solar terms in Beijing time (UTC+8), the
 // convention of the official calendar (GB/T 33661-2017), and the time given is the event that
@@ -13,21 +15,18 @@
 #include <array>
 #include <cstdint>
 
+#include "calendar/generated/lunar_tables_1645_1900.h"
 #include "calendar/generated/lunar_tables_2051_2100.h"
+#include "calendar/generated/printed_calendar.h"
 
 namespace chenggu::LunarTables {
 
-inline constexpr int FirstYear = 1901;
+inline constexpr int FirstYear = 1645;
 inline constexpr int LastYear = 2100;
-inline constexpr int YearCount = LastYear - FirstYear + 1;  // 200
-inline constexpr int EarlierYearCount = 150;                // 1901-2050, the traditional tables
-
-// The end of lunar 1900, before the tables begin: Gregorian 1901-01-01 (day offset 0) is
-// lunar 1900-11-11, month 11 has 29 days and month 12 has 30, so lunar 1901-1-1 falls on
-// offset 49 (Gregorian 1901-02-19).
-inline constexpr std::uint16_t EpochLunarDay = 11;
-inline constexpr std::uint16_t Lunar1900Month11Days = 29;
-inline constexpr std::uint16_t Lunar1900Month12Days = 30;
+inline constexpr int YearCount = LastYear - FirstYear + 1;  // 456
+inline constexpr int EarlyYearCount = 1901 - FirstYear;      // 1645-1900, computed
+inline constexpr int EarlierYearCount = 150;                 // 1901-2050, the traditional tables
+inline constexpr int TermTableFirstYear = 1901;              // the first year of SectionalTerms
 
 // Month sizes, one element per lunar year 1901-2050. Bit set = 30 days, clear = 29.
 // The year's months in calendar order, the leap month right after the month it follows,
@@ -249,7 +248,8 @@ inline constexpr std::array<std::uint8_t, 12 * EarlierYearCount> EarlierSectiona
 
 };
 
-// The tables of the whole range, 1901-2100: the traditional ones, then the computed ones.
+// The tables of the whole range, 1645-2100: the computed ones, the traditional ones, the
+// computed ones.
 template <class T, std::size_t N, std::size_t M>
 constexpr std::array<T, N + M> Joined(const std::array<T, N>& first, const std::array<T, M>& then) {
     std::array<T, N + M> joined{};
@@ -257,10 +257,10 @@ constexpr std::array<T, N + M> Joined(const std::array<T, N>& first, const std::
     for (std::size_t i = 0; i < M; ++i) joined[N + i] = then[i];
     return joined;
 }
-inline constexpr auto MonthSizes = Joined(EarlierMonthSizes, LaterMonthSizes);
-inline constexpr auto LeapMonths = Joined(EarlierLeapMonths, LaterLeapMonths);
+inline constexpr auto MonthSizes = Joined(EarlyMonthSizes, Joined(EarlierMonthSizes, LaterMonthSizes));
+inline constexpr auto LeapMonths = Joined(EarlyLeapMonths, Joined(EarlierLeapMonths, LaterLeapMonths));
 inline constexpr auto SectionalTerms = Joined(EarlierSectionalTerms, LaterSectionalTerms);
 static_assert(MonthSizes.size() == YearCount && LeapMonths.size() == YearCount / 2 &&
-              SectionalTerms.size() == 12 * YearCount);
+              SectionalTerms.size() == 12 * (LastYear - TermTableFirstYear + 1));
 
 }  // namespace chenggu::LunarTables

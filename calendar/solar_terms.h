@@ -20,7 +20,7 @@ inline constexpr std::array<std::string_view, 24> SolarTermNames{
     "小暑", "大暑", "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
 
 // The years the instants cover.
-inline constexpr int FirstSolarTermYear = 1900;
+inline constexpr int FirstSolarTermYear = 1644;
 inline constexpr int LastSolarTermYear = 2101;
 
 // The instant of term k (0-23) of a year, in seconds of UTC since 1901-01-01T00:00Z; nothing

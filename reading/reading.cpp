@@ -24,7 +24,7 @@ Reading MakeReading(std::uint16_t year, std::uint16_t month, std::uint16_t day, 
         return {};
     }
     // A day past the end of its month counts on into the next.
-    const std::int32_t offset = CalendarDate::DayDifference(year, month, day, FirstDate.year, 1, 1);
+    const std::int32_t offset = GregorianDate{year, month, day}.DayOffset();
     const GregorianDate date = GregorianDate::FromDayOffset(offset);
     const LunarDate lunar = CalendarDate::LunarDateAt(offset);
     const StemBranchIndex index = CalendarDate::StemBranchIndices(date.year, date.month, date.day);

@@ -79,8 +79,8 @@ TEST(LunarTableReaders, MonthDaysPackTheLeapMonthInTheHighHalf) {
         {2020, 5, 30},
         {2050, 3, 30u << 16 | 29},
         {1903, 12, 30},
-        {1900, 1, 30},
-        {1900, 12, 30},
+        {1644, 1, 30},
+        {1644, 12, 30},
         {1, 7, 30},
     };
     for (const auto& c : cases) {
@@ -88,9 +88,8 @@ TEST(LunarTableReaders, MonthDaysPackTheLeapMonthInTheHighHalf) {
     }
 }
 
-// The length of every month the conversion reaches, lunar 1900's two included, is the number
-// of days it converts into that month; LunarMonthDays agrees wherever there are tables, and
-// keeps its contract's 30 for lunar 1900, which nothing converts with.
+// The length of every month the conversion reaches is the number of days it converts into
+// that month, and LunarMonthDays agrees.
 TEST(LunarTableReaders, MonthLengthsAreTheDaysTheConversionGivesEachMonth) {
     std::map<std::tuple<int, int, bool>, int> counted;
     for (std::int32_t offset = -10; offset <= 54827; ++offset) {  // lunar 1900-11-1 to 2050-12-30
@@ -103,8 +102,7 @@ TEST(LunarTableReaders, MonthLengthsAreTheDaysTheConversionGivesEachMonth) {
         const auto y = static_cast<std::uint16_t>(year), m = static_cast<std::uint16_t>(number);
         ASSERT_EQ(CD::LunarMonthLength(y, m, leap), days) << year << "-" << number << " " << leap;
         const std::uint32_t packed = CD::LunarMonthDays(y, m);
-        ASSERT_EQ(year == 1900 ? 30 : static_cast<int>(leap ? packed >> 16 : packed & 0xffff),
-                  year == 1900 ? 30 : days);
+        ASSERT_EQ(static_cast<int>(leap ? packed >> 16 : packed & 0xffff), days);
     }
 }
 

@@ -42,9 +42,11 @@ TEST(LunarTables, EveryYearHasARealLength) {
 }
 
 TEST(LunarTables, BitsBelowTheLastMonthAreClear) {
-    for (std::uint16_t y = 1901; y <= 2100; ++y) {
-        const unsigned usedBits = CD::LunarLeapMonth(y) != 0 ? 13 : 12;
-        const unsigned unused = LunarTables::MonthSizes[y - 1901u] & ((1u << (16 - usedBits)) - 1);
+    for (std::uint16_t y = 1645; y <= 2100; ++y) {
+        const unsigned usedBits = CD::LunarLeapMonth(y, CalendarRule::Computed) != 0 ? 13 : 12;
+        const unsigned unused =
+            LunarTables::MonthSizes[static_cast<std::size_t>(y - LunarTables::FirstYear)] &
+            ((1u << (16 - usedBits)) - 1);
         EXPECT_EQ(unused, 0u) << y;
     }
 }
@@ -129,7 +131,9 @@ TEST(LunarTables, CorrectedTermDaysOpenTheirMonth) {
         {1977, 5, 5, L"甲辰", L"乙巳"},  {1981, 11, 7, L"戊戌", L"己亥"},
         {1991, 5, 6, L"壬辰", L"癸巳"},  {2034, 8, 7, L"辛未", L"壬申"},
         {2049, 4, 4, L"丁卯", L"戊辰"},  {2050, 9, 7, L"甲申", L"乙酉"},
-        {1917, 12, 8, L"辛亥", L"壬子"}, {1927, 9, 9, L"戊申", L"己酉"},
+        // The calendars of the time printed these two a day before their instant (1917-12-08
+        // 00:00:56 and 1927-09-09 00:05:35 at UTC+8): they used Beijing mean time, UT+7:46.
+        {1917, 12, 7, L"辛亥", L"壬子"}, {1927, 9, 8, L"戊申", L"己酉"},
     };
     for (const TermPin& pin : pins) {
         SCOPED_TRACE(testing::Message() << pin.y << "-" << pin.m);
@@ -140,13 +144,13 @@ TEST(LunarTables, CorrectedTermDaysOpenTheirMonth) {
     }
 }
 
-// The tables against astronomy by another library (npm lunar-javascript) over 1901-2100. The
-// two differ only where a new moon falls within six minutes of a Beijing midnight and the two
-// theories of the Moon put it on either side: lunar 1914, 1915, 1916 and 1920 (new moons at
-// 00:02-00:06, which that library puts before midnight), and 2057 (23:59:50 on 09-28, which it
-// puts after).
+// The tables against another library (npm lunar-javascript) over 1901-2100: its lunar months
+// are those of the calendars printed at the time (lunar 1914-1916 and 1920, whose new moons at
+// 00:02-00:05 the calendars of Beijing mean time put on the day before), its term days its own
+// computation. They differ only on 2057, whose new moon at 23:59:50 on 09-28 it puts after
+// midnight.
 TEST(LunarTables, AgreeWithAstronomyButOnNewMoonsAtMidnight) {
-    const std::set<int> atMidnight{1914, 1915, 1916, 1920, 2057};
+    const std::set<int> atMidnight{2057};
     for (const auto& reference : AstronomicalReference::LunarYears) {
         const std::uint16_t y = reference.lunarYear;
         if (atMidnight.count(y) != 0) continue;
@@ -160,7 +164,8 @@ TEST(LunarTables, AgreeWithAstronomyButOnNewMoonsAtMidnight) {
     for (std::uint16_t y = 1901; y <= 2100; ++y) {
         const char* days = AstronomicalReference::SectionalTermDays[y - 1901u];
         for (std::uint16_t m = 1; m <= 12; ++m) {
-            EXPECT_EQ(CD::SectionalTermDay(y, m), days[m - 1] - '0') << y << "-" << m;
+            EXPECT_EQ(CD::SectionalTermDay(y, m, CalendarRule::Computed), days[m - 1] - '0')
+                << y << "-" << m;
         }
     }
 }

@@ -1,6 +1,7 @@
-// The lunar conversion as a walk from the 1901 epoch over whole lunar years, then months,
-// reading the packed tables directly: the straightforward reading of the tables that the
-// constant-time conversion is checked against (tests) and timed against (benchmarks).
+// The lunar conversion as a walk from lunar 1645-1-1 over whole lunar years, then months,
+// reading the packed tables (the computed calendar) directly: the straightforward reading of
+// the tables that the constant-time conversion is checked against (tests) and timed against
+// (benchmarks).
 #pragma once
 
 #include "calendar/calendar_date.h"
@@ -10,7 +11,7 @@ namespace chenggu {
 namespace lunar_walk {
 
 inline int LeapMonth(int year) {
-    const int i = year - 1901;
+    const int i = year - LunarTables::FirstYear;
     const unsigned pair = LunarTables::LeapMonths[static_cast<std::size_t>(i / 2)];
     return static_cast<int>(i % 2 == 0 ? pair >> 4 : pair & 0x0f);
 }
@@ -18,7 +19,7 @@ inline int LeapMonth(int year) {
 // Days of the month in calendar position p (0-based, the leap month counted in its place).
 inline int MonthDays(int year, int p) {
     return 29 + static_cast<int>(
-                    LunarTables::MonthSizes[static_cast<std::size_t>(year - 1901)] >> (15 - p) & 1);
+                    LunarTables::MonthSizes[static_cast<std::size_t>(year - LunarTables::FirstYear)] >> (15 - p) & 1);
 }
 
 inline int YearDays(int year) {
@@ -32,12 +33,9 @@ inline int YearDays(int year) {
 
 inline LunarDate WalkToLunarDate(std::int32_t dayOffset) {
     using namespace lunar_walk;
-    if (dayOffset < -10) return {};
-    if (dayOffset <= 18) return {1900, 11, static_cast<std::uint16_t>(dayOffset + 11), false};
-    if (dayOffset <= 48) return {1900, 12, static_cast<std::uint16_t>(dayOffset - 18), false};
-
-    std::int32_t n = dayOffset - 49;  // days after lunar 1901-1-1
-    int year = 1901;
+    std::int32_t n = dayOffset - FirstDate.DayOffset();  // days after lunar 1645-1-1
+    if (n < 0) return {};
+    int year = LunarTables::FirstYear;
     for (; year <= LunarTables::LastYear && n >= YearDays(year); ++year) n -= YearDays(year);
     if (year > LunarTables::LastYear) return {};
 

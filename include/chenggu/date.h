@@ -1,6 +1,6 @@
 // Dates as values: a Gregorian date and a Chinese lunar date that carries its leap flag.
 // Both are plain aggregates; ok() says whether a Gregorian date lies in the range every
-// reading covers, 1901-01-01 to 2100-12-31.
+// reading covers, 1645-01-28 (lunar 1645-1-1) to 2100-12-31.
 #pragma once
 
 #include <compare>
@@ -11,14 +11,20 @@
 
 CHENGGU_BEGIN_NAMESPACE
 
-// A Gregorian date. ok() holds for a real date from 1901-01-01 to 2100-12-31.
+// Which calendar a day is read by: the calendars issued at the time (Printed), or the modern
+// computation at UTC+8 throughout (Computed). They differ on some days before 1929: the
+// calendars of 1645-1911 used the Qing's own astronomy and those of 1912-1928 Beijing mean
+// time (UT+7:46).
+enum class CalendarRule { Printed, Computed };
+
+// A Gregorian date. ok() holds for a real date from 1645-01-28 to 2100-12-31.
 struct GregorianDate {
     std::uint16_t year = 0;
     std::uint16_t month = 0;  // [1, 12]
     std::uint16_t day = 0;    // [1, 31]
 
     CHENGGU_EXPORT bool ok() const;
-    // Days since 1901-01-01; a day past the end of its month counts on.
+    // Days since 1901-01-01 (negative before it); a day past the end of its month counts on.
     CHENGGU_EXPORT std::int32_t DayOffset() const;
     // The date of a day offset; a date that is not ok() outside the range.
     CHENGGU_EXPORT static GregorianDate FromDayOffset(std::int32_t dayOffset);
@@ -38,9 +44,9 @@ struct LunarDate {
 };
 
 // The first and last days every reading covers, in both calendars.
-inline constexpr GregorianDate FirstDate{1901, 1, 1};
+inline constexpr GregorianDate FirstDate{1645, 1, 28};
 inline constexpr GregorianDate LastDate{2100, 12, 31};
-inline constexpr LunarDate FirstLunarDate{1900, 11, 11, false};
+inline constexpr LunarDate FirstLunarDate{1645, 1, 1, false};
 inline constexpr LunarDate LastLunarDate{2100, 12, 1, false};
 
 // YYYY-MM-DD: 1990-01-05.
