@@ -77,7 +77,7 @@ void CheckOptions(const std::vector<std::string>& arguments) {
     }
 }
 
-// A Gregorian year, 1901 to 2100, in digits.
+// A Gregorian year, 1645 to 2100, in digits.
 int ParseYear(std::string_view text) {
     const std::string folded = NormalizedInput(text);
     int year = 0;
@@ -85,22 +85,22 @@ int ParseYear(std::string_view text) {
     if (error != std::errc{} || end != folded.data() + folded.size() || year < FirstDate.year ||
         year > LastDate.year) {
         const std::string shown = Quoted(text), shownZh = QuotedZh(text);
-        Refuse("--terms needs a year from 1901 to 2100, not " + shown, [&](Script s) {
-            return Say(s, "--terms 后要写 1901 至 2100 之间的年份，而不是") + shownZh;
+        Refuse("--terms needs a year from 1645 to 2100, not " + shown, [&](Script s) {
+            return Say(s, "--terms 后要写 1645 至 2100 之间的年份，而不是") + shownZh;
         });
     }
     return year;
 }
 
-// A lunar year of --from or --to, 1900 to 2100, in digits.
+// A lunar year of --from or --to, 1645 to 2100, in digits.
 int ParseLunarYear(std::string_view option, std::string_view text) {
     const std::string folded = NormalizedInput(text);
     int year = 0;
     const auto [end, error] = std::from_chars(folded.data(), folded.data() + folded.size(), year);
-    if (error != std::errc{} || end != folded.data() + folded.size() || year < 1900 || year > LastDate.year) {
+    if (error != std::errc{} || end != folded.data() + folded.size() || year < FirstLunarDate.year || year > LastDate.year) {
         const std::string name(option), shown = Quoted(text), shownZh = QuotedZh(text);
-        Refuse(name + " needs a lunar year from 1900 to 2100, not " + shown, [&](Script s) {
-            return name + Say(s, " 后要写 1900 至 2100 之间的农历年份，而不是") + shownZh;
+        Refuse(name + " needs a lunar year from 1645 to 2100, not " + shown, [&](Script s) {
+            return name + Say(s, " 后要写 1645 至 2100 之间的农历年份，而不是") + shownZh;
         });
     }
     return year;
@@ -206,7 +206,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     CheckOptions(arguments);
     CLI::App app{"", "chenggu"};
     bool json = false, calendar = false, batch = false, lunar = false, version = false;
-    std::optional<std::string> lateZi, yearStart, leapMonth, solarTime, script;
+    std::optional<std::string> lateZi, yearStart, leapMonth, calendarRule, solarTime, script;
     std::optional<std::string> place, longitude, zone, places, terms, birthdays, from, to;
     std::vector<std::string> operands;
     app.set_help_flag("-h,--help");
@@ -218,6 +218,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     app.add_option("--late-zi", lateZi);
     app.add_option("--year-start", yearStart);
     app.add_option("--leap-month", leapMonth);
+    app.add_option("--calendar-rule", calendarRule);
     app.add_option("--script", script);
     app.add_option("--solar-time", solarTime);
     app.add_option("--place", place);
@@ -280,6 +281,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     } conventions[] = {{Convention::LateZi, lateZi, "--late-zi"},
                        {Convention::YearStart, yearStart, "--year-start"},
                        {Convention::LeapMonth, leapMonth, "--leap-month"},
+                       {Convention::CalendarRule, calendarRule, "--calendar-rule"},
                        {Convention::SolarTime, solarTime, "--solar-time"}};
     for (const auto& c : conventions) {
         if (c.value) {

@@ -14,7 +14,8 @@ constexpr std::string_view VerseIndent = "      ";  // the width of "命批："
 std::string ConventionsLine(const Options& options, const BirthTime* time, Script s) {
     return Say(s, "规则：") + std::string(ConventionText(options.lateZi, s)) + Say(s, "；") +
            std::string(ConventionText(options.yearStart, s)) + Say(s, "；") +
-           std::string(ConventionText(options.leapMonth, s)) +
+           std::string(ConventionText(options.leapMonth, s)) + Say(s, "；") +
+           std::string(ConventionText(options.calendarRule, s)) +
            (time ? Say(s, "；时辰") + std::string(ConventionText(time->used, s)) : "") + "\n";
 }
 
@@ -49,8 +50,8 @@ std::string DateLines(const BirthReading& r, const std::string& periodSuffix, Sc
     }
     text += Say(s, "农历：") + LunarDateName(r.lunarDate, s) + "\n";
     if (r.birth.lunarInput) {
-        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
-            text += Say(s, "闰月同日：农历") + LunarDateName(ToLunar(*twin), s) + Say(s, "是公历") +
+        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput, r.options.calendarRule)) {
+            text += Say(s, "闰月同日：农历") + LunarDateName(ToLunar(*twin, r.options.calendarRule), s) + Say(s, "是公历") +
                     ChineseDate(*twin, s) + Say(s, "，闰月出生请在月份前加“闰”") + "\n";
         }
     }

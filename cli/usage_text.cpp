@@ -19,7 +19,7 @@ constexpr std::string_view ChineseUsage = R"(chenggu：称骨算命，按出生�
                                    每行输出一行 JSON
   chenggu --calendar 起始日 [结束日] 列出一段日期的农历，以制表符分隔
   chenggu --places 名称              列出名称相符的地点，及其省份、经度、时区
-  chenggu --terms 年份               列出一年（1901-2100）二十四节气的交节时刻（北京时间）
+  chenggu --terms 年份               列出一年（1645-2100）二十四节气的交节时刻（北京时间）
   chenggu --birthdays 日期 [--from 年] [--to 年]
                                    农历生日：每个农历年的生日，输出 iCalendar 日历文件
 )";
@@ -30,7 +30,7 @@ constexpr std::string_view ChineseServiceUsage =
 )";
 constexpr std::string_view ChineseUsageRest = R"(  chenggu --help | --version
 
-日期   公历 1901-01-01 至 2100-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
+日期   公历 1645-01-28 至 2100-12-31，可写 1990-01-30、1990/1/30、1990.1.30 或
        1990年1月30日；农历写作 1990年正月初四、2020年闰四月初一（月份可写正月至腊月、
        冬月，日子可写初一至三十、廿一）
 时辰   地支 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥（可加“时”），早子（0:00-0:59）、
@@ -42,7 +42,7 @@ constexpr std::string_view ChineseUsageRest = R"(  chenggu --help | --version
        北京时间，港澳台按当地时区
 
 选项：
-  --lunar                    数字日期按农历读（农历 1900-11-11 至 2100-12-01），闰月在
+  --lunar                    数字日期按农历读（农历 1645-1-1 至 2100-12-01），闰月在
                              月份前加“闰”或 L，如 2020-闰4-1、2020-L04-01
   --late-zi same-day|next-day
                              晚子时（23:00-23:59）出生算当日（默认）或算次日
@@ -50,6 +50,9 @@ constexpr std::string_view ChineseUsageRest = R"(  chenggu --help | --version
                              年的骨重按农历年、以正月初一为界（默认），或按干支年、以立春交节
                              时刻为界（干支的年、月都在节气交节的时刻更替）
   --leap-month whole|split   闰月整月按所闰之月（默认），或从十六日起按下一个月
+  --calendar-rule printed|computed
+                             历日按当时颁行的历书（默认），或按现代推算（东八区）；两者只在
+                             1929 年以前偶有不同，如 1914 年 11 月、1917-12-07
   --place 地点               出生地，给出经度与时区
   --longitude 经度           东经为正、西经为负，如 104.07、104°04′E、74°W；与 --place 同用时
                              以此为准
@@ -96,7 +99,7 @@ Usage:
   chenggu --calendar FROM [TO]     the lunar calendar for a range of dates, tab-separated
   chenggu --places QUERY           places whose names hold QUERY, with province, longitude
                                    and zone
-  chenggu --terms YEAR             the 24 solar terms of a year (1901-2100) to the second,
+  chenggu --terms YEAR             the 24 solar terms of a year (1645-2100) to the second,
                                    in Beijing time (text, or --json)
   chenggu --birthdays DATE [--from YEAR] [--to YEAR]
                                    the lunar birthday in each lunar year, as an iCalendar
@@ -110,7 +113,7 @@ Usage:
 #endif
     R"(  chenggu --help | --version
 
-DATE, FROM, TO   a Gregorian date from 1901-01-01 to 2100-12-31: 1990-01-30, 1990/1/30,
+DATE, FROM, TO   a Gregorian date from 1645-01-28 to 2100-12-31: 1990-01-30, 1990/1/30,
                  1990.1.30 or 1990年1月30日; a lunar date in words: 1990年正月初四,
                  2020年闰四月初一
 PERIOD           an earthly branch 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥 (子时 also works),
@@ -126,7 +129,7 @@ PLACE            a province, prefecture-level city or county of China in Chinese
                  Beijing time, Hong Kong, Macau and Taiwan on their own zones
 
 Options:
-  --lunar                  DATE, FROM and TO in numbers are lunar dates (1900-11-11 to
+  --lunar                  DATE, FROM and TO in numbers are lunar dates (1645-1-1 to
                            2100-12-01); write the month of a leap month as 闰M or LM
                            (2020-闰4-1, 2020-L04-01)
   --late-zi same-day|next-day
@@ -140,6 +143,10 @@ Options:
   --leap-month whole|split
                            a leap month weighs as the month it follows (default), or from its
                            16th day on as the next month
+  --calendar-rule printed|computed
+                           days by the calendar as printed at the time (default), or as
+                           computed today at UTC+8; they differ on some days before 1929,
+                           such as November 1914 and 1917-12-07
   --place PLACE            the birthplace, which gives the longitude and the zone
   --longitude DEGREES      east positive: 104.07, 104°04′E, 74°W; overrides the place's
   --zone ZONE              an IANA zone name such as America/New_York (default Asia/Shanghai)

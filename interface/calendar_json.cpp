@@ -90,12 +90,13 @@ void WriteMonth(JsonWriter& writer, const MonthsRequest& request, const Month& m
         writer.Member("name", std::to_string(month.number) + T(request.script, "月"));
     }
     writer.Member("days", month.days);
-    // The first and last days inside the range: every day of the Gregorian years offered.
+    // The first and last days inside the range.
     std::optional<std::uint16_t> first, last;
     for (std::uint16_t day = 1; day <= month.days; ++day) {
         const bool inside =
-            !request.lunar || CalendarDate::CheckLunarDate({year, month.number, day, month.leap}) ==
-                                  LunarDateError::None;
+            request.lunar ? CalendarDate::CheckLunarDate({year, month.number, day, month.leap}) ==
+                                LunarDateError::None
+                          : CalendarDate::IsSupportedDate(year, month.number, day);
         if (!inside) continue;
         if (!first) first = day;
         last = day;
@@ -147,7 +148,6 @@ std::string MonthsJson(std::string_view requestJson) {
     std::vector<Month> months;
     for (std::uint16_t number = 1; number <= 12; ++number) {
         if (request->lunar) {
-            // Months the tables know; lunar 1900 has only its last two.
             const std::uint16_t days = CalendarDate::LunarMonthLength(year, number, false);
             if (days > 0) months.push_back({number, false, days});
             if (CalendarDate::LunarLeapMonth(year) == number) {

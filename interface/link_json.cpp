@@ -17,10 +17,11 @@
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
-constexpr std::array<std::string_view, 12> PageParameters{
+constexpr std::array<std::string_view, 13> PageParameters{
     "date", "lunar", "period", "time", "place", "lon", "zone", "lateZi", "yearStart",
-    "leapMonth", "solarTime", "script"};
-constexpr std::array<std::string_view, 3> ConventionParameters{"lateZi", "yearStart", "leapMonth"};
+    "leapMonth", "calendarRule", "solarTime", "script"};
+constexpr std::array<std::string_view, 4> ConventionParameters{"lateZi", "yearStart", "leapMonth",
+                                                                "calendarRule"};
 
 // As URLSearchParams writes a component: letters, digits and *-._ as they are, a space as +,
 // every other byte as %XX.
@@ -85,7 +86,7 @@ std::optional<Today> TodayOf(std::string_view text) {
     const int hour = text.size() == 10 ? 0 : (text[11] - '0') * 10 + (text[12] - '0');
     if (hour > 23 || !digit(0) || !digit(1) || !digit(2) || !digit(3)) return std::nullopt;
     const std::string_view year = text.substr(0, 4);
-    if (year < "1901") return Today{FirstDate, hour};
+    if (year < "1645") return Today{FirstDate, hour};
     if (year > "2100") return Today{LastDate, hour};
     const Result<GregorianDate> date = ParseDate(text.substr(0, 10));
     if (!date) return std::nullopt;

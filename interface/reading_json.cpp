@@ -19,6 +19,7 @@ void WriteConventions(JsonWriter& writer, const Options& options) {
     writer.Member(ConventionName(Convention::LeapMonth), ValueName(options.leapMonth));
     writer.Member(ConventionName(Convention::SolarTime),
                   ValueName(options.solarTime.value_or(SolarTime::Clock)));
+    writer.Member(ConventionName(Convention::CalendarRule), ValueName(options.calendarRule));
     writer.EndObject();
 }
 
@@ -117,7 +118,7 @@ void WriteReading(JsonWriter& writer, const BirthReading& r, const BirthReading*
     writer.Member("verseExplanation", VerseExplanation(r.totalWeight, script));
     if (r.birth.lunarInput) {
         writer.Key("leapMonthDate");
-        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
+        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput, r.options.calendarRule)) {
             writer.String(IsoDate(*twin));
         } else {
             writer.Null();

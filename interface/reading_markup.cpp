@@ -75,7 +75,7 @@ void LunarDateRow(HtmlWriter& html, const BirthReading& r) {
     html.Field("span", "leapMonth", lunar.leapMonth ? "true" : "false", "", " hidden");
     html << "<small id=\"leap-month-date\" class=\"note\">";
     if (r.birth.lunarInput) {
-        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput)) {
+        if (const auto twin = LeapMonthTwin(*r.birth.lunarInput, r.options.calendarRule)) {
             html.T("同一天若在闰").Text(LunarMonthName(lunar.month, false, s)).T("，是公历 ") << Dotted(*twin);
         }
     }
@@ -114,6 +114,7 @@ void Rules(HtmlWriter& html, const BirthReading& r) {
     html.T("规则") << "</dt><dd class=\"rules-line\">";
     html.Text(ConventionText(r.options.lateZi, s)).T("；").Text(ConventionText(r.options.yearStart, s));
     html.T("；").Text(ConventionText(r.options.leapMonth, s));
+    html.T("；").Text(ConventionText(r.options.calendarRule, s));
     if (r.birthTime) html.T("；时辰").Text(ConventionText(r.birthTime->used, s));
     html << "</dd>";
 }

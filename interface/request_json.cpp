@@ -13,9 +13,10 @@
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
-constexpr std::array<std::string_view, 14> RequestMembers{
-    "date",      "period",    "lunar",     "place",  "longitude", "zone", "lateZi",
-    "yearStart", "leapMonth", "solarTime", "script", "language",  "steps", "markup"};
+constexpr std::array<std::string_view, 15> RequestMembers{
+    "date",      "period",    "lunar",        "place",  "longitude", "zone",  "lateZi",
+    "yearStart", "leapMonth", "calendarRule", "solarTime", "script", "language", "steps",
+    "markup"};
 
 // The request of an object's members.
 Result<Request> RequestFrom(const std::vector<JsonMember>& members) {

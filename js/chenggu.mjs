@@ -66,7 +66,7 @@ export function places(request) {
   return answered(call('places', request)).places;
 }
 
-// The 24 solar terms of a year from 1901 to 2100, 小寒 first, at their instants: [{name, utc,
+// The 24 solar terms of a year from 1645 to 2100, 小寒 first, at their instants: [{name, utc,
 // beijing}, …]. options: {script, language}.
 export function terms(year, options = {}) {
   return answered(call('terms', { ...options, year })).terms;

@@ -19,7 +19,7 @@ class PlatformWheel(bdist_wheel):
 setup(
     name="chenggu",
     version=os.environ["CHENGGU_VERSION"],
-    description="Bone-weight reading (称骨算命): lunar calendar 1901-2100 and readings",
+    description="Bone-weight reading (称骨算命): lunar calendar 1645-2100 and readings",
     license="MIT",
     python_requires=">=3.8",
     packages=["chenggu"],

@@ -29,21 +29,21 @@ bool Period::ok() const {
            (index == 0 || ziHalf == ZiHalf::Unsaid);
 }
 
-LunarDate ToLunar(const GregorianDate& date) {
-    return date.ok() ? CalendarDate::LunarDateAt(date.DayOffset()) : LunarDate{};
+LunarDate ToLunar(const GregorianDate& date, CalendarRule rule) {
+    return date.ok() ? CalendarDate::LunarDateAt(date.DayOffset(), rule) : LunarDate{};
 }
 
-Result<GregorianDate> ToGregorian(const LunarDate& date) {
-    const GregorianDate gregorian = CalendarDate::LunarToGregorian(date);
+Result<GregorianDate> ToGregorian(const LunarDate& date, CalendarRule rule) {
+    const GregorianDate gregorian = CalendarDate::LunarToGregorian(date, rule);
     if (gregorian.ok()) return gregorian;
     // Only a date that does not convert is looked at again, to say why.
-    return refusal::NoSuchLunarDate(date, CalendarDate::CheckLunarDate(date));
+    return refusal::NoSuchLunarDate(date, CalendarDate::CheckLunarDate(date, rule));
 }
 
-std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date) {
-    if (date.leapMonth || CalendarDate::LunarLeapMonth(date.year) != date.month) return {};
+std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date, CalendarRule rule) {
+    if (date.leapMonth || CalendarDate::LunarLeapMonth(date.year, rule) != date.month) return {};
     const GregorianDate twin =
-        CalendarDate::LunarToGregorian({date.year, date.month, date.day, true});
+        CalendarDate::LunarToGregorian({date.year, date.month, date.day, true}, rule);
     if (!twin.ok()) return {};
     return twin;
 }
@@ -55,8 +55,8 @@ Result<Birth> GregorianBirth(const GregorianDate& date, std::optional<Period> pe
     return Birth{date, {}, period, {}, {}};
 }
 
-Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period) {
-    const Result<GregorianDate> gregorian = ToGregorian(date);
+Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period, CalendarRule rule) {
+    const Result<GregorianDate> gregorian = ToGregorian(date, rule);
     if (!gregorian) return gregorian.error();
     if (const auto error = CheckPeriod(period)) return *error;
     return Birth{*gregorian, date, period, {}, {}};

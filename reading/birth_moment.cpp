@@ -75,11 +75,46 @@ PillarsAtBirth PillarsAtBirth::OtherSide() const {
     return other;
 }
 
-PillarsAtBirth PillarsAt(const BirthSpan& span, const GregorianDate& day) {
+namespace {
+
+PillarsAtBirth PillarsOfDay(const GregorianDate& date, CalendarRule rule) {
+    const StemBranchIndex index =
+        CalendarDate::StemBranchIndices(date.year, date.month, date.day, rule);
+    return {index.year, index.month, {}, date, index.day};
+}
+
+// Before 1929 the calendars printed the day of each term, not its instant (and kept Beijing's
+// apparent, then mean, time): under the printed rule a month turns at the start of its term's
+// printed day. On that day, or on the day of the computed instant, the reading names both.
+bool TurnsOnPrintedDays(const GregorianDate& date, CalendarRule rule) {
+    return rule == CalendarRule::Printed && date.year < 1929;
+}
+
+PillarsAtBirth PillarsOfPrintedDay(const GregorianDate& date) {
+    PillarsAtBirth pillars = PillarsOfDay(date, CalendarRule::Printed);
+    const int printedDay = CalendarDate::SectionalTermDay(date.year, date.month);
+    const int computedDay =
+        CalendarDate::SectionalTermDay(date.year, date.month, CalendarRule::Computed);
+    const std::optional<Seconds> instant = SectionalTermInstant(date.year, date.month);
+    if ((date.day != printedDay && date.day != computedDay) || !instant) return pillars;
+    const int term = 2 * (date.month - 1);
+    TermMoment moment;
+    moment.term = {term, SolarTermNames[static_cast<std::size_t>(term)],
+                   solar::DateTimeAt(*instant), BeijingTime(*instant)};
+    moment.printedDay = GregorianDate{date.year, date.month, static_cast<std::uint16_t>(printedDay)};
+    moment.birthIs = date.day >= printedDay ? TermMoment::Side::After : TermMoment::Side::Before;
+    pillars.term = moment;
+    return pillars;
+}
+
+}  // namespace
+
+PillarsAtBirth PillarsAt(const BirthSpan& span, const GregorianDate& day, CalendarRule rule) {
+    if (TurnsOnPrintedDays(day, rule)) return PillarsOfPrintedDay(day);
     const GregorianDate start = BeijingTime(span.from).date;
     const GregorianDate beijingDay = start.ok() ? start : day;
-    const auto pillarsOf = [](const GregorianDate& d) {
-        const StemBranchIndex index = CalendarDate::StemBranchIndices(d.year, d.month, d.day);
+    const auto pillarsOf = [rule](const GregorianDate& d) {
+        const StemBranchIndex index = CalendarDate::StemBranchIndices(d.year, d.month, d.day, rule);
         return PillarsAtBirth{index.year, index.month, {}};
     };
     // Terms fall on days 3 to 9 and a span is at most a day, so the term of the month of its
@@ -113,29 +148,28 @@ namespace {
 
 // Whether a Beijing clock reading on a date may lie on a term's day: the date, or the day
 // before it by summer time, is one (terms fall on days 3 to 9, so never across a month).
-bool NearATermDay(const GregorianDate& date) {
-    const int termDay = CalendarDate::SectionalTermDay(date.year, date.month);
+bool NearATermDay(const GregorianDate& date, CalendarRule rule) {
+    const int termDay = CalendarDate::SectionalTermDay(date.year, date.month, rule);
     return date.day == termDay || date.day == termDay + 1;
-}
-
-PillarsAtBirth PillarsOfDay(const GregorianDate& date) {
-    const StemBranchIndex index = CalendarDate::StemBranchIndices(date.year, date.month, date.day);
-    return {index.year, index.month, {}, date, index.day};
 }
 
 }  // namespace
 
-PillarsAtBirth PillarsOfPeriod(const GregorianDate& date, const Period& period) {
-    if (!NearATermDay(date)) return PillarsOfDay(date);
-    return PillarsAt(SpanOfPeriod(date, period), date);
+PillarsAtBirth PillarsOfPeriod(const GregorianDate& date, const Period& period, CalendarRule rule) {
+    if (TurnsOnPrintedDays(date, rule)) return PillarsOfPrintedDay(date);
+    if (!NearATermDay(date, rule)) return PillarsOfDay(date, rule);
+    return PillarsAt(SpanOfPeriod(date, period), date, rule);
 }
 
-PillarsAtBirth PillarsOfBeijingClock(const GregorianDate& date, std::int32_t secondOfDay) {
+PillarsAtBirth PillarsOfBeijingClock(const GregorianDate& date, std::int32_t secondOfDay,
+                                     CalendarRule rule) {
+    if (TurnsOnPrintedDays(date, rule)) return PillarsOfPrintedDay(date);
     // A clock time within 5 minutes of the next day's term is near it too.
     const GregorianDate next = GregorianDate::FromDayOffset(date.DayOffset() + 1);
-    const bool nearNext = next.ok() && NearATermDay(next) && secondOfDay >= 86400 - 3600 - 300;
-    if (!NearATermDay(date) && !nearNext) return PillarsOfDay(date);
-    return PillarsAt(SpanOfBeijingClock(date, secondOfDay), date);
+    const bool nearNext =
+        next.ok() && NearATermDay(next, rule) && secondOfDay >= 86400 - 3600 - 300;
+    if (!NearATermDay(date, rule) && !nearNext) return PillarsOfDay(date, rule);
+    return PillarsAt(SpanOfBeijingClock(date, secondOfDay), date, rule);
 }
 
 CHENGGU_END_NAMESPACE

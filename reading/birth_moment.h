@@ -46,10 +46,13 @@ struct PillarsAtBirth {
 
 // The pillars of a birth whose reading day is day: those of the day (CalendarDate's rule, the
 // month from its term's day on), moved back when the birth lies before the term's instant.
-PillarsAtBirth PillarsAt(const BirthSpan& span, const GregorianDate& day);
+// Before 1929 under the printed calendar, those of the day alone, the month turning on its
+// term's printed day.
+PillarsAtBirth PillarsAt(const BirthSpan& span, const GregorianDate& day, CalendarRule rule);
 // The same for a period, or a clock time (seconds of the day), on Beijing's clocks on a date;
 // away from a term's day, straight from the day's names, with no clock to read.
-PillarsAtBirth PillarsOfPeriod(const GregorianDate& date, const Period& period);
-PillarsAtBirth PillarsOfBeijingClock(const GregorianDate& date, std::int32_t secondOfDay);
+PillarsAtBirth PillarsOfPeriod(const GregorianDate& date, const Period& period, CalendarRule rule);
+PillarsAtBirth PillarsOfBeijingClock(const GregorianDate& date, std::int32_t secondOfDay,
+                                     CalendarRule rule);
 
 CHENGGU_END_NAMESPACE

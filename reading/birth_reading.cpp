@@ -56,10 +56,10 @@ BirthReading Reweighed(const BirthReading& reading, const Options& options,
 
 // Why a birth cannot be read, if it cannot: a date outside the range, a period that is not
 // one of the twelve, or a lunar date that is not the same day as the Gregorian one.
-std::optional<Error> Unsound(const Birth& birth) {
+std::optional<Error> Unsound(const Birth& birth, CalendarRule rule) {
     const Result<Birth> checked = GregorianBirth(birth.date, birth.period);
     if (!checked) return checked.error();
-    if (birth.lunarInput && CalendarDate::LunarToGregorian(*birth.lunarInput) != birth.date) {
+    if (birth.lunarInput && CalendarDate::LunarToGregorian(*birth.lunarInput, rule) != birth.date) {
         return refusal::BadRequest("the lunar date " + LunarDateText(*birth.lunarInput) +
                                        " is not the day " + IsoDate(birth.date),
                                    [&](Script s) {
@@ -72,7 +72,7 @@ std::optional<Error> Unsound(const Birth& birth) {
 
 // The reading of a sound birth with a sound period, alternatives included. Switching the year
 // start or the leap-month rule weighs the same day again; only a 晚子 moved to the next day
-// needs that day's calendar.
+// needs that day's calendar. (The calendar rule's alternative is the whole reading again: Read.)
 Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const Options& options,
                                const PillarsAtBirth& pillars, bool withAlternatives = true) {
     const GregorianDate day = ReadingDay(birth.date, period, options);
@@ -81,7 +81,8 @@ Result<BirthReading> ReadSound(const Birth& birth, const Period& period, const O
     if (!withAlternatives) return reading;
 
     for (const Convention convention : Conventions) {
-        if (convention == Convention::SolarTime) continue;  // read from the birth time
+        // Read from the birth time, or as a reading of its own.
+        if (convention == Convention::SolarTime || convention == Convention::CalendarRule) continue;
         const Options switched = Switched(options, convention);
         BirthReading alternative;
         if (convention == Convention::LateZi) {
@@ -158,7 +159,7 @@ BirthReading ReadDay(const Birth& birth, const Period& period, const Options& op
     r.birth.period = period;
     r.options = options;
     r.readingDate = readingDate;
-    r.lunarDate = CalendarDate::LunarDateAt(readingDate.DayOffset());
+    r.lunarDate = CalendarDate::LunarDateAt(readingDate.DayOffset(), options.calendarRule);
     // The year and month of the birth's moment; the day is the reading's.
     const std::int32_t dayIndex =
         pillars.day == readingDate
@@ -210,7 +211,7 @@ Result<BirthReading> ReadAtTime(const Birth& birth, const Options& options, cons
         solar::DaysFromCivil(time.clock.date.year, time.clock.date.month, time.clock.date.day) *
             solar::SecondsPerDay +
         time.clock.second - time.utcOffsetSeconds;
-    const PillarsAtBirth pillars = PillarsAt(SpanOfInstant(utc), used.date);
+    const PillarsAtBirth pillars = PillarsAt(SpanOfInstant(utc), used.date, options.calendarRule);
     Result<BirthReading> reading =
         ReadSound(solarBirth, period, options, pillars, withAlternatives);
     if (!reading) return reading;
@@ -243,15 +244,16 @@ BirthTime UsingTime(BirthTime time, SolarTime used, const Options& options) {
 // A birth with a clock time and a place: the reading at the time chosen, with the readings at
 // the other two times, on the other side of a near boundary and at the second of a repeated
 // clock time as alternatives when their totals differ.
-Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options) {
+Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options,
+                                      bool withAlternatives) {
     Options resolved = options;
     resolved.solarTime = options.solarTime.value_or(SolarTime::True);
     Result<BirthTime> time =
         ReadBirthTime(birth.date, *birth.clock, *birth.birthplace, *resolved.solarTime);
     if (!time) return time.error();
     time->nearBoundary = time->nearBoundary || NearMidnight(*time, resolved);
-    Result<BirthReading> reading = ReadAtTime(birth, resolved, *time, true);
-    if (!reading) return reading;
+    Result<BirthReading> reading = ReadAtTime(birth, resolved, *time, withAlternatives);
+    if (!reading || !withAlternatives) return reading;
     std::vector<BirthReading>& alternatives = reading->alternatives;
     const auto offer = [&](Result<BirthReading> alternative, auto mark) {
         if (!alternative || alternative->totalWeight == reading->totalWeight) return;
@@ -299,24 +301,73 @@ Result<BirthReading> ReadAtBirthplace(const Birth& birth, const Options& options
     return reading;
 }
 
-}  // namespace
+// A birth given by its lunar date is the day that date is under the rule read by.
+Result<Birth> UnderRule(Birth birth, CalendarRule rule) {
+    if (!birth.lunarInput) return birth;
+    // A birth made from its lunar date holds its day under either rule; another day is not that
+    // date, which the check of the birth refuses.
+    const LunarDate& lunar = *birth.lunarInput;
+    if (birth.date != CalendarDate::LunarToGregorian(lunar, CalendarRule::Printed) &&
+        birth.date != CalendarDate::LunarToGregorian(lunar, CalendarRule::Computed)) {
+        return birth;
+    }
+    const Result<GregorianDate> date = ToGregorian(*birth.lunarInput, rule);
+    if (!date) return date.error();
+    birth.date = *date;
+    return birth;
+}
 
-Result<BirthReading> Read(const Birth& birth, const Options& options) {
-    if (const auto error = Unsound(birth)) return *error;
-    if (!birth.period) return refusal::NoPeriod();
-    if (birth.birthplace) {
-        if (!birth.clock) return refusal::BirthplaceWithoutClockTime();
-        return ReadAtBirthplace(birth, options);
+Result<BirthReading> ReadUnder(const Birth& given, const Options& options, bool withAlternatives) {
+    const Result<Birth> birth = UnderRule(given, options.calendarRule);
+    if (!birth) return birth.error();
+    if (const auto error = Unsound(*birth, options.calendarRule)) return *error;
+    if (!birth->period) return refusal::NoPeriod();
+    if (birth->birthplace) {
+        if (!birth->clock) return refusal::BirthplaceWithoutClockTime();
+        return ReadAtBirthplace(*birth, options, withAlternatives);
     }
     if (options.solarTime && *options.solarTime != SolarTime::Clock) {
         return refusal::SolarTimeWithoutBirthplace(ValueName(*options.solarTime));
     }
     // A clock time is Beijing time; a period, its hours on Beijing's clocks.
     const PillarsAtBirth pillars =
-        birth.clock ? PillarsOfBeijingClock(birth.date,
-                                            birth.clock->hour * 3600 + birth.clock->minute * 60)
-                    : PillarsOfPeriod(birth.date, *birth.period);
-    return ReadSound(birth, *birth.period, options, pillars);
+        birth->clock
+            ? PillarsOfBeijingClock(birth->date, birth->clock->hour * 3600 + birth->clock->minute * 60,
+                                    options.calendarRule)
+            : PillarsOfPeriod(birth->date, *birth->period, options.calendarRule);
+    return ReadSound(*birth, *birth->period, options, pillars, withAlternatives);
+}
+
+// Whether the two calendar rules can read a birth differently: they differ before 1929 only.
+bool RulesMayDiffer(const Birth& birth) {
+    return birth.date.year < 1930 || (birth.lunarInput && birth.lunarInput->year < 1930);
+}
+
+bool SameReading(const BirthReading& a, const BirthReading& b) {
+    return a.readingDate == b.readingDate && a.lunarDate == b.lunarDate &&
+           a.yearStemBranch == b.yearStemBranch && a.monthStemBranch == b.monthStemBranch &&
+           a.dayStemBranch == b.dayStemBranch && a.totalWeight == b.totalWeight;
+}
+
+}  // namespace
+
+Result<BirthReading> Read(const Birth& birth, const Options& options) {
+    Result<BirthReading> reading = ReadUnder(birth, options, true);
+    if (!reading || !RulesMayDiffer(birth)) return reading;
+    // Under the other calendar rule: an alternative when the day, a pillar or the total differs.
+    const Options switched = Switched(options, Convention::CalendarRule);
+    Result<BirthReading> other = ReadUnder(birth, switched, false);
+    if (other && !SameReading(*other, *reading)) {
+        other->switched = Convention::CalendarRule;
+        // After the other conventions' alternatives, before those of another time.
+        auto& alternatives = reading->alternatives;
+        const auto firstTimeChange =
+            std::find_if(alternatives.begin(), alternatives.end(), [](const BirthReading& r) {
+                return r.timeChange != BirthReading::TimeChange::None;
+            });
+        alternatives.insert(firstTimeChange, *std::move(other));
+    }
+    return reading;
 }
 
 Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const Options& options) {
@@ -327,13 +378,15 @@ Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const O
     if (options.solarTime && *options.solarTime != SolarTime::Clock) {
         return refusal::SolarTimeWithoutBirthplace(ValueName(*options.solarTime));
     }
-    if (const auto error = Unsound(day)) return *error;
+    const Result<Birth> resolved = UnderRule(day, options.calendarRule);
+    if (!resolved) return resolved.error();
+    if (const auto error = Unsound(*resolved, options.calendarRule)) return *error;
     std::array<BirthReading, 12> readings;
     for (int index = 0; index < 12; ++index) {
         // A plain period is read on its own day, so every one of them can be read.
         const Period period{index};
-        readings[static_cast<std::size_t>(index)] =
-            *ReadSound(day, period, options, PillarsOfPeriod(day.date, period));
+        readings[static_cast<std::size_t>(index)] = *ReadSound(
+            *resolved, period, options, PillarsOfPeriod(resolved->date, period, options.calendarRule));
     }
     return readings;
 }

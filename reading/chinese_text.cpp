@@ -87,6 +87,11 @@ std::string_view ConventionText(SolarTime value, Script script) {
     return InScript(Texts[static_cast<std::size_t>(value)], script);
 }
 
+std::string_view ConventionText(CalendarRule value, Script script) {
+    return InScript(value == CalendarRule::Printed ? "历日按当时颁行的历书" : "历日按现代推算（东八区）",
+                    script);
+}
+
 std::string_view TimeName(SolarTime value, Script script) {
     constexpr std::array<std::string_view, 3> Names{"真太阳时", "平太阳时", "钟表时间"};
     return InScript(Names[static_cast<std::size_t>(value)], script);
@@ -236,6 +241,13 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
 
 std::string SolarTermText(const TermMoment& moment, Script script) {
     const std::string name(InScript(moment.term.name, script));
+    if (moment.printedDay) {
+        // Before 1929 the month turns on the day the calendar of the time printed.
+        return name + T(script, "：当时历书记在 ") + IsoDate(*moment.printedDay) +
+               T(script, "，当日起换月；推算交节时刻 ") + DateTimeText(moment.term.beijing, script) +
+               T(script, "（东八区），仅供参考；出生在") + name +
+               T(script, moment.birthIs == TermMoment::Side::Before ? "之前" : "之后");
+    }
     std::string text =
         name + " " + DateTimeText(moment.term.beijing, script) + T(script, "（北京时间），");
     switch (moment.birthIs) {
@@ -286,6 +298,9 @@ std::string AlternativeCondition(const BirthReading& reading, const BirthReading
         const bool assumedLate = reading.period().ziHalf == ZiHalf::Unsaid;
         return T(script, assumedLate ? "若生于 23:00 后且" : "若") +
                std::string(ConventionText(to.lateZi, script));
+    }
+    if (to.calendarRule != reading.options.calendarRule) {
+        return T(script, "若") + std::string(ConventionText(to.calendarRule, script));
     }
     if (to.yearStart != reading.options.yearStart) {
         return T(script, "若") + std::string(ConventionText(to.yearStart, script));

@@ -8,6 +8,7 @@ using ValueNames = std::array<std::string_view, 2>;
 constexpr ValueNames LateZiNames{"same-day", "next-day"};
 constexpr ValueNames YearStartNames{"new-year", "spring"};
 constexpr ValueNames LeapMonthNames{"whole", "split"};
+constexpr ValueNames CalendarRuleNames{"printed", "computed"};
 
 constexpr std::array<std::string_view, 3> SolarTimeNames{"true", "mean", "clock"};
 
@@ -44,13 +45,16 @@ Options Switched(Options options, Convention convention) {
             break;
         case Convention::SolarTime:  // three values: its alternatives are made one by one
             break;
+        case Convention::CalendarRule:
+            options.calendarRule = Other(options.calendarRule);
+            break;
     }
     return options;
 }
 
 std::string_view ConventionName(Convention convention) {
-    constexpr std::array<std::string_view, 4> names{"lateZi", "yearStart", "leapMonth",
-                                                    "solarTime"};
+    constexpr std::array<std::string_view, 5> names{"lateZi", "yearStart", "leapMonth",
+                                                    "solarTime", "calendarRule"};
     return names[static_cast<std::size_t>(convention)];
 }
 
@@ -58,6 +62,7 @@ std::string_view ValueName(LateZi value) { return NameOf(LateZiNames, value); }
 std::string_view ValueName(YearStart value) { return NameOf(YearStartNames, value); }
 std::string_view ValueName(LeapMonthRule value) { return NameOf(LeapMonthNames, value); }
 std::string_view ValueName(SolarTime value) { return NameOf(SolarTimeNames, value); }
+std::string_view ValueName(CalendarRule value) { return NameOf(CalendarRuleNames, value); }
 
 std::optional<LateZi> ParseLateZi(std::string_view name) {
     return Parse<LateZi>(LateZiNames, name);
@@ -71,6 +76,9 @@ std::optional<LeapMonthRule> ParseLeapMonthRule(std::string_view name) {
 
 std::optional<SolarTime> ParseSolarTime(std::string_view name) {
     return Parse<SolarTime>(SolarTimeNames, name);
+}
+std::optional<CalendarRule> ParseCalendarRule(std::string_view name) {
+    return Parse<CalendarRule>(CalendarRuleNames, name);
 }
 
 CHENGGU_END_NAMESPACE

@@ -164,6 +164,8 @@ std::vector<std::string_view> ValueNames(Convention convention) {
             return {ValueName(YearStart::NewYear), ValueName(YearStart::Spring)};
         case Convention::LeapMonth:
             return {ValueName(LeapMonthRule::Whole), ValueName(LeapMonthRule::Split)};
+        case Convention::CalendarRule:
+            return {ValueName(CalendarRule::Printed), ValueName(CalendarRule::Computed)};
         case Convention::SolarTime:
             break;
     }
@@ -189,8 +191,12 @@ Result<LunarDate> ParseLunarDate(std::string_view text) {
     if (leapWithoutMonth) return refusal::LeapMarkWithoutMonth(text);
     if (!form || !form->Lunar(true)) return refusal::NotALunarDate(text);
     const LunarDate date{Field(form->year), Field(form->month), Field(form->day), form->leap};
+    // A date of either calendar: the reading says when the rule read by has no such day.
     const LunarDateError error = CalendarDate::CheckLunarDate(date);
-    if (error != LunarDateError::None) return refusal::NoSuchLunarDate(date, error);
+    if (error != LunarDateError::None &&
+        CalendarDate::CheckLunarDate(date, CalendarRule::Computed) != LunarDateError::None) {
+        return refusal::NoSuchLunarDate(date, error);
+    }
     return date;
 }
 
@@ -244,10 +250,13 @@ Result<Birth> ParseBirth(std::string_view date, std::optional<std::string_view> 
     }
     Birth birth;
     if (form && form->Lunar(lunar)) {
-        const Result<Birth> lunarBirth = LunarBirth(
-            LunarDate{Field(form->year), Field(form->month), Field(form->day), form->leap});
-        if (!lunarBirth) return lunarBirth;
-        birth = *lunarBirth;
+        // A date of either calendar rule: the reading resolves it under the rule it reads by.
+        const LunarDate given{Field(form->year), Field(form->month), Field(form->day), form->leap};
+        const Result<Birth> lunarBirth = LunarBirth(given);
+        const Result<Birth> computed =
+            lunarBirth ? lunarBirth : LunarBirth(given, {}, CalendarRule::Computed);
+        if (!computed) return lunarBirth;
+        birth = *computed;
     } else if (lunar) {
         const Result<LunarDate> refused = ParseLunarDate(date);  // says why
         return refused.error();
@@ -281,6 +290,8 @@ Result<Options> SetConvention(Options options, Convention convention, std::strin
             return set(ParseYearStart(value), options.yearStart);
         case Convention::LeapMonth:
             return set(ParseLeapMonthRule(value), options.leapMonth);
+        case Convention::CalendarRule:
+            return set(ParseCalendarRule(value), options.calendarRule);
         case Convention::SolarTime:
             break;
     }

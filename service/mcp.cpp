@@ -101,6 +101,11 @@ Json Tools() {
                {"leapMonth", Choice({"whole", "split"},
                                     "闰月按本月算，还是上半月按本月、下半月按下月。A leap month "
                                     "weighs as its month, or is split at its 15th.")},
+               {"calendarRule", Choice({"printed", "computed"},
+                                       "历日按当时颁行的历书（默认），还是按现代推算（东八区）；两者"
+                                       "只在 1929 年以前偶有不同。The calendar as printed at the "
+                                       "time (the default) or as computed today at UTC+8; they "
+                                       "differ on some days before 1929.")},
                {"solarTime", Choice({"true", "mean", "clock"},
                                     "按真太阳时、平太阳时还是钟表时间定时辰。The period by true "
                                     "solar time, mean solar time or the clock.")},
@@ -131,8 +136,8 @@ Json Tools() {
         {{"name", "lunar_date"},
          {"title", "公历农历换算 Lunar date"},
          {"description",
-          "公历日期换农历，或农历换公历（1901-2100）。Converts a Gregorian date to the lunar "
-          "calendar, or a lunar date to the Gregorian (1901-2100)."},
+          "公历日期换农历，或农历换公历（1645-2100）。Converts a Gregorian date to the lunar "
+          "calendar, or a lunar date to the Gregorian (1645-2100)."},
          {"inputSchema",
           ObjectSchema({{"date", Property("string", "日期，如 2024-02-10、2020-闰4-1。A date.")},
                         {"lunar", Property("boolean", "date 是农历日期。date is a lunar date.")}},
@@ -145,11 +150,11 @@ Json Tools() {
         {{"name", "solar_terms"},
          {"title", "二十四节气 Solar terms"},
          {"description",
-          "一年（1901-2100）二十四节气的时刻，精确到秒，北京时间和 UTC。The instants of a "
+          "一年（1645-2100）二十四节气的时刻，精确到秒，北京时间和 UTC。The instants of a "
           "year's 24 solar terms to the second, in Beijing time and UTC."},
          {"inputSchema",
           ObjectSchema({{"year", {{"type", "integer"},
-                                  {"minimum", 1901},
+                                  {"minimum", 1645},
                                   {"maximum", 2100},
                                   {"description", "公历年份。The Gregorian year."}}},
                         {"script", ScriptProperty()}},
@@ -279,7 +284,7 @@ Outcome Answered(const Json& message) {
              {"instructions",
               "称骨算命：bone_weight_reading 由出生日期和时辰称骨；find_places 查出生地；"
               "lunar_date 换算农历；solar_terms 列出一年的节气。Bone-weight readings, "
-              "birthplaces, lunar dates and solar terms, 1901-2100."}});
+              "birthplaces, lunar dates and solar terms, 1645-2100."}});
     }
     if (method == "ping") return Success(Json::object());
     if (method == "tools/list") return Success({{"tools", ToolList()}});

@@ -176,7 +176,7 @@ HttpResponse ReadingFromQuery(const HttpRequest& http, Language language) {
     const Result<Query> query =
         ReadQuery(http.target,
                   {"date", "lunar", "period", "time", "place", "lon", "zone", "lateZi",
-                   "yearStart", "leapMonth", "solarTime", "script"});
+                   "yearStart", "leapMonth", "calendarRule", "solarTime", "script"});
     if (!query) return Problem(query.error(), language);
     const std::string* date = query->Find("date");
     const std::string* lunar = query->Find("lunar");

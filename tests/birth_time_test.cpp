@@ -173,7 +173,7 @@ TEST(BirthTime, RepeatedAndImpossibleClockTimes) {
               std::string::npos);
     const Birthplace beijing{116.4, "Asia/Shanghai", ""};
     for (const GregorianDate date : {GregorianDate{2001, 13, 1}, GregorianDate{2001, 2, 29},
-                                     GregorianDate{1900, 12, 31}, GregorianDate{2101, 1, 1}}) {
+                                     GregorianDate{1645, 1, 27}, GregorianDate{2101, 1, 1}}) {
         const Result<BirthTime> time = ReadBirthTime(date, {12, 0}, beijing, SolarTime::True);
         ASSERT_FALSE(time) << IsoDate(date);
         EXPECT_TRUE(time.error().code == ErrorCode::NoSuchDate ||

@@ -42,7 +42,7 @@ TEST(Chenggu, OneReadingAsText) {
 命批：东西南北尽皆通，出姓移名更觉隆。
       衣禄无亏天数定，中年晚景一般同。
 释义：四面八方都行得通，改换姓名或离乡发展更加兴隆。衣食福禄不缺，天命已定；中年和晚年一样好。
-规则：晚子时算当日；年以正月初一为界；闰月整月按所闰之月
+规则：晚子时算当日；年以正月初一为界；闰月整月按所闰之月；历日按当时颁行的历书
 若生于 23:00 后且晚子时算次日：总骨重 47 钱，四两七钱；命批：此命推来旺末年，妻荣子贵自怡然。平生原有滔滔福，可有财源如水流。
 若年以立春为界：总骨重 42 钱，四两二钱；命批：得宽怀处且宽怀，何用双眉总不开。若使中年命运济，那时名利一齐来。
 )");
@@ -90,7 +90,7 @@ TEST(Chenggu, OneReadingAsJson) {
   "leapMonth": false,
   "weightText": "四两一钱",
   "conventions": {"lateZi": "same-day", "yearStart": "new-year", "leapMonth": "whole",
-                  "solarTime": "clock"},
+                  "solarTime": "clock", "calendarRule": "printed"},
   "readingDate": "1901-01-01",
   "verseLines": ["此命推来事不同，为人能干异凡庸。", "中年还有逍遥福，不比前年云未通。"],
   "verseExplanation": "此命与众不同，为人能干，不同于平庸之辈。中年以后还有逍遥自在的福气，不再像早年那样时运不通。",
@@ -119,7 +119,7 @@ TEST(Chenggu, TwelvePeriodsAsATable) {
 酉时  乙酉  17:00 - 18:59     9      39 钱  三两九钱
 戌时  丙戌  19:00 - 20:59     6      36 钱  三两六钱
 亥时  丁亥  21:00 - 22:59     6      36 钱  三两六钱
-规则：晚子时算当日；年以正月初一为界；闰月整月按所闰之月
+规则：晚子时算当日；年以正月初一为界；闰月整月按所闰之月；历日按当时颁行的历书
 若生于 23:00 后且晚子时算次日：子时 47 钱，四两七钱
 若年以立春为界：年 5 钱（己巳年），各时辰总骨重减 4 钱
 )");
@@ -145,7 +145,7 @@ TEST(Chenggu, JsonStatesConventionsAndTheReadingsUnderTheOthers) {
     EXPECT_EQ(
         split["conventions"],
         Json::parse(
-            R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split","solarTime":"clock"})"));
+            R"({"lateZi":"same-day","yearStart":"new-year","leapMonth":"split","solarTime":"clock","calendarRule":"printed"})"));
     EXPECT_EQ(split["lunarMonth"], 4);
     EXPECT_EQ(split["monthWeight"], 5);  // the fifth month's
     EXPECT_EQ(split["leapMonthDate"], nullptr);
@@ -332,7 +332,7 @@ TEST(CalendarExport, RefusesDatesOutsideTheRangeAndAReversedRange) {
         GregorianDate first, last;
         const char* reason;
     } cases[] = {{{2100, 12, 31}, {2101, 1, 1}, "2100-12-31"},
-                 {{1900, 12, 31}, {1901, 1, 1}, "1901-01-01"},
+                 {{1645, 1, 27}, {1645, 1, 28}, "1645-01-28"},
                  {{2001, 2, 29}, {2001, 3, 1}, "28 days"},
                  {{2000, 1, 2}, {2000, 1, 1}, "is after"}};
     for (const auto& c : cases) {
@@ -384,8 +384,8 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
         {"month 13", {"2020-13-01"}, "months run from 1 to 12"},
         {"month 0", {"2020-00-10"}, "months run from 1 to 12"},
         {"day 0", {"2020-01-00"}, "does not exist"},
-        {"the day before the range", {"1900-12-31"}, "1901-01-01 to 2100-12-31"},
-        {"the day after the range", {"2101-01-01"}, "1901-01-01 to 2100-12-31"},
+        {"the day before the range", {"1645-01-27"}, "1645-01-28 to 2100-12-31"},
+        {"the day after the range", {"2101-01-01"}, "1645-01-28 to 2100-12-31"},
         {"day first", {"30/01/1990"}, "YYYY-MM-DD"},
         {"no separators", {"19900130"}, "YYYY-MM-DD"},
         {"a two-digit year", {"90-01-30"}, "YYYY-MM-DD"},
@@ -441,8 +441,8 @@ TEST(Chenggu, RefusesBadInputWithOneLineAndExitStatus2) {
         {"day 30 of a 29-day month", {"--lunar", "1901-1-30"}, "has 29 days"},
         {"day 30 of a 29-day leap month", {"--lunar", "2020-L4-30"}, "has 29 days"},
         {"lunar 13th month", {"--lunar", "2020-13-1"}, "lunar months run from 1 to 12"},
-        {"before the range", {"--lunar", "1900-11-10"}, "1900-11-11 to 2100-12-01"},
-        {"after the range", {"--lunar", "2100-12-02"}, "1900-11-11 to 2100-12-01"},
+        {"before the range", {"--lunar", "1644-12-29"}, "1645-1-1 to 2100-12-01"},
+        {"after the range", {"--lunar", "2100-12-02"}, "1645-1-1 to 2100-12-01"},
         {"闰 without a month", {"--lunar", "2020-闰-1"}, "闰 needs the number"},
         {"a month name for lunar digits", {"--lunar", "2020-四-1"}, "not a lunar date"},
         {"an unknown convention", {"--late-zi", "midnight", "1990-01-30"}, "same-day or next-day"},

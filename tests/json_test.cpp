@@ -161,11 +161,16 @@ TEST(MonthsJson, TheMonthsOfAYearInBothCalendarsWithTheDaysInsideTheRange) {
     EXPECT_EQ(lunar2020["periods"][2], Json::parse(R"({"value": "晚子", "name": "晚子时",
         "label": "23:00-23:59"})"));
 
-    // The ends of the range: lunar 1900 has only its last two months, from day 11 of the
-    // eleventh; lunar 2100 ends on day 1 of the twelfth.
-    const Json first = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 1900})");
-    ASSERT_EQ(first["months"].size(), 2u);
-    EXPECT_EQ(first["months"][0]["firstDay"], 11);
+    // The ends of the range: lunar 1645 is whole, with the leap month after the sixth that its
+    // calendar printed, and Gregorian 1645 begins on January 28; lunar 2100 ends on day 1 of
+    // the twelfth.
+    const Json first = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 1645})");
+    ASSERT_EQ(first["months"].size(), 13u);
+    EXPECT_EQ(first["months"][0]["firstDay"], 1);
+    EXPECT_EQ(first["months"][6]["name"], "闰六月");
+    const Json january = Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 1645})");
+    EXPECT_EQ(january["months"][0]["firstDay"], 28);
+    EXPECT_EQ(january["months"][1]["firstDay"], 1);
     const Json last = Answer(chenggu_months_json, R"({"calendar": "lunar", "year": 2100})");
     ASSERT_EQ(last["months"].size(), 12u);
     EXPECT_EQ(last["months"][10]["lastDay"], last["months"][10]["days"]);
@@ -175,8 +180,8 @@ TEST(MonthsJson, TheMonthsOfAYearInBothCalendarsWithTheDaysInsideTheRange) {
 
     const Json february = Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 2000})");
     EXPECT_EQ(february["months"][1]["days"], 29);
-    EXPECT_EQ(february["firstYear"], 1901);
-    EXPECT_TRUE(Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 1900})")
+    EXPECT_EQ(february["firstYear"], 1645);
+    EXPECT_TRUE(Answer(chenggu_months_json, R"({"calendar": "gregorian", "year": 1644})")
                     .contains("error"));
 }
 
@@ -274,7 +279,7 @@ TEST(ReadJson, LimitsOfARequest) {
     many.replace(last, std::string::npos, R"("language": "zh"})");
     EXPECT_EQ(Answer(chenggu_read_json, many.c_str())["error"],
               "无法识别的成员“m0”：请求可有 date, period, lunar, place, longitude, zone, lateZi, "
-              "yearStart, leapMonth, solarTime, script, language, steps, markup");
+              "yearStart, leapMonth, calendarRule, solarTime, script, language, steps, markup");
 
     std::string large = R"({"date": ")" + std::string(LongestRequest, ' ') + R"("})";
     const Json tooLarge = Answer(chenggu_read_json, large.c_str());

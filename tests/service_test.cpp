@@ -207,7 +207,7 @@ TEST(Routes, RefuseWithProblemDetailsInTheReadersLanguage) {
         {"GET", "/v1/reading?date=2101-01-01", "", 400, "outside-range"},
         {"GET", "/v1/reading?date=2021-01-01&time=9:00&place=%E7%81%AB%E6%98%9F", "", 400,
          "unknown-place"},
-        {"GET", "/v1/terms?year=1800", "", 400, "outside-range"},
+        {"GET", "/v1/terms?year=1644", "", 400, "outside-range"},
         {"GET", "/v1/terms?year=twenty", "", 400, "bad-request"},
         {"GET", "/v1/calendar?from=1901-01-01&to=2100-12-31", "", 413, "request-too-large"},
         {"POST", "/v1/readings", tooManyLines, 413, "request-too-large"},

@@ -36,11 +36,12 @@ Birth BirthAt(solar::Seconds utc, std::string_view zoneName, double longitude, b
 }
 
 // Two minutes either side of every 节 of 1901-2100 on Beijing's clocks (summer time
-// included), and in New York for every fifth year: the pillars are those the day rule gives
-// the term's day, and the ones before it before the instant; under Spring the weighed year
-// follows 立春's instant; the other side is an alternative.
+// included), and in New York for every fifth year, by the computed calendar: the pillars are
+// those the day rule gives the term's day, and the ones before it before the instant; under
+// Spring the weighed year follows 立春's instant; the other side is an alternative.
 TEST(SolarTermBirths, PillarsTurnAtTheInstantOfEveryTerm) {
-    const Options spring{.yearStart = YearStart::Spring};
+    constexpr CalendarRule computed = CalendarRule::Computed;
+    const Options spring{.yearStart = YearStart::Spring, .calendarRule = computed};
     int checked = 0;
     for (int year = 1901; year <= 2100; ++year) {
         const std::array<SolarTerm, 24> terms = SolarTermsOf(year).value();
@@ -50,10 +51,11 @@ TEST(SolarTermBirths, PillarsTurnAtTheInstantOfEveryTerm) {
             const int month = k / 2 + 1;
             ASSERT_EQ(term.beijing.date.day,
                       CD::SectionalTermDay(static_cast<std::uint16_t>(year),
-                                           static_cast<std::uint16_t>(month)))
+                                           static_cast<std::uint16_t>(month), computed))
                 << term.name << " " << year;
             const GregorianDate& day = term.beijing.date;
-            const StemBranchIndex from = CD::StemBranchIndices(day.year, day.month, day.day);
+            const StemBranchIndex from =
+                CD::StemBranchIndices(day.year, day.month, day.day, computed);
             for (const int side : {-1, 1}) {
                 for (const bool abroad : {false, true}) {
                     if (abroad && year % 5 != 0) continue;

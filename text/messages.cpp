@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view DateForm =
     "write it as YYYY-MM-DD, for example 1990-01-30, or 1990/1/30, 1990.1.30, 1990年1月30日; "
     "a lunar date as 1990年正月初四 or 2020-闰4-1";
-constexpr std::string_view GregorianRange = "dates run from 1901-01-01 to 2100-12-31";
+constexpr std::string_view GregorianRange = "dates run from 1645-01-28 to 2100-12-31";
 constexpr std::array<std::string_view, 12> EnglishMonths{
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -132,14 +132,14 @@ Error OutsideRange(const GregorianDate& date) {
                 IsoDate(date) + " is outside the calendar's range: " + std::string(GregorianRange),
                 [&](Script s) {
                     return IsoDate(date) +
-                           T(s, " 超出范围：可测算的范围是公历 1901-01-01 至 2100-12-31");
+                           T(s, " 超出范围：可测算的范围是公历 1645-01-28 至 2100-12-31");
                 });
 }
 
 Error YearOutsideRange(int year) {
     const std::string shown = std::to_string(year);
-    return Make(ErrorCode::OutsideRange, "the year " + shown + " is outside 1901 to 2100", [&](Script s) {
-        return T(s, "年份 ") + shown + T(s, " 超出范围：可列出 1901 至 2100 年的节气");
+    return Make(ErrorCode::OutsideRange, "the year " + shown + " is outside 1645 to 2100", [&](Script s) {
+        return T(s, "年份 ") + shown + T(s, " 超出范围：可列出 1645 至 2100 年的节气");
     });
 }
 
@@ -218,13 +218,13 @@ Error NoSuchLunarDate(const LunarDate& date, LunarDateError error) {
     }
     return Make(ErrorCode::OutsideRange,
                 "lunar " + typed +
-                    " is outside the calendar's range: lunar dates run from 1900-11-11 to "
-                    "2100-12-01 (1901-01-01 to 2100-12-31)",
+                    " is outside the calendar's range: lunar dates run from 1645-1-1 to "
+                    "2100-12-01 (1645-01-28 to 2100-12-31)",
                 [&](Script s) {
                     return T(s, "农历 ") + TypedLunarDate(date, s) +
                            T(s,
-                             " 超出范围：可测算的范围是农历 1900-11-11 至 2100-12-01（公历 "
-                             "1901-01-01 至 2100-12-31）");
+                             " 超出范围：可测算的范围是农历 1645-1-1 至 2100-12-01（公历 "
+                             "1645-01-28 至 2100-12-31）");
                 });
 }
 
@@ -422,10 +422,10 @@ Error ClockTimeSkipped(const std::string& clock, std::string_view zone, const st
 Error SolarDateOutsideRange(const std::string& time, std::string_view which) {
     return Make(ErrorCode::SolarDateOutsideRange,
                 "the " + std::string(which == "true" ? "true solar" : "mean solar") + " time, " +
-                    time + ", lies outside 1901-01-01 to 2100-12-31",
+                    time + ", lies outside 1645-01-28 to 2100-12-31",
                 [&](Script s) {
                     return T(s, which == "true" ? "真太阳时 " : "平太阳时 ") + time +
-                           T(s, " 已超出可测算的范围（1901-01-01 至 2100-12-31）");
+                           T(s, " 已超出可测算的范围（1645-01-28 至 2100-12-31）");
                 });
 }
 

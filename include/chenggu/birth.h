@@ -44,16 +44,18 @@ struct Birth {
 // A birth from a Gregorian date, or from a lunar date; refused with a reason when the date
 // does not exist, lies outside the range or the period is not one of the twelve.
 CHENGGU_EXPORT Result<Birth> GregorianBirth(const GregorianDate& date, std::optional<Period> period = {});
-CHENGGU_EXPORT Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period = {});
+CHENGGU_EXPORT Result<Birth> LunarBirth(const LunarDate& date, std::optional<Period> period = {},
+                                        CalendarRule rule = CalendarRule::Printed);
 
 // The lunar date of a Gregorian date inside the range (year 0 outside it).
-CHENGGU_EXPORT LunarDate ToLunar(const GregorianDate& date);
+CHENGGU_EXPORT LunarDate ToLunar(const GregorianDate& date, CalendarRule rule = CalendarRule::Printed);
 // The Gregorian date of a lunar date, or why it has none.
-CHENGGU_EXPORT Result<GregorianDate> ToGregorian(const LunarDate& date);
+CHENGGU_EXPORT Result<GregorianDate> ToGregorian(const LunarDate& date, CalendarRule rule = CalendarRule::Printed);
 // For a day of a month that a leap month follows: the Gregorian date of the same day of
 // that leap month, when the day exists there. People who know only "the fourth month" may
 // have been born in either.
-CHENGGU_EXPORT std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date);
+CHENGGU_EXPORT std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date,
+                                                          CalendarRule rule = CalendarRule::Printed);
 
 // Text as people type it, for the command line, lines of a batch, requests and the web page's
 // addresses, folded first by NormalizedInput: each says what it could not read and which forms

@@ -26,6 +26,10 @@ struct TermMoment {
     // Unknown: the instant falls within the birth's period, which does not say which side.
     enum class Side : std::uint8_t { Before, After, Unknown } birthIs = Side::Unknown;
     bool nearBirth = false;  // within 5 minutes of a birth's clock time
+    // Before 1929 under the printed calendar: the day the calendar of the time gave the term,
+    // from which its month is counted (the instant above is the computed one, for
+    // information).
+    std::optional<GregorianDate> printedDay;
 
     friend bool operator==(const TermMoment&, const TermMoment&) = default;
 };

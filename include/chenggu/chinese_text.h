@@ -41,6 +41,8 @@ CHENGGU_EXPORT std::string_view ConventionText(LeapMonthRule value,
                                                Script script = Script::Simplified);
 // 按真太阳时, 按平太阳时, 按钟表时间.
 CHENGGU_EXPORT std::string_view ConventionText(SolarTime value, Script script = Script::Simplified);
+CHENGGU_EXPORT std::string_view ConventionText(CalendarRule value,
+                                               Script script = Script::Simplified);
 // The name of the time a reading follows: 真太阳时, 平太阳时, 钟表时间.
 CHENGGU_EXPORT std::string_view TimeName(SolarTime value, Script script = Script::Simplified);
 // 东经 104.0667°, 西经 74.006° (at most four decimals).

@@ -139,7 +139,7 @@ def date(day, lunar=False, *, language="en"):
 
 
 def terms(year, *, script="simplified", language="en"):
-    """The 24 solar terms of a Gregorian year from 1901 to 2100, 小寒 first: dicts with name,
+    """The 24 solar terms of a Gregorian year from 1645 to 2100, 小寒 first: dicts with name,
     utc ("2024-02-04T08:26:50Z") and beijing ("2024-02-04T16:26:50", UTC+8), as
     `chenggu --terms YEAR --json` lists them."""
     request = {"year": year, "script": script, "language": language}
