@@ -20,9 +20,10 @@ struct ValueOption {
     std::string_view name;
     std::string_view accepted;
 };
-constexpr std::array<ValueOption, 13> ValueOptions{{{"--late-zi", "same-day | next-day"},
+constexpr std::array<ValueOption, 14> ValueOptions{{{"--late-zi", "same-day | next-day"},
                                                     {"--year-start", "new-year | spring"},
                                                     {"--leap-month", "whole | split"},
+                                                    {"--calendar-rule", "printed | computed"},
                                                     {"--solar-time", "true | mean | clock"},
                                                     {"--script", "simplified | traditional"},
                                                     {"--place", "NAME"},

@@ -29,7 +29,8 @@ char* Name(char* out, std::int32_t index) {
 
 }  // namespace
 
-Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDate& last) {
+Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDate& last,
+                                   CalendarRule rule) {
     for (const GregorianDate& date : {first, last}) {
         if (!date.ok()) return GregorianBirth(date).error();
     }
@@ -44,7 +45,7 @@ Result<std::string> CalendarExport(const GregorianDate& first, const GregorianDa
     std::string text(Header.size() + static_cast<std::size_t>(days) * LongestLine, '\0');
     char* out = std::copy(Header.begin(), Header.end(), text.data());
 
-    DayCursor cursor(first.year, first.month, first.day);
+    DayCursor cursor(first.year, first.month, first.day, rule);
     for (std::int32_t i = 0; i < days; ++i, cursor.Advance()) {
         const LunarDate& lunar = cursor.lunar();
         const StemBranchIndex& index = cursor.index();

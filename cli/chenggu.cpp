@@ -95,7 +95,8 @@ std::string Output(const Arguments& request, const Voice& voice) {
         case Command::Version:
             return std::string("chenggu ") + CHENGGU_VERSION + "\n";
         case Command::Calendar:
-            return Accepted(CalendarExport(request.firstDate, request.lastDate));
+            return Accepted(
+                CalendarExport(request.firstDate, request.lastDate, request.options.calendarRule));
         case Command::Places:
             return PlacesOutput(request.placesQuery, request.json, voice);
         case Command::Terms:

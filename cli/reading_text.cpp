@@ -128,6 +128,10 @@ std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script
     // 立春 the year) before it.
     for (const BirthReading& r : readings) {
         if (!r.solarTerm) continue;
+        if (r.solarTerm->printedDay) {  // before 1929: the whole day is on one side
+            text += Say(s, "节气：") + SolarTermText(*r.solarTerm, s) + "\n";
+            break;
+        }
         text += Say(s, "节气：") + std::string(InScript(r.solarTerm->term.name, s)) + " " +
                 IsoDateTime(r.solarTerm->term.beijing).substr(11) +
                 Say(s, "（北京时间）交节，此前的时辰年柱、月柱按交节之前") + "\n";
@@ -157,6 +161,14 @@ std::string PeriodTableText(const std::array<BirthReading, 12>& readings, Script
             continue;
         }
         const std::int32_t change = alternative.totalWeight - other.totalWeight;
+        if (alternative.switched == Convention::CalendarRule) {
+            text += AlternativeCondition(other, alternative, s) + Say(s, "：") +
+                    (change == 0 ? Say(s, "各时辰总骨重不变")
+                                 : Say(s, "各时辰总骨重") + (change > 0 ? Say(s, "加 ") : Say(s, "减 ")) +
+                                       std::to_string(change > 0 ? change : -change) + Say(s, " 钱")) +
+                    "\n";
+            continue;
+        }
         const bool year = alternative.switched == Convention::YearStart;
         text += AlternativeCondition(other, alternative, s) + Say(s, "：") +
                 (year ? Say(s, "年 ") + YearWeightText(alternative, s)

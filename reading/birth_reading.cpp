@@ -349,24 +349,27 @@ bool SameReading(const BirthReading& a, const BirthReading& b) {
            a.dayStemBranch == b.dayStemBranch && a.totalWeight == b.totalWeight;
 }
 
+// The reading under the other calendar rule, as an alternative when the day, a pillar or the
+// total differs: after the other conventions' alternatives, before those of another time.
+void AddOtherCalendar(const Birth& birth, const Options& options, BirthReading& reading) {
+    if (!RulesMayDiffer(birth)) return;
+    Result<BirthReading> other =
+        ReadUnder(birth, Switched(options, Convention::CalendarRule), false);
+    if (!other || SameReading(*other, reading)) return;
+    other->switched = Convention::CalendarRule;
+    auto& alternatives = reading.alternatives;
+    const auto firstTimeChange =
+        std::find_if(alternatives.begin(), alternatives.end(), [](const BirthReading& r) {
+            return r.timeChange != BirthReading::TimeChange::None;
+        });
+    alternatives.insert(firstTimeChange, *std::move(other));
+}
+
 }  // namespace
 
 Result<BirthReading> Read(const Birth& birth, const Options& options) {
     Result<BirthReading> reading = ReadUnder(birth, options, true);
-    if (!reading || !RulesMayDiffer(birth)) return reading;
-    // Under the other calendar rule: an alternative when the day, a pillar or the total differs.
-    const Options switched = Switched(options, Convention::CalendarRule);
-    Result<BirthReading> other = ReadUnder(birth, switched, false);
-    if (other && !SameReading(*other, *reading)) {
-        other->switched = Convention::CalendarRule;
-        // After the other conventions' alternatives, before those of another time.
-        auto& alternatives = reading->alternatives;
-        const auto firstTimeChange =
-            std::find_if(alternatives.begin(), alternatives.end(), [](const BirthReading& r) {
-                return r.timeChange != BirthReading::TimeChange::None;
-            });
-        alternatives.insert(firstTimeChange, *std::move(other));
-    }
+    if (reading) AddOtherCalendar(birth, options, *reading);
     return reading;
 }
 
@@ -385,8 +388,12 @@ Result<std::array<BirthReading, 12>> ReadEveryPeriod(const Birth& birth, const O
     for (int index = 0; index < 12; ++index) {
         // A plain period is read on its own day, so every one of them can be read.
         const Period period{index};
-        readings[static_cast<std::size_t>(index)] = *ReadSound(
-            *resolved, period, options, PillarsOfPeriod(resolved->date, period, options.calendarRule));
+        BirthReading& reading = readings[static_cast<std::size_t>(index)];
+        reading = *ReadSound(*resolved, period, options,
+                             PillarsOfPeriod(resolved->date, period, options.calendarRule));
+        Birth withPeriod = day;
+        withPeriod.period = period;
+        AddOtherCalendar(withPeriod, options, reading);
     }
     return readings;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "chenggu/lunar_date_names.h"
 #include "chenggu/places.h"
 #include "reading/generated/traditional_verses.h"
 #include "reading/verses.h"
@@ -300,7 +301,22 @@ std::string AlternativeCondition(const BirthReading& reading, const BirthReading
                std::string(ConventionText(to.lateZi, script));
     }
     if (to.calendarRule != reading.options.calendarRule) {
-        return T(script, "若") + std::string(ConventionText(to.calendarRule, script));
+        // What the other calendar changes: the day of a lunar birth, the lunar date, the pillars.
+        std::vector<std::string> changes;
+        if (alternative.readingDate != reading.readingDate) {
+            changes.push_back(T(script, "公历 ") + IsoDate(alternative.readingDate));
+        }
+        if (alternative.lunarDate != reading.lunarDate) {
+            changes.push_back(T(script, "农历") + LunarDateName(alternative.lunarDate, script));
+        }
+        const auto pillar = [&](std::string_view was, std::string_view is, std::string_view unit) {
+            if (was != is) changes.push_back(std::string(is) + T(script, unit));
+        };
+        pillar(reading.yearStemBranch, alternative.yearStemBranch, "年");
+        pillar(reading.monthStemBranch, alternative.monthStemBranch, "月");
+        std::string text = T(script, "若") + std::string(ConventionText(to.calendarRule, script));
+        if (!changes.empty()) text += T(script, "（") + Listed(changes, T(script, "，")) + T(script, "）");
+        return text;
     }
     if (to.yearStart != reading.options.yearStart) {
         return T(script, "若") + std::string(ConventionText(to.yearStart, script));

@@ -10,7 +10,7 @@
 namespace chenggu::service {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 62> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 61> TraditionalTexts{{
     {"\n释义：", "\n釋義："},
     {" 应是农历年份，不是 ", " 應是農曆年份，不是 "},
     {" 的网页不能调用 /mcp（见 --mcp-origin）", " 的網頁不能調用 /mcp（見 --mcp-origin）"},
@@ -32,7 +32,6 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 62> T
     {"二十四节气 Solar terms", "二十四節氣 Solar terms"},
     {"从这个文件夹提供网页（scripts/web --build 生成 build/web），而不用内置的", "從這個文件夾提供網頁（scripts/web --build 生成 build/web），而不用內置的"},
     {"以 HTTP 提供接口和网页", "以 HTTP 提供接口和網頁"},
-    {"公历 ", "公曆 "},
     {"公历农历换算 Lunar date", "公曆農曆換算 Lunar date"},
     {"分块长度行或尾部字段最多 128 KiB", "分塊長度行或尾部字段最多 128 KiB"},
     {"参数 ", "參數 "},

@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 233> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 234> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -71,6 +71,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 233> 
     {"之后", "之後"},
     {"亥时", "亥時"},
     {"公历", "公曆"},
+    {"公历 ", "公曆 "},
     {"农历", "農曆"},
     {"农历 ", "農曆 "},
     {"农历日子从初一到三十", "農曆日子從初一到三十"},
