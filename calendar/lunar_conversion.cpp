@@ -6,7 +6,6 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/lunar_tables.h"
-#include "calendar/solar_terms.h"
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
@@ -68,15 +67,6 @@ static_assert(CivilOf(LastDayOffset).month == 12 && CivilOf(LastDayOffset).day =
 
 bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
 
-// The packed tables of one rule: month sizes and leap months by year index (lunar year -
-// 1645), with the day offset of each lunar new year 1645-2101 (the last is the day after
-// lunar 2100 ends), so that a conversion never walks over the years.
-struct RuleTables {
-    std::array<std::uint16_t, YearCount> monthSizes{};
-    std::array<std::uint8_t, YearCount> leapMonths{};
-    std::array<std::int32_t, YearCount + 1> newYearOffsets{};
-};
-
 // Days before the month in position p of the year ([0, 13]; the leap month takes the
 // position after the month it follows): 29 a month plus one for each 30-day month among
 // the top p bits. The bits below the year's last month are zero, so p = 13 in a 12-month
@@ -86,60 +76,80 @@ constexpr std::int32_t DaysBeforePosition(unsigned sizes, int p) {
     return 29 * p + std::popcount(longMonths);                    // [0, 385]
 }
 
-constexpr RuleTables MakeRuleTables(CalendarRule rule) {
-    RuleTables tables;
-    for (std::size_t i = 0; i < YearCount; ++i) {
-        tables.monthSizes[i] = LunarTables::MonthSizes[i];
-        const unsigned pair = LunarTables::LeapMonths[i / 2];
-        tables.leapMonths[i] = static_cast<std::uint8_t>(i % 2 == 0 ? pair >> 4 : pair & 0x0fu);
-    }
-    if (rule == CalendarRule::Printed) {
-        for (const LunarTables::PrintedYear& printed : LunarTables::PrintedYears) {
-            const auto i = static_cast<std::size_t>(printed.year - FirstYear);
-            tables.monthSizes[i] = printed.monthSizes;
-            tables.leapMonths[i] = printed.leapMonth;
+constexpr unsigned LeapMonthAt(std::size_t i) {
+    const unsigned pair = LunarTables::LeapMonths[i / 2];
+    return i % 2 == 0 ? pair >> 4 : pair & 0x0fu;  // [0, 15]
+}
+
+// One lunar year (index lunar year - 1645): its month sizes, leap month, and the day offset of
+// its new year.
+struct LunarYear {
+    unsigned sizes = 0;
+    int leap = 0;
+    std::int32_t newYear = 0;
+};
+
+// The computed calendar's new years as days after January 1 of their year (20 to 50; the
+// last is lunar 2101's), summed at compile time from the month sizes: a byte a year.
+constexpr std::array<std::uint8_t, YearCount + 1> NewYearDays = [] {
+    std::array<std::uint8_t, YearCount + 1> days{};
+    std::int32_t newYear = FirstDayOffset;
+    for (std::size_t i = 0; i <= YearCount; ++i) {
+        const int year = FirstYear + static_cast<int>(i);
+        days[i] = static_cast<std::uint8_t>(newYear - OffsetOf(static_cast<std::uint16_t>(year), 1, 1));
+        if (i < YearCount) {
+            newYear += DaysBeforePosition(LunarTables::MonthSizes[i], LeapMonthAt(i) == 0 ? 12 : 13);
         }
     }
-    tables.newYearOffsets[0] = FirstDayOffset;
-    for (std::size_t i = 0; i < YearCount; ++i) {
-        const int months = tables.leapMonths[i] == 0 ? 12 : 13;
-        tables.newYearOffsets[i + 1] =
-            tables.newYearOffsets[i] + DaysBeforePosition(tables.monthSizes[i], months);
+    return days;
+}();
+
+// A year of the range (index [0, YearCount]; YearCount: lunar 2101, its new year alone) by a
+// rule: the computed tables, or a year of the calendars as printed where they differ.
+constexpr LunarYear YearAt(std::size_t i, CalendarRule rule) {
+    const auto year = static_cast<std::uint16_t>(FirstYear + static_cast<int>(i));
+    if (rule == CalendarRule::Printed && year < 1929) {
+        const auto& printed = LunarTables::PrintedYears;
+        const auto* found = std::lower_bound(
+            printed.begin(), printed.end(), year,
+            [](const LunarTables::PrintedYear& p, std::uint16_t y) { return p.year < y; });
+        if (found != printed.end() && found->year == year) {
+            return {found->monthSizes, found->leapMonth, OffsetOf(year, 1, 1) + found->newYearDay};
+        }
     }
-    return tables;
+    if (i == YearCount) return {0, 0, OffsetOf(year, 1, 1) + NewYearDays[i]};
+    return {LunarTables::MonthSizes[i], static_cast<int>(LeapMonthAt(i)),
+            OffsetOf(year, 1, 1) + NewYearDays[i]};
 }
 
-constexpr RuleTables PrintedTables = MakeRuleTables(CalendarRule::Printed);
-constexpr RuleTables ComputedTables = MakeRuleTables(CalendarRule::Computed);
-
-constexpr const RuleTables& TablesOf(CalendarRule rule) {
-    return rule == CalendarRule::Computed ? ComputedTables : PrintedTables;
-}
-
-constexpr bool TablesAreConsistent(const RuleTables& tables) {
+constexpr bool TablesAreConsistent(CalendarRule rule) {
     for (std::size_t i = 0; i < YearCount; ++i) {
-        const unsigned sizes = tables.monthSizes[i];
-        const int months = tables.leapMonths[i] == 0 ? 12 : 13;
-        if ((sizes & ((1u << (16 - months)) - 1)) != 0) return false;  // bits below the last month
-        if (tables.leapMonths[i] > 12) return false;
-        // Lunar year y begins in Gregorian year y, between January 21 and February 20: the
-        // year lookup below relies on it.
-        const Civil newYear = CivilOf(tables.newYearOffsets[i]);
+        const LunarYear year = YearAt(i, rule);
+        const int months = year.leap == 0 ? 12 : 13;
+        if ((year.sizes & ((1u << (16 - months)) - 1)) != 0) return false;  // bits below the last month
+        if (year.leap > 12) return false;
+        // Each year ends where the next begins; lunar year y begins in January or February of
+        // Gregorian year y: the year lookup below relies on it.
+        if (year.newYear + DaysBeforePosition(year.sizes, months) != YearAt(i + 1, rule).newYear) {
+            return false;
+        }
+        const Civil newYear = CivilOf(year.newYear);
         if (newYear.year != FirstYear + static_cast<std::int32_t>(i) || newYear.month > 2) return false;
     }
-    return tables.newYearOffsets[YearCount] == OffsetOf(2101, 1, 29);  // lunar 2101-1-1
+    return YearAt(YearCount, rule).newYear == OffsetOf(2101, 1, 29);  // lunar 2101-1-1
 }
-static_assert(TablesAreConsistent(PrintedTables) && TablesAreConsistent(ComputedTables));
-static_assert(ComputedTables.newYearOffsets[1901 - FirstYear] == 49);          // 1901-02-19
-static_assert(ComputedTables.newYearOffsets[2051 - FirstYear] == 54787 + 41);  // 2051-02-11
+static_assert(TablesAreConsistent(CalendarRule::Printed) && TablesAreConsistent(CalendarRule::Computed));
+static_assert(YearAt(1901 - FirstYear, CalendarRule::Computed).newYear == 49);          // 1901-02-19
+static_assert(YearAt(2051 - FirstYear, CalendarRule::Computed).newYear == 54787 + 41);  // 2051-02-11
+static_assert(YearAt(0, CalendarRule::Computed).newYear == FirstDayOffset);
 
 // The day offset of a lunar date whose month and day exist.
-std::int32_t LunarDayOffset(const LunarDate& lunar, const RuleTables& tables) {
-    const auto i = static_cast<std::size_t>(lunar.year - FirstYear);  // [0, 455]
-    const int leap = tables.leapMonths[i];
+std::int32_t LunarDayOffset(const LunarDate& lunar, CalendarRule rule) {
+    const LunarYear year = YearAt(static_cast<std::size_t>(lunar.year - FirstYear), rule);
+    const int leap = year.leap;
     // The leap month, and every month after it, sits one position later.
     const int p = lunar.month - 1 + (leap != 0 && (lunar.month > leap || lunar.leapMonth) ? 1 : 0);
-    return tables.newYearOffsets[i] + DaysBeforePosition(tables.monthSizes[i], p) + lunar.day - 1;
+    return year.newYear + DaysBeforePosition(year.sizes, p) + lunar.day - 1;
 }
 
 std::uint16_t LowHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed & 0xffff); }
@@ -179,7 +189,7 @@ std::int32_t CalendarDate::DayDifference(std::uint16_t year1, std::uint16_t mont
 
 std::uint16_t CalendarDate::LunarLeapMonth(std::uint16_t lunarYear, CalendarRule rule) {
     if (!HasTables(lunarYear)) return 0;
-    return TablesOf(rule).leapMonths[static_cast<std::size_t>(lunarYear - FirstYear)];
+    return static_cast<std::uint16_t>(YearAt(static_cast<std::size_t>(lunarYear - FirstYear), rule).leap);
 }
 
 std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth,
@@ -188,7 +198,7 @@ std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_
     if (!HasTables(lunarYear) || lunarMonth < 1 || lunarMonth > 12) return 0;
 
     const unsigned leap = LunarLeapMonth(lunarYear, rule);
-    const unsigned sizes = TablesOf(rule).monthSizes[static_cast<std::size_t>(lunarYear - FirstYear)];
+    const unsigned sizes = YearAt(static_cast<std::size_t>(lunarYear - FirstYear), rule).sizes;
     // Month m is bit 16 - m; the months after the leap month sit one bit lower.
     unsigned bit = 16u - lunarMonth;               // [4, 15]
     if (leap != 0 && lunarMonth > leap) bit -= 1;  // [3, 14]
@@ -217,36 +227,28 @@ int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month, Cale
             [](const LunarTables::PrintedTerm& term, std::uint16_t k) { return term.key < k; });
         if (found != printed.end() && found->key == key) return found->day;
     }
-    if (year < LunarTables::TermTableFirstYear) {
-        // The day in Beijing (UTC+8) of the term's instant.
-        const std::int64_t instant = *SectionalTermInstant(year, month);
-        const std::int64_t beijing = instant + 8 * 3600;
-        const auto dayOffset = static_cast<std::int32_t>(beijing / 86400 - (beijing % 86400 < 0 ? 1 : 0));
-        return dayOffset - OffsetOf(year, month, 1) + 1;  // [3, 9]
-    }
-    const std::size_t i =
-        12u * static_cast<std::size_t>(year - LunarTables::TermTableFirstYear) + (month - 1u);
+    const std::size_t i = 12u * static_cast<std::size_t>(year - FirstYear) + (month - 1u);
     return 15 - (LunarTables::SectionalTerms[i] >> 4);  // [3, 9] in the table
 }
 
 LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset, CalendarRule rule) {
-    const RuleTables& tables = TablesOf(rule);
     // Lunar 2100 ends in January 2101: its last days convert too.
-    if (dayOffset < FirstDayOffset || dayOffset >= tables.newYearOffsets.back()) return {};
+    if (dayOffset < FirstDayOffset || dayOffset >= YearAt(YearCount, rule).newYear) return {};
 
     // Lunar year y begins in Gregorian year y, so the day lies in lunar year y or y - 1.
     int i = CivilOf(dayOffset).year - FirstYear;                                     // [0, 456]
-    if (dayOffset < tables.newYearOffsets[static_cast<std::size_t>(i)]) --i;         // [0, 455]
-    const std::int32_t n = dayOffset - tables.newYearOffsets[static_cast<std::size_t>(i)];  // [0, 384]
+    LunarYear lunarYear = YearAt(static_cast<std::size_t>(i), rule);
+    if (dayOffset < lunarYear.newYear) lunarYear = YearAt(static_cast<std::size_t>(--i), rule);  // [0, 455]
+    const std::int32_t n = dayOffset - lunarYear.newYear;  // [0, 384]
 
     // The month's position p: months have 29 or 30 days, so n / 30 is p or p - 1.
-    const unsigned sizes = tables.monthSizes[static_cast<std::size_t>(i)];
+    const unsigned sizes = lunarYear.sizes;
     int p = n / 30;                                                                     // [0, 12]
     if (DaysBeforePosition(sizes, p + 1) <= n) ++p;                                     // [0, 12]
     const auto day = static_cast<std::uint16_t>(n - DaysBeforePosition(sizes, p) + 1);  // [1, 30]
 
     const auto year = static_cast<std::uint16_t>(FirstYear + i);
-    const int leap = tables.leapMonths[static_cast<std::size_t>(i)];
+    const int leap = lunarYear.leap;
     if (leap == 0 || p < leap) return {year, static_cast<std::uint16_t>(p + 1), day, false};
     return {year, static_cast<std::uint16_t>(p == leap ? leap : p), day, p == leap};
 }
@@ -283,14 +285,14 @@ LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar, CalendarRule
     }
     const std::uint16_t days = LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth, rule);
     if (lunar.day < 1 || lunar.day > days) return LunarDateError::NoSuchDay;
-    const std::int32_t offset = LunarDayOffset(lunar, TablesOf(rule));
+    const std::int32_t offset = LunarDayOffset(lunar, rule);
     if (offset < FirstDayOffset || offset > LastDayOffset) return LunarDateError::OutsideRange;
     return LunarDateError::None;
 }
 
 GregorianDate CalendarDate::LunarToGregorian(const LunarDate& lunar, CalendarRule rule) {
     if (CheckLunarDate(lunar, rule) != LunarDateError::None) return {};
-    return GregorianDate::FromDayOffset(LunarDayOffset(lunar, TablesOf(rule)));
+    return GregorianDate::FromDayOffset(LunarDayOffset(lunar, rule));
 }
 
 bool GregorianDate::ok() const { return CalendarDate::IsSupportedDate(year, month, day); }

@@ -1,6 +1,6 @@
 // The packed data of the Chinese lunar calendar for lunar years 1645-2100 and the
-// sectional solar terms of Gregorian January 1901 to December 2100 (those of 1645-1900 come
-// from their instants, solar_terms.h). Nothing is computed from astronomy at run time:
+// sectional solar terms of Gregorian January 1645 to December 2100. Nothing is computed
+// from astronomy at run time:
 // every month length, leap month and term day is read here, in place, with shifts and masks.
 //
 // 1645-1900 are computed from astronomy (scripts/solar-terms); where the calendars issued at
@@ -26,7 +26,6 @@ inline constexpr int LastYear = 2100;
 inline constexpr int YearCount = LastYear - FirstYear + 1;  // 456
 inline constexpr int EarlyYearCount = 1901 - FirstYear;      // 1645-1900, computed
 inline constexpr int EarlierYearCount = 150;                 // 1901-2050, the traditional tables
-inline constexpr int TermTableFirstYear = 1901;              // the first year of SectionalTerms
 
 // Month sizes, one element per lunar year 1901-2050. Bit set = 30 days, clear = 29.
 // The year's months in calendar order, the leap month right after the month it follows,
@@ -259,8 +258,9 @@ constexpr std::array<T, N + M> Joined(const std::array<T, N>& first, const std::
 }
 inline constexpr auto MonthSizes = Joined(EarlyMonthSizes, Joined(EarlierMonthSizes, LaterMonthSizes));
 inline constexpr auto LeapMonths = Joined(EarlyLeapMonths, Joined(EarlierLeapMonths, LaterLeapMonths));
-inline constexpr auto SectionalTerms = Joined(EarlierSectionalTerms, LaterSectionalTerms);
+inline constexpr auto SectionalTerms =
+    Joined(EarlySectionalTerms, Joined(EarlierSectionalTerms, LaterSectionalTerms));
 static_assert(MonthSizes.size() == YearCount && LeapMonths.size() == YearCount / 2 &&
-              SectionalTerms.size() == 12 * (LastYear - TermTableFirstYear + 1));
+              SectionalTerms.size() == 12 * YearCount);
 
 }  // namespace chenggu::LunarTables

@@ -2,40 +2,63 @@
 #include "calendar/solar_terms.h"
 
 #include "calendar/generated/solar_terms.h"
+#if !defined(CHENGGU_TERMS_FROM_1900)
+#include "calendar/generated/solar_terms_1645_1899.h"
+#endif
 
 CHENGGU_BEGIN_NAMESPACE
 namespace {
 
 namespace tables = SolarTermTables;
-static_assert(tables::FirstYear == FirstSolarTermYear && tables::LastYear == LastSolarTermYear);
+static_assert(tables::LastYear == LastSolarTermYear);
 
-bool Covered(int year, int term) {
-    return year >= FirstSolarTermYear && year <= LastSolarTermYear && term >= 0 && term < 24;
+#if defined(CHENGGU_TERMS_FROM_1900)
+constexpr int FirstYear = tables::FirstYear;
+#else
+namespace early = EarlySolarTermTables;
+static_assert(early::FirstYear == FirstSolarTermYear && early::LastYear + 1 == tables::FirstYear);
+constexpr int FirstYear = early::FirstYear;
+#endif
+
+// The instant of term k (0-23) of a covered year, from its table's line and deviation.
+template <class Tables>
+std::int64_t OnTheLine(int year, int term) {
+    const auto& line = Tables::TermLines[static_cast<std::size_t>(term)];
+    const std::size_t row = 12 * static_cast<std::size_t>(year - Tables::FirstYear) +
+                            static_cast<std::size_t>(term / 2);
+    const std::int16_t deviation =
+        term % 2 == 0 ? Tables::SectionalDeviations[row] : Tables::PrincipalDeviations[row];
+    return line.first + std::int64_t{line.perYear} * (year - Tables::FirstYear) + deviation;
 }
 
-// The instant of term k in a year, off its line by the deviation given.
-std::int64_t OnTheLine(int year, int term, std::int16_t deviation) {
-    const tables::TermLine& line = tables::TermLines[static_cast<std::size_t>(term)];
-    return line.first + std::int64_t{line.perYear} * (year - FirstSolarTermYear) + deviation;
-}
-
-std::size_t Row(int year, int term) {
-    return 12 * static_cast<std::size_t>(year - FirstSolarTermYear) +
-           static_cast<std::size_t>(term / 2);  // [0, 2423]
-}
+struct Later {
+    static constexpr int FirstYear = tables::FirstYear;
+    static constexpr const auto& TermLines = tables::TermLines;
+    static constexpr const auto& SectionalDeviations = tables::SectionalDeviations;
+    static constexpr const auto& PrincipalDeviations = tables::PrincipalDeviations;
+};
+#if !defined(CHENGGU_TERMS_FROM_1900)
+struct Earlier {
+    static constexpr int FirstYear = early::FirstYear;
+    static constexpr const auto& TermLines = early::TermLines;
+    static constexpr const auto& SectionalDeviations = early::SectionalDeviations;
+    static constexpr const auto& PrincipalDeviations = early::PrincipalDeviations;
+};
+#endif
 
 }  // namespace
 
-std::optional<std::int64_t> SectionalTermInstant(int year, int month) {
-    if (month < 1 || month > 12 || !Covered(year, 0)) return std::nullopt;
-    const int term = 2 * (month - 1);
-    return OnTheLine(year, term, tables::SectionalDeviations[Row(year, term)]);
+std::optional<std::int64_t> SolarTermInstant(int year, int term) {
+    if (year < FirstYear || year > LastSolarTermYear || term < 0 || term >= 24) return std::nullopt;
+#if !defined(CHENGGU_TERMS_FROM_1900)
+    if (year < Later::FirstYear) return OnTheLine<Earlier>(year, term);
+#endif
+    return OnTheLine<Later>(year, term);
 }
 
-std::optional<std::int64_t> SolarTermInstant(int year, int term) {
-    if (!Covered(year, term)) return std::nullopt;
-    if (term % 2 == 0) return SectionalTermInstant(year, term / 2 + 1);
-    return OnTheLine(year, term, tables::PrincipalDeviations[Row(year, term)]);
+std::optional<std::int64_t> SectionalTermInstant(int year, int month) {
+    if (month < 1 || month > 12) return std::nullopt;
+    return SolarTermInstant(year, 2 * (month - 1));
 }
 
 CHENGGU_END_NAMESPACE

@@ -20,11 +20,12 @@ inline constexpr std::array<std::string_view, 24> SolarTermNames{
     "小暑", "大暑", "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
 
 // The years the instants cover.
-inline constexpr int FirstSolarTermYear = 1644;
+inline constexpr int FirstSolarTermYear = 1645;
 inline constexpr int LastSolarTermYear = 2101;
 
 // The instant of term k (0-23) of a year, in seconds of UTC since 1901-01-01T00:00Z; nothing
-// for a year or term outside the tables.
+// for a year or term outside the tables (and, in the web page's first engine, built with
+// CHENGGU_TERMS_FROM_1900, for a year before 1900: its whole engine has them).
 std::optional<std::int64_t> SolarTermInstant(int year, int term);
 // The instant of the sectional term (节) of a Gregorian month (1-12): term 2 (month - 1).
 std::optional<std::int64_t> SectionalTermInstant(int year, int month);

@@ -13,7 +13,9 @@ Result<std::array<SolarTerm, 24>> SolarTermsOf(int year) {
     if (year < FirstDate.year || year > LastDate.year) return refusal::YearOutsideRange(year);
     std::array<SolarTerm, 24> terms;
     for (int k = 0; k < 24; ++k) {
-        const std::int64_t instant = *SolarTermInstant(year, k);
+        const std::optional<std::int64_t> found = SolarTermInstant(year, k);
+        if (!found) return refusal::YearOutsideRange(year);  // an engine without that year's terms
+        const std::int64_t instant = *found;
         terms[static_cast<std::size_t>(k)] = {k, SolarTermNames[static_cast<std::size_t>(k)],
                                               solar::DateTimeAt(instant),
                                               solar::DateTimeAt(instant + 8 * 3600)};

@@ -16,6 +16,7 @@ const CONVENTIONS = [
   { name: 'lateZi', id: 'late-zi', values: ['same-day', 'next-day'] },
   { name: 'yearStart', id: 'year-start', values: ['new-year', 'spring'] },
   { name: 'leapMonth', id: 'leap-month', values: ['whole', 'split'] },
+  { name: 'calendarRule', id: 'calendar-rule', values: ['printed', 'computed'] },
 ];
 // The birth time's fields: address parameter and id.
 const WHERE = [
