@@ -90,8 +90,8 @@ struct LunarYear {
 };
 
 // The computed calendar's new years as days after January 1 of their year (20 to 50; the
-// last is lunar 2101's), summed at compile time from the month sizes: a byte a year.
-constexpr std::array<std::uint8_t, YearCount + 1> NewYearDays = [] {
+// last is lunar 2101's), summed from the month sizes: a byte a year.
+constexpr std::array<std::uint8_t, YearCount + 1> SumNewYearDays() {
     std::array<std::uint8_t, YearCount + 1> days{};
     std::int32_t newYear = FirstDayOffset;
     for (std::size_t i = 0; i <= YearCount; ++i) {
@@ -102,11 +102,12 @@ constexpr std::array<std::uint8_t, YearCount + 1> NewYearDays = [] {
         }
     }
     return days;
-}();
+}
+using NewYearDays = std::array<std::uint8_t, YearCount + 1>;
 
 // A year of the range (index [0, YearCount]; YearCount: lunar 2101, its new year alone) by a
 // rule: the computed tables, or a year of the calendars as printed where they differ.
-constexpr LunarYear YearAt(std::size_t i, CalendarRule rule) {
+constexpr LunarYear YearAt(std::size_t i, CalendarRule rule, const NewYearDays& newYearDays) {
     const auto year = static_cast<std::uint16_t>(FirstYear + static_cast<int>(i));
     if (rule == CalendarRule::Printed && year < 1929) {
         const auto& printed = LunarTables::PrintedYears;
@@ -117,35 +118,47 @@ constexpr LunarYear YearAt(std::size_t i, CalendarRule rule) {
             return {found->monthSizes, found->leapMonth, OffsetOf(year, 1, 1) + found->newYearDay};
         }
     }
-    if (i == YearCount) return {0, 0, OffsetOf(year, 1, 1) + NewYearDays[i]};
+    if (i == YearCount) return {0, 0, OffsetOf(year, 1, 1) + newYearDays[i]};
     return {LunarTables::MonthSizes[i], static_cast<int>(LeapMonthAt(i)),
-            OffsetOf(year, 1, 1) + NewYearDays[i]};
+            OffsetOf(year, 1, 1) + newYearDays[i]};
+}
+
+// A year at run time, with the new years summed once rather than carried (the web page's
+// first visit counts the engine's bytes).
+LunarYear YearOf(std::size_t i, CalendarRule rule) {
+    static const NewYearDays days = SumNewYearDays();
+    return YearAt(i, rule, days);
 }
 
 constexpr bool TablesAreConsistent(CalendarRule rule) {
+    const NewYearDays days = SumNewYearDays();
     for (std::size_t i = 0; i < YearCount; ++i) {
-        const LunarYear year = YearAt(i, rule);
+        const LunarYear year = YearAt(i, rule, days);
         const int months = year.leap == 0 ? 12 : 13;
         if ((year.sizes & ((1u << (16 - months)) - 1)) != 0) return false;  // bits below the last month
         if (year.leap > 12) return false;
         // Each year ends where the next begins; lunar year y begins in January or February of
         // Gregorian year y: the year lookup below relies on it.
-        if (year.newYear + DaysBeforePosition(year.sizes, months) != YearAt(i + 1, rule).newYear) {
+        if (year.newYear + DaysBeforePosition(year.sizes, months) != YearAt(i + 1, rule, days).newYear) {
             return false;
         }
         const Civil newYear = CivilOf(year.newYear);
         if (newYear.year != FirstYear + static_cast<std::int32_t>(i) || newYear.month > 2) return false;
     }
-    return YearAt(YearCount, rule).newYear == OffsetOf(2101, 1, 29);  // lunar 2101-1-1
+    return YearAt(YearCount, rule, days).newYear == OffsetOf(2101, 1, 29);  // lunar 2101-1-1
 }
 static_assert(TablesAreConsistent(CalendarRule::Printed) && TablesAreConsistent(CalendarRule::Computed));
-static_assert(YearAt(1901 - FirstYear, CalendarRule::Computed).newYear == 49);          // 1901-02-19
-static_assert(YearAt(2051 - FirstYear, CalendarRule::Computed).newYear == 54787 + 41);  // 2051-02-11
-static_assert(YearAt(0, CalendarRule::Computed).newYear == FirstDayOffset);
+constexpr std::int32_t ComputedNewYear(int year) {
+    return YearAt(static_cast<std::size_t>(year - FirstYear), CalendarRule::Computed, SumNewYearDays())
+        .newYear;
+}
+static_assert(ComputedNewYear(1645) == FirstDayOffset);
+static_assert(ComputedNewYear(1901) == 49);          // 1901-02-19
+static_assert(ComputedNewYear(2051) == 54787 + 41);  // 2051-02-11
 
 // The day offset of a lunar date whose month and day exist.
 std::int32_t LunarDayOffset(const LunarDate& lunar, CalendarRule rule) {
-    const LunarYear year = YearAt(static_cast<std::size_t>(lunar.year - FirstYear), rule);
+    const LunarYear year = YearOf(static_cast<std::size_t>(lunar.year - FirstYear), rule);
     const int leap = year.leap;
     // The leap month, and every month after it, sits one position later.
     const int p = lunar.month - 1 + (leap != 0 && (lunar.month > leap || lunar.leapMonth) ? 1 : 0);
@@ -189,7 +202,7 @@ std::int32_t CalendarDate::DayDifference(std::uint16_t year1, std::uint16_t mont
 
 std::uint16_t CalendarDate::LunarLeapMonth(std::uint16_t lunarYear, CalendarRule rule) {
     if (!HasTables(lunarYear)) return 0;
-    return static_cast<std::uint16_t>(YearAt(static_cast<std::size_t>(lunarYear - FirstYear), rule).leap);
+    return static_cast<std::uint16_t>(YearOf(static_cast<std::size_t>(lunarYear - FirstYear), rule).leap);
 }
 
 std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_t lunarMonth,
@@ -198,7 +211,7 @@ std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_
     if (!HasTables(lunarYear) || lunarMonth < 1 || lunarMonth > 12) return 0;
 
     const unsigned leap = LunarLeapMonth(lunarYear, rule);
-    const unsigned sizes = YearAt(static_cast<std::size_t>(lunarYear - FirstYear), rule).sizes;
+    const unsigned sizes = YearOf(static_cast<std::size_t>(lunarYear - FirstYear), rule).sizes;
     // Month m is bit 16 - m; the months after the leap month sit one bit lower.
     unsigned bit = 16u - lunarMonth;               // [4, 15]
     if (leap != 0 && lunarMonth > leap) bit -= 1;  // [3, 14]
@@ -219,26 +232,29 @@ std::uint16_t CalendarDate::LunarYearDays(std::uint16_t lunarYear, CalendarRule 
 
 int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month, CalendarRule rule) {
     if (!HasTables(year) || month < 1 || month > 12) return 0;
+    const std::size_t i = 12u * static_cast<std::size_t>(year - FirstYear) + (month - 1u);
+    const unsigned pair = LunarTables::SectionalTermDays[i / 2];
+    int day = static_cast<int>(i % 2 == 0 ? pair >> 4 : pair & 0x0fu);
     if (rule == CalendarRule::Printed && year < 1929) {
-        const auto key = static_cast<std::uint16_t>(12 * year + month - 1);
+        // A term the calendar of the time printed a day before or after.
+        const auto key = static_cast<unsigned>(12 * year + month - 1);
         const auto& printed = LunarTables::PrintedSectionalTerms;
         const auto* found = std::lower_bound(
             printed.begin(), printed.end(), key,
-            [](const LunarTables::PrintedTerm& term, std::uint16_t k) { return term.key < k; });
-        if (found != printed.end() && found->key == key) return found->day;
+            [](std::uint16_t term, unsigned k) { return (term & 0x7fffu) < k; });
+        if (found != printed.end() && (*found & 0x7fffu) == key) day += (*found & 0x8000u) ? -1 : 1;
     }
-    const std::size_t i = 12u * static_cast<std::size_t>(year - FirstYear) + (month - 1u);
-    return 15 - (LunarTables::SectionalTerms[i] >> 4);  // [3, 9] in the table
+    return day;  // [3, 9]
 }
 
 LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset, CalendarRule rule) {
     // Lunar 2100 ends in January 2101: its last days convert too.
-    if (dayOffset < FirstDayOffset || dayOffset >= YearAt(YearCount, rule).newYear) return {};
+    if (dayOffset < FirstDayOffset || dayOffset >= YearOf(YearCount, rule).newYear) return {};
 
     // Lunar year y begins in Gregorian year y, so the day lies in lunar year y or y - 1.
     int i = CivilOf(dayOffset).year - FirstYear;                                     // [0, 456]
-    LunarYear lunarYear = YearAt(static_cast<std::size_t>(i), rule);
-    if (dayOffset < lunarYear.newYear) lunarYear = YearAt(static_cast<std::size_t>(--i), rule);  // [0, 455]
+    LunarYear lunarYear = YearOf(static_cast<std::size_t>(i), rule);
+    if (dayOffset < lunarYear.newYear) lunarYear = YearOf(static_cast<std::size_t>(--i), rule);  // [0, 455]
     const std::int32_t n = dayOffset - lunarYear.newYear;  // [0, 384]
 
     // The month's position p: months have 29 or 30 days, so n / 30 is p or p - 1.

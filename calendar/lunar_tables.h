@@ -1,4 +1,4 @@
-// The packed data of the Chinese lunar calendar for lunar years 1645-2100 and the
+// The packed data of the Chinese lunar calendar for lunar years 1645-2100 and the days of the
 // sectional solar terms of Gregorian January 1645 to December 2100. Nothing is computed
 // from astronomy at run time:
 // every month length, leap month and term day is read here, in place, with shifts and masks.
@@ -258,9 +258,22 @@ constexpr std::array<T, N + M> Joined(const std::array<T, N>& first, const std::
 }
 inline constexpr auto MonthSizes = Joined(EarlyMonthSizes, Joined(EarlierMonthSizes, LaterMonthSizes));
 inline constexpr auto LeapMonths = Joined(EarlyLeapMonths, Joined(EarlierLeapMonths, LaterLeapMonths));
-inline constexpr auto SectionalTerms =
-    Joined(EarlySectionalTerms, Joined(EarlierSectionalTerms, LaterSectionalTerms));
+inline constexpr auto SectionalTerms = Joined(EarlierSectionalTerms, LaterSectionalTerms);
+
+// What the engine reads of the terms: the day of every sectional term of 1645-2100, a nibble a
+// month (January of an even index in the high nibble), packed at compile time from the tables
+// above.
+inline constexpr auto SectionalTermDays = [] {
+    std::array<std::uint8_t, 6 * YearCount> days{};
+    for (std::size_t i = 0; i < EarlySectionalTermDays.size(); ++i) days[i] = EarlySectionalTermDays[i];
+    for (std::size_t i = 0; i < SectionalTerms.size(); i += 2) {
+        const unsigned first = 15u - (SectionalTerms[i] >> 4), second = 15u - (SectionalTerms[i + 1] >> 4);
+        days[EarlySectionalTermDays.size() + i / 2] = static_cast<std::uint8_t>(first << 4 | second);
+    }
+    return days;
+}();
 static_assert(MonthSizes.size() == YearCount && LeapMonths.size() == YearCount / 2 &&
-              SectionalTerms.size() == 12 * YearCount);
+              SectionalTerms.size() == 12 * (LastYear - 1900) &&
+              EarlySectionalTermDays.size() == 6 * EarlyYearCount);
 
 }  // namespace chenggu::LunarTables

@@ -20,17 +20,6 @@ static_assert(early::FirstYear == FirstSolarTermYear && early::LastYear + 1 == t
 constexpr int FirstYear = early::FirstYear;
 #endif
 
-// The instant of term k (0-23) of a covered year, from its table's line and deviation.
-template <class Tables>
-std::int64_t OnTheLine(int year, int term) {
-    const auto& line = Tables::TermLines[static_cast<std::size_t>(term)];
-    const std::size_t row = 12 * static_cast<std::size_t>(year - Tables::FirstYear) +
-                            static_cast<std::size_t>(term / 2);
-    const std::int16_t deviation =
-        term % 2 == 0 ? Tables::SectionalDeviations[row] : Tables::PrincipalDeviations[row];
-    return line.first + std::int64_t{line.perYear} * (year - Tables::FirstYear) + deviation;
-}
-
 struct Later {
     static constexpr int FirstYear = tables::FirstYear;
     static constexpr const auto& TermLines = tables::TermLines;
@@ -46,19 +35,38 @@ struct Earlier {
 };
 #endif
 
-}  // namespace
-
-std::optional<std::int64_t> SolarTermInstant(int year, int term) {
-    if (year < FirstYear || year > LastSolarTermYear || term < 0 || term >= 24) return std::nullopt;
-#if !defined(CHENGGU_TERMS_FROM_1900)
-    if (year < Later::FirstYear) return OnTheLine<Earlier>(year, term);
-#endif
-    return OnTheLine<Later>(year, term);
+// The instant of term k (0-23) of a covered year, from its table's line and a deviation of
+// the same parity. (The sectional terms alone are read apart, so that an engine that reads no
+// principal term links none of their table.)
+template <class Tables, bool Sectional>
+std::int64_t OnTheLine(int year, int term) {
+    const auto& line = Tables::TermLines[static_cast<std::size_t>(term)];
+    const std::size_t row = 12 * static_cast<std::size_t>(year - Tables::FirstYear) +
+                            static_cast<std::size_t>(term / 2);
+    const std::int16_t deviation =
+        Sectional ? Tables::SectionalDeviations[row] : Tables::PrincipalDeviations[row];
+    return line.first + std::int64_t{line.perYear} * (year - Tables::FirstYear) + deviation;
 }
+
+template <bool Sectional>
+std::optional<std::int64_t> InstantOf(int year, int term) {
+    if (year < FirstYear || year > LastSolarTermYear) return std::nullopt;
+#if !defined(CHENGGU_TERMS_FROM_1900)
+    if (year < Later::FirstYear) return OnTheLine<Earlier, Sectional>(year, term);
+#endif
+    return OnTheLine<Later, Sectional>(year, term);
+}
+
+}  // namespace
 
 std::optional<std::int64_t> SectionalTermInstant(int year, int month) {
     if (month < 1 || month > 12) return std::nullopt;
-    return SolarTermInstant(year, 2 * (month - 1));
+    return InstantOf<true>(year, 2 * (month - 1));
+}
+
+std::optional<std::int64_t> SolarTermInstant(int year, int term) {
+    if (term < 0 || term >= 24) return std::nullopt;
+    return term % 2 == 0 ? InstantOf<true>(year, term) : InstantOf<false>(year, term);
 }
 
 CHENGGU_END_NAMESPACE
