@@ -41,9 +41,10 @@ constexpr std::int32_t OffsetOf(std::uint16_t y, std::uint16_t m, std::uint16_t 
 }
 
 // The first and last days of the range: 1645-01-28 (lunar 1645-1-1) and 2100-12-31.
-constexpr std::int32_t FirstDayOffset = OffsetOf(1645, 1, 28);
+constexpr std::int32_t FirstDayOffset =
+    OffsetOf(FirstYear, LunarTables::FirstMonth, LunarTables::FirstDay);
 constexpr std::int32_t LastDayOffset = OffsetOf(2100, 12, 31);
-static_assert(FirstDayOffset == -93474 && LastDayOffset == 73048);
+static_assert(FirstDayOffset == (FirstYear == 1645 ? -93474 : 49) && LastDayOffset == 73048);
 
 // The Gregorian date of a day offset, for any offset (Howard Hinnant's civil_from_days, days
 // counted from 0000-03-01 so that the leap day ends each year).
@@ -62,7 +63,9 @@ constexpr Civil CivilOf(std::int32_t dayOffset) {
     return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 static_assert(CivilOf(0).year == 1901 && CivilOf(0).month == 1 && CivilOf(0).day == 1);
-static_assert(CivilOf(FirstDayOffset).year == 1645 && CivilOf(FirstDayOffset).day == 28);
+static_assert(CivilOf(FirstDayOffset).year == FirstYear &&
+              CivilOf(FirstDayOffset).day == LunarTables::FirstDay);
+static_assert(CivilOf(-93474).year == 1645 && CivilOf(-93474).month == 1 && CivilOf(-93474).day == 28);
 static_assert(CivilOf(LastDayOffset).month == 12 && CivilOf(LastDayOffset).day == 31);
 
 bool HasTables(std::uint16_t lunarYear) { return lunarYear >= FirstYear && lunarYear <= LastYear; }
@@ -110,7 +113,7 @@ using NewYearDays = std::array<std::uint8_t, YearCount + 1>;
 constexpr LunarYear YearAt(std::size_t i, CalendarRule rule, const NewYearDays& newYearDays) {
     const auto year = static_cast<std::uint16_t>(FirstYear + static_cast<int>(i));
     if (rule == CalendarRule::Printed && year < 1929) {
-        const auto& printed = LunarTables::PrintedYears;
+        const auto& printed = LunarTables::PrintedYearsWithin;
         const auto* found = std::lower_bound(
             printed.begin(), printed.end(), year,
             [](const LunarTables::PrintedYear& p, std::uint16_t y) { return p.year < y; });
@@ -152,7 +155,7 @@ constexpr std::int32_t ComputedNewYear(int year) {
     return YearAt(static_cast<std::size_t>(year - FirstYear), CalendarRule::Computed, SumNewYearDays())
         .newYear;
 }
-static_assert(ComputedNewYear(1645) == FirstDayOffset);
+static_assert(ComputedNewYear(FirstYear) == FirstDayOffset);
 static_assert(ComputedNewYear(1901) == 49);          // 1901-02-19
 static_assert(ComputedNewYear(2051) == 54787 + 41);  // 2051-02-11
 
@@ -238,7 +241,7 @@ int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month, Cale
     if (rule == CalendarRule::Printed && year < 1929) {
         // A term the calendar of the time printed a day before or after.
         const auto key = static_cast<unsigned>(12 * year + month - 1);
-        const auto& printed = LunarTables::PrintedSectionalTerms;
+        const auto& printed = LunarTables::PrintedTermsWithin;
         const auto* found = std::lower_bound(
             printed.begin(), printed.end(), key,
             [](std::uint16_t term, unsigned k) { return (term & 0x7fffu) < k; });
@@ -326,7 +329,7 @@ GregorianDate GregorianDate::FromDayOffset(std::int32_t dayOffset) {
 
 bool CalendarDate::IsInDomain(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
     return year >= FirstYear && year <= LastYear && month >= 1 && month <= 12 && day >= 1 &&
-           day <= 31 && (year > FirstYear || month > 1 || day >= 28);
+           day <= 31 && OffsetOf(year, month, day) >= FirstDayOffset;
 }
 
 bool CalendarDate::IsSupportedDate(std::uint16_t year, std::uint16_t month, std::uint16_t day) {

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
 #include "calendar/generated/lunar_tables_1645_1900.h"
 #include "calendar/generated/lunar_tables_2051_2100.h"
@@ -21,10 +22,20 @@
 
 namespace chenggu::LunarTables {
 
+#if defined(CHENGGU_CALENDAR_FROM_1901)
+// The web page's first engine: lunar 1901-2100 only (the page loads the whole engine, with
+// these tables from 1645, for an earlier year).
+inline constexpr int FirstYear = 1901;
+inline constexpr int FirstDay = 19;    // of February: lunar 1901-1-1
+inline constexpr int FirstMonth = 2;
+#else
 inline constexpr int FirstYear = 1645;
+inline constexpr int FirstDay = 28;    // of January: lunar 1645-1-1
+inline constexpr int FirstMonth = 1;
+#endif
 inline constexpr int LastYear = 2100;
 inline constexpr int YearCount = LastYear - FirstYear + 1;  // 456
-inline constexpr int EarlyYearCount = 1901 - FirstYear;      // 1645-1900, computed
+inline constexpr int EarlyYearCount = 1901 - 1645;           // 1645-1900, computed
 inline constexpr int EarlierYearCount = 150;                 // 1901-2050, the traditional tables
 
 // Month sizes, one element per lunar year 1901-2050. Bit set = 30 days, clear = 29.
@@ -256,8 +267,15 @@ constexpr std::array<T, N + M> Joined(const std::array<T, N>& first, const std::
     for (std::size_t i = 0; i < M; ++i) joined[N + i] = then[i];
     return joined;
 }
+#if defined(CHENGGU_CALENDAR_FROM_1901)
+inline constexpr auto MonthSizes = Joined(EarlierMonthSizes, LaterMonthSizes);
+inline constexpr auto LeapMonths = Joined(EarlierLeapMonths, LaterLeapMonths);
+inline constexpr std::array<std::uint8_t, 0> EarlyTermDays{};
+#else
 inline constexpr auto MonthSizes = Joined(EarlyMonthSizes, Joined(EarlierMonthSizes, LaterMonthSizes));
 inline constexpr auto LeapMonths = Joined(EarlyLeapMonths, Joined(EarlierLeapMonths, LaterLeapMonths));
+inline constexpr auto EarlyTermDays = EarlySectionalTermDays;
+#endif
 inline constexpr auto SectionalTerms = Joined(EarlierSectionalTerms, LaterSectionalTerms);
 
 // What the engine reads of the terms: the day of every sectional term of 1645-2100, a nibble a
@@ -265,13 +283,33 @@ inline constexpr auto SectionalTerms = Joined(EarlierSectionalTerms, LaterSectio
 // above.
 inline constexpr auto SectionalTermDays = [] {
     std::array<std::uint8_t, 6 * YearCount> days{};
-    for (std::size_t i = 0; i < EarlySectionalTermDays.size(); ++i) days[i] = EarlySectionalTermDays[i];
+    for (std::size_t i = 0; i < EarlyTermDays.size(); ++i) days[i] = EarlyTermDays[i];
     for (std::size_t i = 0; i < SectionalTerms.size(); i += 2) {
         const unsigned first = 15u - (SectionalTerms[i] >> 4), second = 15u - (SectionalTerms[i + 1] >> 4);
-        days[EarlySectionalTermDays.size() + i / 2] = static_cast<std::uint8_t>(first << 4 | second);
+        days[EarlyTermDays.size() + i / 2] = static_cast<std::uint8_t>(first << 4 | second);
     }
     return days;
 }();
+// The calendars as printed, within the years of these tables.
+constexpr int YearOf(const PrintedYear& printed) { return printed.year; }
+constexpr int YearOf(std::uint16_t printedTerm) { return (printedTerm & 0x7fff) / 12; }
+template <auto& Source>
+constexpr auto WithinTheTables() {
+    constexpr std::size_t count = [] {
+        std::size_t n = 0;
+        for (const auto& entry : Source) n += YearOf(entry) >= FirstYear ? 1u : 0u;
+        return n;
+    }();
+    std::array<std::remove_cvref_t<decltype(Source[0])>, count> within{};
+    std::size_t j = 0;
+    for (const auto& entry : Source) {
+        if (YearOf(entry) >= FirstYear) within[j++] = entry;
+    }
+    return within;
+}
+inline constexpr auto PrintedYearsWithin = WithinTheTables<PrintedYears>();
+inline constexpr auto PrintedTermsWithin = WithinTheTables<PrintedSectionalTerms>();
+
 static_assert(MonthSizes.size() == YearCount && LeapMonths.size() == YearCount / 2 &&
               SectionalTerms.size() == 12 * (LastYear - 1900) &&
               EarlySectionalTermDays.size() == 6 * EarlyYearCount);

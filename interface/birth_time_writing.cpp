@@ -18,6 +18,7 @@ void WriteBirthTimeObject(JsonWriter& writer, const BirthReading& reading, bool 
     writer.Key("utcOffsetMinutes");
     writer.Number(time.utcOffsetSeconds / 60.0, 6);
     writer.Member("summerTime", time.summerTime);
+    writer.Member("localMeanTime", time.localMeanTime);
     writer.Member("secondOccurrence", time.secondOccurrence);
     writer.Member("repeated", time.happenedTwice);
     writer.Key("longitude");

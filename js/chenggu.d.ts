@@ -4,6 +4,8 @@ export type LateZi = 'same-day' | 'next-day';
 export type YearStart = 'new-year' | 'spring';
 export type LeapMonth = 'whole' | 'split';
 export type SolarTime = 'true' | 'mean' | 'clock';
+/** The calendar as issued at the time, or the modern computation at UTC+8 (they differ before 1929). */
+export type CalendarRule = 'printed' | 'computed';
 export type Language = 'en' | 'zh';
 
 export interface Request {
@@ -15,6 +17,7 @@ export interface Request {
   lateZi?: LateZi;
   yearStart?: YearStart;
   leapMonth?: LeapMonth;
+  calendarRule?: CalendarRule;
   /** With a clock time as period: the birthplace by name (成都, 四川成都, New York)… */
   place?: string | null;
   /** …or by longitude, degrees east (a number, or text such as 104°04′E, 74W)… */
@@ -38,6 +41,7 @@ export interface Conventions {
   yearStart: YearStart;
   leapMonth: LeapMonth;
   solarTime: SolarTime;
+  calendarRule: CalendarRule;
 }
 
 /** The steps from the clock to the time read by, for a birth with a place or longitude. */
@@ -107,7 +111,7 @@ export interface Reading {
 }
 
 export interface Alternative extends Omit<Reading, 'alternatives'> {
-  switched: 'lateZi' | 'yearStart' | 'leapMonth' | 'solarTime' | 'boundary' | 'secondOccurrence' | 'solarTerm';
+  switched: 'lateZi' | 'yearStart' | 'leapMonth' | 'solarTime' | 'calendarRule' | 'boundary' | 'secondOccurrence' | 'solarTerm';
   condition: string;
 }
 

@@ -46,7 +46,7 @@ function answered(result) {
 }
 
 // The reading of a birth: {date, period, lunar, place, longitude, zone, lateZi, yearStart,
-// leapMonth, solarTime, script, language}.
+// leapMonth, calendarRule, solarTime, script, language}.
 export function read(request) {
   return answered(call('read', request));
 }

@@ -188,9 +188,12 @@ std::vector<std::string> BirthTimeSteps(const BirthReading& reading, Script scri
     // 北京时间（UTC+8）, 纽约时间（UTC-4）; a fixed zone is its offset alone.
     const std::string zone = solar::ZoneDisplayName(time.zone, script);
     const std::string offset = OffsetText(time.utcOffsetSeconds);
+    // Before a place kept a standard time its clocks kept local mean time (tzdata's LMT).
+    const std::string kept = time.localMeanTime ? T(script, "当时尚无标准时，按当地平时 ") + offset
+                             : zone == offset   ? ""
+                                                : offset;
     steps.push_back(T(script, "钟表时间：") + DateTimeText(time.clock, script, false) +
-                    T(script, "，") + zone +
-                    (zone == offset ? "" : T(script, "（") + offset + T(script, "）")));
+                    T(script, "，") + zone + (kept.empty() ? "" : T(script, "（") + kept + T(script, "）")));
     if (time.summerTime || time.happenedTwice) {
         std::string line = T(script, "夏令时：");
         if (time.happenedTwice) {

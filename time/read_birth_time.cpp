@@ -77,6 +77,7 @@ Result<BirthTime> ReadBirthTime(const GregorianDate& date, const ClockTime& cloc
         time.secondOccurrence ? instants.secondOffset : instants.offset;
     time.utcOffsetSeconds = offset.seconds;
     time.summerTime = offset.summer;
+    time.localMeanTime = offset.localMean;
 
     // The sun's times to the second, each rounded once, so that the steps shown add up: the
     // mean solar time plus the equation of time in whole seconds is the true solar time.

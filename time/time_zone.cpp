@@ -91,22 +91,28 @@ ZoneOffset TimeZone::Offset(std::size_t choice) const {
     return ZoneOffsets[ZoneOffsetChoices[HistoryOf(index_).firstChoice + choice]];
 }
 
+// The offset in force after a zone's transition t (0-based; those before 1900 first).
 ZoneOffset TimeZone::OffsetAfter(std::size_t transition) const {
     const ZoneHistory& history = HistoryOf(index_);
     if (transition == 0) return Offset(history.initial);
-    return Offset(ZoneTransitions[history.firstTransition + transition - 1] & 0xf);
+    const std::size_t t = transition - 1;
+    if (t < history.early) return Offset(ZoneEarlyTransitions[history.firstEarly + t].choice);
+    return Offset(ZoneTransitions[history.firstTransition + t - history.early] & 0xf);
 }
 
 // The UTC instant of a zone's transition (0-based). A word holds the minute (of UTC, or of
 // the clock before the transition when flagged), the flag and the offset after it.
 Seconds TimeZone::TransitionAt(std::size_t transition) const {
-    const std::uint32_t word = ZoneTransitions[HistoryOf(index_).firstTransition + transition];
+    const ZoneHistory& history = HistoryOf(index_);
+    if (transition < history.early) return ZoneEarlyTransitions[history.firstEarly + transition].utc;
+    const std::uint32_t word = ZoneTransitions[history.firstTransition + transition - history.early];
     const Seconds minute = TableEpoch + static_cast<Seconds>(word >> 5) * 60;
     return (word & 0x10) != 0 ? minute - OffsetAfter(transition).seconds : minute;
 }
 
 std::size_t TimeZone::TransitionsUpTo(Seconds utc) const {
-    std::size_t low = 0, high = HistoryOf(index_).transitions;
+    const ZoneHistory& history = HistoryOf(index_);
+    std::size_t low = 0, high = std::size_t{history.early} + history.transitions;
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
         if (TransitionAt(middle) <= utc) {

@@ -47,6 +47,8 @@ function loadWholeEngine() {
 
 // A clock time with a birthplace (or a longitude, or a zone) is read at the birthplace.
 const atBirthplace = (s) => !!(s.time && (s.place || s.lon || s.zone));
+// The first engine's calendar begins with lunar 1901: the whole engine reads earlier years.
+const needsWhole = (s) => atBirthplace(s) || s.year < 1902;
 
 // --- Words ----------------------------------------------------------------------------------
 
@@ -473,7 +475,7 @@ function update(next) {
     loadTraditional().then(() => update(next), (error) => say(error.message));
     return;
   }
-  if (atBirthplace(next) && engine === chenggu) {
+  if (needsWhole(next) && engine === chenggu) {
     tell(t('正在载入地名与时区数据……'));
     loadWholeEngine().then(() => {
       tell('');
@@ -681,9 +683,9 @@ async function share() {
 
 async function start() {
   performance.mark('engine');
-  // A link with a birthplace is read by the whole engine.
+  // A link with a birthplace, or a year before 1902, is read by the whole engine.
   const link = new URLSearchParams((location.hash.length > 1 ? location.hash : location.search).slice(1));
-  if (WHERE.slice(1).some((w) => link.has(w.name))) {
+  if (WHERE.slice(1).some((w) => link.has(w.name)) || /^(1[6-8]|190[01])/.test(link.get('date') ?? link.get('lunar'))) {
     await loadWholeEngine().catch(() => {});
   }
   const { state: first, reading, message, fromLink } = stateFromAddress(location);

@@ -66,6 +66,7 @@ struct BirthTime {
     std::string_view zone;              // tzdata's name for it
     std::int32_t utcOffsetSeconds = 0;  // of the clock then: standard time plus summer time
     bool summerTime = false;            // as tzdata marks the clock's time then
+    bool localMeanTime = false;         // the place kept no standard time yet (tzdata's LMT)
     bool secondOccurrence = false;      // the later of a clock time that happened twice
     bool happenedTwice = false;         // clocks were turned back through this time
     double longitude = 0;

@@ -13,6 +13,7 @@ test('every kind of request answers as chenggu --json', () => {
     [{ date: '1990-01-30', period: '子' }, ['1990-01-30', '子']],
     [{ date: '1990-01-30', period: '23:30', lateZi: 'next-day' }, ['--late-zi', 'next-day', '1990-01-30', '23:30']],
     [{ date: '2024-02-05', period: '午', yearStart: 'spring' }, ['--year-start', 'spring', '2024-02-05', '午']],
+    [{ date: '1917-12-07', period: '午', calendarRule: 'computed' }, ['--calendar-rule', 'computed', '1917-12-07', '午']],
     [{ date: '2020-闰4-16', lunar: true, period: '晚子', leapMonth: 'split' },
       ['--lunar', '--leap-month', 'split', '2020-闰4-16', '晚子']],
     [{ date: '2020-4-1', lunar: true }, ['--lunar', '2020-4-1']],

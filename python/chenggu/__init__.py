@@ -63,7 +63,7 @@ def _answer(function, request):
 
 def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=None,
          late_zi="same-day", year_start="new-year", leap_month="whole", solar_time=None,
-         script="simplified", language="en"):
+         calendar_rule="printed", script="simplified", language="en"):
     """The reading of a birth, as `chenggu --json` gives it.
 
     date: "1990-01-30", a datetime.date, or a datetime.datetime whose time is the clock time
@@ -74,8 +74,10 @@ def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=Non
         "23:30"; None gives the list of the day's twelve readings (or, for a datetime, the
         reading of its time).
     late_zi: "same-day" or "next-day"; year_start: "new-year" or "spring";
-        leap_month: "whole" or "split"; script: "simplified" or "traditional" (the
-        characters of the answer's Chinese texts).
+        leap_month: "whole" or "split"; calendar_rule: "printed" (the calendar as issued at
+        the time) or "computed" (the modern computation at UTC+8; they differ on some days
+        before 1929); script: "simplified" or "traditional" (the characters of the answer's
+        Chinese texts).
     place, longitude, zone: where, for a period given as a clock time: a place's name
         ("成都", "四川成都", "New York"), or a longitude in degrees east (104.07, "74W") with
         an IANA zone (Asia/Shanghai when left out). The reading then follows the sun there;
@@ -98,7 +100,8 @@ def read(date, period=None, *, lunar=False, place=None, longitude=None, zone=Non
     if isinstance(date, datetime.date) and not lunar:
         date = date.isoformat()
     request = {"date": date, "period": period, "lunar": lunar, "lateZi": late_zi,
-               "yearStart": year_start, "leapMonth": leap_month, "script": script,
+               "yearStart": year_start, "leapMonth": leap_month, "calendarRule": calendar_rule,
+               "script": script,
                "language": language}
     for name, value in (("place", place), ("longitude", longitude), ("zone", zone),
                         ("solarTime", solar_time)):

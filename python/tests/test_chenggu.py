@@ -25,6 +25,8 @@ class ReadTest(unittest.TestCase):
             (("2020-闰4-16", "晚子"), {"lunar": True, "leap_month": "split"},
              ("--lunar", "--leap-month", "split")),
             (("2020-4-1",), {"lunar": True}, ("--lunar",)),
+            (("1914-11-17", "午"), {"calendar_rule": "computed"}, ("--calendar-rule", "computed")),
+            (("1645-闰6-1", "午"), {"lunar": True}, ("--lunar",)),
             ((datetime.date(2100, 12, 31), "亥"), {}, ()),
             (("2024-02-04", "申"), {}, ()),
             (("1990-07-15", "14:30"), {"place": "成都"}, ("--place", "成都")),

@@ -24,14 +24,14 @@ const random = (n) => {
 const pick = (list) => list[random(list.length)];
 
 function gregorianCase(offset) {
-  const date = new Date(Date.UTC(1901, 0, 1) + offset * 86400000).toISOString().slice(0, 10);
+  const date = new Date(Date.UTC(1645, 0, 28) + offset * 86400000).toISOString().slice(0, 10);
   return { calendar: 'gregorian', date };
 }
 
 // Lunar dates from the native calendar export: every leap month of the range once, and
 // random days.
 function sampleCases() {
-  const lines = execFileSync(chenggu, ['--calendar', '1901-01-01', '2100-12-31'],
+  const lines = execFileSync(chenggu, ['--calendar', '1645-01-28', '2100-12-31'],
     { encoding: 'utf8', maxBuffer: 1 << 26 })
     .trim().split('\n').slice(1).map((line) => line.split('\t'));
   const lunarOf = ([, year, month, leap, day]) =>
@@ -41,7 +41,8 @@ function sampleCases() {
     if (line[3] === '1' && !leapMonths.has(line[1])) leapMonths.set(line[1], []);
     if (line[3] === '1') leapMonths.get(line[1]).push(line);
   }
-  const cases = [gregorianCase(0), gregorianCase(lines.length - 1), { calendar: 'lunar', date: '1900-11-11' },
+  const cases = [gregorianCase(0), gregorianCase(lines.length - 1), { calendar: 'lunar', date: '1645-1-1' },
+    { calendar: 'gregorian', date: '1914-11-17' }, { calendar: 'gregorian', date: '1917-12-07' },
     { calendar: 'gregorian', date: '1990-01-30' }, { calendar: 'gregorian', date: '2024-02-05' }];
   for (const days of leapMonths.values()) cases.push(lunarOf(pick(days)));
   while (cases.length < 200) {
@@ -122,6 +123,8 @@ test('picks in the lists show the readings of the native engine, and the address
     const [, year, leap, month, day] = /^(\d{4})-(闰)?(\d+)-(\d+)$/.exec(c.date);
     await page.select('#calendar', c.calendar);
     await page.select('#year', String(Number(year)));
+    // A year before 1902 loads the whole engine first, and then fills the lists.
+    await page.waitForFunction(() => !document.getElementById('status').textContent);
     await page.select('#month', `${leap ?? ''}${Number(month)}`);
     await page.select('#day', String(Number(day)));
     await page.select('#period', c.period);
@@ -302,20 +305,20 @@ test('the lists follow the calendar', async () => {
   assert.equal((await options('day')).length, 29);  // the leap fourth month of 2020
   const periods = (await options('period')).map(([v]) => v);
   assert.deepEqual(periods.slice(0, 4), ['子', '早子', '晚子', '丑']);
-  assert.deepEqual((await options('year')).map(([v]) => v).slice(0, 1), ['1900']);
+  assert.deepEqual((await options('year')).map(([v]) => v).slice(0, 1), ['1645']);
 
-  // Lunar 1900: only the end of its eleventh month and its twelfth lie inside the range.
-  await page.select('#year', '1900');
-  assert.deepEqual((await options('month')).filter(([, , disabled]) => !disabled).map(([v]) => v), ['11', '12']);
-  await page.select('#month', '11');
-  assert.equal((await options('day')).filter(([, , disabled]) => !disabled)[0][0], '11');
+  // Lunar 1645, the first year, read by the whole engine: its leap month is the sixth, as
+  // its calendar printed it.
+  await page.select('#year', '1645');
+  await page.waitForFunction(() => document.querySelector('#month option[value="闰6"]'));
+  await page.select('#month', '1');
+  await page.select('#day', '1');
 
-  // Back to the Gregorian calendar on the same day.
-  await page.select('#month', '12');
-  await page.select('#day', '30');
+  // Back to the Gregorian calendar on the same day, the first of the range.
   await page.select('#calendar', 'gregorian');
   assert.deepEqual(await page.$eval('#birth', () => ['year', 'month', 'day'].map((id) => document.getElementById(id).value)),
-    ['1901', '2', '18']);
+    ['1645', '1', '28']);
+  assert.equal((await options('day')).filter(([, , disabled]) => !disabled)[0][0], '28');
 });
 
 test('links that cannot be read open on today with a message', async () => {

@@ -10,7 +10,7 @@
 namespace chenggu {
 
 // clang-format off
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 234> TraditionalTexts{{
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 235> TraditionalTexts{{
     {" → 真太阳时 ", " → 真太陽時 "},
     {" 不到 5 分钟", " 不到 5 分鐘"},
     {" 不是公历 ", " 不是公曆 "},
@@ -117,6 +117,7 @@ inline constexpr std::array<std::pair<std::string_view, std::string_view>, 234> 
     {"年没有闰月", "年沒有閏月"},
     {"年的闰月是", "年的閏月是"},
     {"当时实行夏令时，时钟比标准时间拨快", "當時實行夏令時，時鐘比標準時間撥快"},
+    {"当时尚无标准时，按当地平时 ", "當時尚無標準時，按當地平時 "},
     {"总骨重", "總骨重"},
     {"总骨重 ", "總骨重 "},
     {"惊蛰", "驚蟄"},
