@@ -89,7 +89,7 @@ std::string_view ConventionText(SolarTime value, Script script) {
 }
 
 std::string_view ConventionText(CalendarRule value, Script script) {
-    return InScript(value == CalendarRule::Printed ? "历日按当时颁行的历书" : "历日按现代推算（东八区）",
+    return InScript(value == CalendarRule::Printed ? "历日按当时历书" : "历日按现代推算",
                     script);
 }
 
@@ -247,9 +247,9 @@ std::string SolarTermText(const TermMoment& moment, Script script) {
     const std::string name(InScript(moment.term.name, script));
     if (moment.printedDay) {
         // Before 1929 the month turns on the day the calendar of the time printed.
-        return name + T(script, "：当时历书记在 ") + IsoDate(*moment.printedDay) +
-               T(script, "，当日起换月；推算交节时刻 ") + DateTimeText(moment.term.beijing, script) +
-               T(script, "（东八区），仅供参考；出生在") + name +
+        return name + T(script, "：当时历书在 ") + IsoDate(*moment.printedDay) +
+               T(script, " 交节（推算为 ") + DateTimeText(moment.term.beijing, script) +
+               T(script, "），出生在") + name +
                T(script, moment.birthIs == TermMoment::Side::Before ? "之前" : "之后");
     }
     std::string text =

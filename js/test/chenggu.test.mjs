@@ -56,14 +56,15 @@ test('the calendar a form needs, and the version', () => {
   const lunar2020 = months({ calendar: 'lunar', year: 2020 });
   assert.deepEqual(lunar2020.months.map((m) => m.name).slice(3, 6), ['四月', '闰四月', '五月']);
   assert.deepEqual(date({ date: '2020-闰4-1', lunar: true }).date, '2020-05-23');
-  assert.throws(() => months({ calendar: 'lunar', year: 2101 }), /1900 to 2100/);
+  assert.throws(() => months({ calendar: 'lunar', year: 2101 }), /1645 to 2100/);
   assert.equal(version, execFileSync(process.env.CHENGGU, ['--version'], { encoding: 'utf8' }).trim().split(' ')[1]);
 });
 
 test('terms as chenggu --terms lists them', () => {
   assert.deepEqual(terms(2024), chenggu('--terms', '2024').terms);
   assert.deepEqual(terms(2024, { script: 'traditional' })[4].name, '驚蟄');
-  assert.throws(() => terms(1900), (error) => error.code === 'outside-range');
+  assert.deepEqual(terms(1700), chenggu('--terms', '1700').terms);
+  assert.throws(() => terms(1644), (error) => error.code === 'outside-range');
 });
 
 test('places as chenggu --places lists them', () => {
