@@ -53,14 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)CD::StemBranchName(offset);
     (void)CD::StemBranchIndices(year, month, day);
 
-    const LunarDate atOffset = CD::LunarDateAt(offset);
+    const CalendarRule rule = (flags & 0x40) != 0 ? CalendarRule::Computed : CalendarRule::Printed;
+    (void)CD::SectionalTermDay(year, month, rule);
+    (void)CD::LunarMonthDays(year, month, rule);
+    const LunarDate atOffset = CD::LunarDateAt(offset, rule);
+    if (atOffset.year != 0) {
+        // A lunar date the conversion gives converts back to its day, under the same rule.
+        const GregorianDate back = CD::LunarToGregorian(atOffset, rule);
+        Check(!back.ok() || back.DayOffset() == offset);
+    }
     Check(atOffset.year == 0 ||
           (atOffset.month >= 1 && atOffset.month <= 12 && atOffset.day >= 1 && atOffset.day <= 30));
 
     const CalendarDate date(year, month, day);
     const Reading reading = MakeReading(year, month, day, period);
     if (CD::IsInDomain(year, month, day) && period >= 0 && period < 12) {
-        Check(date.lunarYear >= 1900 && date.lunarYear <= 2100);
+        Check(date.lunarYear >= 1645 && date.lunarYear <= 2100);
         Check(date.yearStemBranch.size() == 2 && date.dayStemBranch.size() == 2);
         Check(reading.totalWeight >= 21 && reading.totalWeight <= 71);
         Check(reading.totalWeight ==
