@@ -257,4 +257,48 @@ TEST(BirthReading, RefusesWhatCannotBeReadWithTheReason) {
     }
 }
 
+// The two calendar rules on the days they differ: each reading names the other when it
+// changes the lunar date, a pillar or the total, and a lunar birth is the day its date is
+// under the rule read by.
+TEST(CalendarRule, TheOtherCalendarIsAnAlternativeWhereItDiffers) {
+    const Options computed{.calendarRule = CalendarRule::Computed};
+    const auto otherOf = [](const BirthReading& r) -> const BirthReading* {
+        for (const BirthReading& a : r.alternatives) {
+            if (a.switched == Convention::CalendarRule) return &a;
+        }
+        return nullptr;
+    };
+    // The month of 1914 that began a day earlier in the calendar of Beijing mean time.
+    const BirthReading november = ReadOrFail({1914, 11, 17}, {6});
+    EXPECT_EQ(november.lunarDate, (LunarDate{1914, 10, 1, false}));
+    ASSERT_NE(otherOf(november), nullptr);
+    EXPECT_EQ(otherOf(november)->lunarDate, (LunarDate{1914, 9, 30, false}));
+    EXPECT_EQ(ReadOrFail({1914, 11, 17}, {6}, computed).lunarDate, (LunarDate{1914, 9, 30, false}));
+
+    // 大雪 printed on 1917-12-07, computed 00:00:56 the next day: the month pillar alone differs.
+    const BirthReading snow = ReadOrFail({1917, 12, 7}, {6});
+    EXPECT_EQ(snow.monthStemBranch, "壬子");
+    ASSERT_TRUE(snow.solarTerm && snow.solarTerm->printedDay);
+    EXPECT_EQ(*snow.solarTerm->printedDay, (GregorianDate{1917, 12, 7}));
+    EXPECT_EQ(snow.solarTerm->birthIs, TermMoment::Side::After);
+    ASSERT_NE(otherOf(snow), nullptr);
+    EXPECT_EQ(otherOf(snow)->monthStemBranch, "辛亥");
+    EXPECT_EQ(otherOf(snow)->totalWeight, snow.totalWeight);
+
+    // A lunar birth: the day of its date under each rule.
+    const Result<Birth> lunar = LunarBirth({1914, 10, 1, false}, Period{6});
+    ASSERT_TRUE(lunar);
+    EXPECT_EQ(Read(*lunar)->readingDate, (GregorianDate{1914, 11, 17}));
+    EXPECT_EQ(Read(*lunar, computed)->readingDate, (GregorianDate{1914, 11, 18}));
+    // 1645's leap month is the sixth as printed, the fifth as computed.
+    EXPECT_EQ(Read(*ParseBirth("1645-闰6-1", "午", true))->readingDate, (GregorianDate{1645, 7, 23}));
+    EXPECT_EQ(Read(*ParseBirth("1645-闰6-1", "午", true), computed).error().code,
+              ErrorCode::NoSuchLeapMonth);
+    EXPECT_EQ(Read(*ParseBirth("1645-闰5-1", "午", true), computed)->readingDate,
+              (GregorianDate{1645, 6, 24}));
+
+    // From 1929 on the two rules are one calendar: no alternative.
+    EXPECT_EQ(otherOf(ReadOrFail({1990, 1, 30}, {0})), nullptr);
+}
+
 }  // namespace

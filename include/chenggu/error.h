@@ -18,7 +18,7 @@ CHENGGU_BEGIN_NAMESPACE
 enum class ErrorCode {
     NotADate,                // not-a-date: text that is not a date of the form asked for
     NoSuchDate,              // no-such-date: a date that does not exist: 2001-02-29, 2021-4-30
-    OutsideRange,            // outside-range: before 1901-01-01 or after 2100-12-31
+    OutsideRange,            // outside-range: before 1645-01-28 or after 2100-12-31
     NotAPeriod,              // bad-period: text that is not a birth period, or no period
     NotATime,                // bad-time: a clock time past 23:59
     UnknownConvention,       // unknown-convention: a convention value that does not exist
