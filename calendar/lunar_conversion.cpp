@@ -126,12 +126,21 @@ constexpr LunarYear YearAt(std::size_t i, CalendarRule rule, const NewYearDays& 
             OffsetOf(year, 1, 1) + newYearDays[i]};
 }
 
-// A year at run time, with the new years summed once rather than carried (the web page's
-// first visit counts the engine's bytes).
-LunarYear YearOf(std::size_t i, CalendarRule rule) {
-    static const NewYearDays days = SumNewYearDays();
-    return YearAt(i, rule, days);
+// Each rule's years, unpacked once at run time (the new years summed rather than carried: the
+// web page's first visit counts the engine's bytes), so that a conversion reads one entry.
+using RuleYears = std::array<LunarYear, YearCount + 1>;
+RuleYears Unpacked(CalendarRule rule) {
+    const NewYearDays days = SumNewYearDays();
+    RuleYears years;
+    for (std::size_t i = 0; i <= YearCount; ++i) years[i] = YearAt(i, rule, days);
+    return years;
 }
+const RuleYears& YearsOf(CalendarRule rule) {
+    static const std::array<RuleYears, 2> byRule{Unpacked(CalendarRule::Printed),
+                                                 Unpacked(CalendarRule::Computed)};
+    return byRule[rule == CalendarRule::Computed ? 1 : 0];
+}
+const LunarYear& YearOf(std::size_t i, CalendarRule rule) { return YearsOf(rule)[i]; }
 
 constexpr bool TablesAreConsistent(CalendarRule rule) {
     const NewYearDays days = SumNewYearDays();
@@ -159,14 +168,6 @@ static_assert(ComputedNewYear(FirstYear) == FirstDayOffset);
 static_assert(ComputedNewYear(1901) == 49);          // 1901-02-19
 static_assert(ComputedNewYear(2051) == 54787 + 41);  // 2051-02-11
 
-// The day offset of a lunar date whose month and day exist.
-std::int32_t LunarDayOffset(const LunarDate& lunar, CalendarRule rule) {
-    const LunarYear year = YearOf(static_cast<std::size_t>(lunar.year - FirstYear), rule);
-    const int leap = year.leap;
-    // The leap month, and every month after it, sits one position later.
-    const int p = lunar.month - 1 + (leap != 0 && (lunar.month > leap || lunar.leapMonth) ? 1 : 0);
-    return year.newYear + DaysBeforePosition(year.sizes, p) + lunar.day - 1;
-}
 
 std::uint16_t LowHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed & 0xffff); }
 std::uint16_t HighHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed >> 16); }
@@ -213,8 +214,9 @@ std::uint32_t CalendarDate::LunarMonthDays(std::uint16_t lunarYear, std::uint16_
     if (lunarYear < FirstYear) return 30;
     if (!HasTables(lunarYear) || lunarMonth < 1 || lunarMonth > 12) return 0;
 
-    const unsigned leap = LunarLeapMonth(lunarYear, rule);
-    const unsigned sizes = YearOf(static_cast<std::size_t>(lunarYear - FirstYear), rule).sizes;
+    const LunarYear& year = YearOf(static_cast<std::size_t>(lunarYear - FirstYear), rule);
+    const auto leap = static_cast<unsigned>(year.leap);
+    const unsigned sizes = year.sizes;
     // Month m is bit 16 - m; the months after the leap month sit one bit lower.
     unsigned bit = 16u - lunarMonth;               // [4, 15]
     if (leap != 0 && lunarMonth > leap) bit -= 1;  // [3, 14]
@@ -251,13 +253,17 @@ int CalendarDate::SectionalTermDay(std::uint16_t year, std::uint16_t month, Cale
 }
 
 LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset, CalendarRule rule) {
+    const RuleYears& years = YearsOf(rule);
     // Lunar 2100 ends in January 2101: its last days convert too.
-    if (dayOffset < FirstDayOffset || dayOffset >= YearOf(YearCount, rule).newYear) return {};
+    if (dayOffset < FirstDayOffset || dayOffset >= years[YearCount].newYear) return {};
 
-    // Lunar year y begins in Gregorian year y, so the day lies in lunar year y or y - 1.
-    int i = CivilOf(dayOffset).year - FirstYear;                                     // [0, 456]
-    LunarYear lunarYear = YearOf(static_cast<std::size_t>(i), rule);
-    if (dayOffset < lunarYear.newYear) lunarYear = YearOf(static_cast<std::size_t>(--i), rule);  // [0, 455]
+    // The year from the mean length of a year, then at most a step either way to the lunar year
+    // the day lies in (a lunar year is 353 to 385 days).
+    auto i = static_cast<std::size_t>(std::int64_t{dayOffset - FirstDayOffset} * 400 / 146097);
+    if (i >= YearCount) i = YearCount - 1;
+    while (i > 0 && dayOffset < years[i].newYear) --i;
+    while (dayOffset >= years[i + 1].newYear) ++i;  // [0, 455]
+    const LunarYear& lunarYear = years[i];
     const std::int32_t n = dayOffset - lunarYear.newYear;  // [0, 384]
 
     // The month's position p: months have 29 or 30 days, so n / 30 is p or p - 1.
@@ -266,7 +272,7 @@ LunarDate CalendarDate::LunarDateAt(std::int32_t dayOffset, CalendarRule rule) {
     if (DaysBeforePosition(sizes, p + 1) <= n) ++p;                                     // [0, 12]
     const auto day = static_cast<std::uint16_t>(n - DaysBeforePosition(sizes, p) + 1);  // [1, 30]
 
-    const auto year = static_cast<std::uint16_t>(FirstYear + i);
+    const auto year = static_cast<std::uint16_t>(FirstYear + static_cast<int>(i));
     const int leap = lunarYear.leap;
     if (leap == 0 || p < leap) return {year, static_cast<std::uint16_t>(p + 1), day, false};
     return {year, static_cast<std::uint16_t>(p == leap ? leap : p), day, p == leap};
@@ -296,22 +302,36 @@ std::uint16_t CalendarDate::LunarMonthLength(std::uint16_t lunarYear, std::uint1
     return leapMonth ? HighHalf(packed) : LowHalf(packed);
 }
 
-LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar, CalendarRule rule) {
+namespace {
+
+// The day offset of a lunar date, or why it has none: the year's entry read once.
+LunarDateError Checked(const LunarDate& lunar, CalendarRule rule, std::int32_t& offset) {
     if (!HasTables(lunar.year)) return LunarDateError::OutsideRange;
     if (lunar.month < 1 || lunar.month > 12) return LunarDateError::NoSuchMonth;
-    if (lunar.leapMonth && LunarLeapMonth(lunar.year, rule) != lunar.month) {
-        return LunarDateError::NoSuchLeapMonth;
+    const LunarYear& year = YearOf(static_cast<std::size_t>(lunar.year - FirstYear), rule);
+    if (lunar.leapMonth && year.leap != lunar.month) return LunarDateError::NoSuchLeapMonth;
+    // The month's position: the leap month, and every month after it, sits one later.
+    const int p = lunar.month - 1 + (year.leap != 0 && (lunar.month > year.leap || lunar.leapMonth) ? 1 : 0);
+    const std::int32_t before = DaysBeforePosition(year.sizes, p);
+    if (lunar.day < 1 || lunar.day > DaysBeforePosition(year.sizes, p + 1) - before) {
+        return LunarDateError::NoSuchDay;
     }
-    const std::uint16_t days = LunarMonthLength(lunar.year, lunar.month, lunar.leapMonth, rule);
-    if (lunar.day < 1 || lunar.day > days) return LunarDateError::NoSuchDay;
-    const std::int32_t offset = LunarDayOffset(lunar, rule);
+    offset = year.newYear + before + lunar.day - 1;
     if (offset < FirstDayOffset || offset > LastDayOffset) return LunarDateError::OutsideRange;
     return LunarDateError::None;
 }
 
+}  // namespace
+
+LunarDateError CalendarDate::CheckLunarDate(const LunarDate& lunar, CalendarRule rule) {
+    std::int32_t offset = 0;
+    return Checked(lunar, rule, offset);
+}
+
 GregorianDate CalendarDate::LunarToGregorian(const LunarDate& lunar, CalendarRule rule) {
-    if (CheckLunarDate(lunar, rule) != LunarDateError::None) return {};
-    return GregorianDate::FromDayOffset(LunarDayOffset(lunar, rule));
+    std::int32_t offset = 0;
+    if (Checked(lunar, rule, offset) != LunarDateError::None) return {};
+    return GregorianDate::FromDayOffset(offset);
 }
 
 bool GregorianDate::ok() const { return CalendarDate::IsSupportedDate(year, month, day); }
