@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Clock times against Python's zoneinfo, an independent reader of the system's tzdata (its
-POSIX rules after 2037 included): around every transition of every zone from 1901 to 2100
+POSIX rules after 2037 included): around every transition of every zone from 1645 to 2100
 (as the zone's TZif file lists them, then as its rule makes them), the clock time just before,
-inside the change and just after must give chenggu's utcOffsetMinutes and summerTime (the
+inside the change and just after must give chenggu's utcOffsetMinutes, localMeanTime (tzdata's
+LMT, before a place kept a standard time) and summerTime (the
 clocks set ahead: where tzdata's summer time is negative, as Ireland's winter, the larger of the
 two offsets), a refusal for a time clocks jumped over, and the first occurrence (the offset
 before) for a time they went through twice.
@@ -16,7 +17,7 @@ import zoneinfo
 
 chenggu = sys.argv[1]
 UTC = dt.timezone.utc
-FIRST, LAST = dt.datetime(1901, 1, 3), dt.datetime(2100, 12, 29)
+FIRST, LAST = dt.datetime(1645, 2, 1), dt.datetime(2100, 12, 29)
 zones = sorted(z for z in zoneinfo.available_timezones() if z not in ("Factory", "localtime"))
 
 
@@ -30,7 +31,9 @@ def transitions_of(zone, info):
     skip = 44 + counts[3] * 5 + counts[4] * 6 + counts[5] + counts[2] * 8 + counts[1] + counts[0]
     counts = struct.unpack(">6l", data[skip + 20:skip + 44])
     listed = struct.unpack(f">{counts[3]}q", data[skip + 44:skip + 44 + 8 * counts[3]])
-    found = [dt.datetime.fromtimestamp(t, UTC) for t in listed if -2177452800 < t < 4133980800]
+    first = dt.datetime(1645, 1, 1, tzinfo=UTC).timestamp()
+    found = [dt.datetime(1970, 1, 1, tzinfo=UTC) + dt.timedelta(seconds=t)
+             for t in listed if first < t < 4133980800]
     day = max([dt.datetime(2037, 1, 1, tzinfo=UTC), *found]) + dt.timedelta(days=1)
     offset = day.astimezone(info).utcoffset()
     while day.year < 2101:
@@ -97,8 +100,8 @@ for zone in zones:
             local = clock.replace(tzinfo=info)
             real = local.astimezone(UTC).astimezone(info).replace(tzinfo=None) == clock
             requests.append(f"{clock:%Y-%m-%d %H:%M} 0 {zone}")
-            expected.append((local.utcoffset().total_seconds() / 60, summer(local, instants))
-                            if real else None)
+            expected.append((local.utcoffset().total_seconds() / 60, local.tzname() == "LMT",
+                             summer(local, instants)) if real else None)
 
 done = subprocess.run([chenggu, "--batch"], input="\n".join(requests) + "\n",
                       capture_output=True, text=True, env={"LC_ALL": "C.UTF-8"})
@@ -113,8 +116,9 @@ for request, want, answer in zip(requests, expected, answers):
     if "error" in answer:
         failures.append(f"{request}: {answer['error']}")
         continue
-    got = (answer["birthTime"]["utcOffsetMinutes"], answer["birthTime"]["summerTime"])
-    if abs(got[0] - want[0]) > 1e-6 or got[1] != want[1]:
+    time = answer["birthTime"]
+    got = (time["utcOffsetMinutes"], time["localMeanTime"], time["summerTime"])
+    if abs(got[0] - want[0]) > 1e-6 or got[1:] != want[1:]:
         failures.append(f"{request}: chenggu {got}, zoneinfo {want}")
 print(f"{len(requests)} clock times in {len(zones)} zones, {len(failures)} differ")
 for failure in failures[:20]:
