@@ -89,10 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!checked.ok()) Check(!checked.error().reason.empty());
 
     // Readings under any conventions: sound readings, alternatives that differ in total (or,
-    // across a sectional term the period holds, in their pillars).
+    // across a sectional term the period holds or under the other calendar, in their pillars
+    // or day).
     const Options options{static_cast<LateZi>(flags >> 1 & 1),
                           static_cast<YearStart>(flags >> 2 & 1),
-                          static_cast<LeapMonthRule>(flags >> 3 & 1)};
+                          static_cast<LeapMonthRule>(flags >> 3 & 1), std::nullopt, rule};
     const Period birthPeriod{period, static_cast<ZiHalf>((flags >> 4) % 3)};
     const Result<BirthReading> birthReading = Read({{year, month, day}, {}, birthPeriod}, options);
     Check(birthReading.ok() == (GregorianDate{year, month, day}.ok() && birthPeriod.ok()) ||
@@ -109,8 +110,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       alternative.monthStemBranch != birthReading->monthStemBranch);
                 continue;
             }
-            Check(alternative.totalWeight != birthReading->totalWeight);
             Check(alternative.switched.has_value());
+            // The other calendar is given when it changes the day read, a pillar or the total.
+            if (alternative.switched == Convention::CalendarRule) {
+                Check(alternative.lunarDate != birthReading->lunarDate ||
+                      alternative.readingDate != birthReading->readingDate ||
+                      alternative.yearStemBranch != birthReading->yearStemBranch ||
+                      alternative.monthStemBranch != birthReading->monthStemBranch ||
+                      alternative.totalWeight != birthReading->totalWeight);
+            } else {
+                Check(alternative.totalWeight != birthReading->totalWeight);
+            }
             Check(Switched(options, *alternative.switched) == alternative.options);
         }
     }
