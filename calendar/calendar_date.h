@@ -24,7 +24,7 @@
 //     empty names.
 //
 // Which month length to use: LunarMonthLength, the real length of any month the engine
-// converts. LunarMonthDays keeps its packed form and its contract for lunar 1900.
+// converts. LunarMonthDays keeps its packed form and its contract for the years before 1645.
 #pragma once
 
 #include <array>

@@ -61,10 +61,10 @@ CHENGGU_EXPORT std::optional<GregorianDate> LeapMonthTwin(const LunarDate& date,
 // addresses, folded first by NormalizedInput: each says what it could not read and which forms
 // it accepts.
 //
-// A Gregorian date, 1901-01-01 to 2100-12-31: 1990-01-30 (month and day may have one digit),
+// A Gregorian date, 1645-01-28 to 2100-12-31: 1990-01-30 (month and day may have one digit),
 // 1990/1/30, 1990.1.30, 1990年1月30日 (or 号), optionally after 公历 or 阳历.
 CHENGGU_EXPORT Result<GregorianDate> ParseDate(std::string_view text);
-// A lunar date, 1900-11-11 to 2100-12-01: the numbers of the forms above with 闰 or L before
+// A lunar date, 1645-1-1 to 2100-12-01: the numbers of the forms above with 闰 or L before
 // the month of a leap month (2020-闰4-1, 2020-L04-01, 2020年闰4月1日), or the date in words,
 // 1990年正月初四, 2020年闰四月初一 (months 正月 … 十月, 冬月, 腊月; days 初一 … 初十, 十一 …, 二十,
 // 廿一 …, 三十), optionally after 农历 or 阴历.

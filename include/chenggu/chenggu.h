@@ -36,7 +36,7 @@ CHENGGU_EXPORT char* chenggu_date_json(const char* request_json);
  * {"places": [{"name", "fullName", "region", "englishName", "longitude", "zone"}, ...]}. */
 CHENGGU_EXPORT char* chenggu_places_json(const char* request_json);
 
-/* The 24 solar terms of a year, 1901 to 2100, at their instants: {"year": 2024} answers
+/* The 24 solar terms of a year, 1645 to 2100, at their instants: {"year": 2024} answers
  * {"year": 2024, "terms": [{"name": "小寒", "utc": "2024-01-06T03:49:29Z",
  *  "beijing": "2024-01-06T11:49:29"}, ...]} (Beijing time is UTC+8). */
 CHENGGU_EXPORT char* chenggu_terms_json(const char* request_json);

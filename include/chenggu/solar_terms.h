@@ -22,7 +22,7 @@ struct SolarTerm {
     friend bool operator==(const SolarTerm&, const SolarTerm&) = default;
 };
 
-// The terms of a Gregorian year from 1901 to 2100, in year order; refused outside.
+// The terms of a Gregorian year from 1645 to 2100, in year order; refused outside.
 CHENGGU_EXPORT Result<std::array<SolarTerm, 24>> SolarTermsOf(int year);
 
 CHENGGU_END_NAMESPACE
