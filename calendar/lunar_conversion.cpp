@@ -1,6 +1,6 @@
 // Gregorian arithmetic and the lunar conversion in both directions: day numbers counted from
-// a fixed epoch, and the day offset of every lunar new year, derived at compile time from the
-// packed tables, so that a conversion never walks over the years.
+// a fixed epoch, and each calendar rule's lunar years with the day offset of their new years,
+// unpacked once from the packed tables, so that a conversion never walks over the years.
 #include <algorithm>
 #include <bit>
 
@@ -167,7 +167,6 @@ constexpr std::int32_t ComputedNewYear(int year) {
 static_assert(ComputedNewYear(FirstYear) == FirstDayOffset);
 static_assert(ComputedNewYear(1901) == 49);          // 1901-02-19
 static_assert(ComputedNewYear(2051) == 54787 + 41);  // 2051-02-11
-
 
 std::uint16_t LowHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed & 0xffff); }
 std::uint16_t HighHalf(std::uint32_t packed) { return static_cast<std::uint16_t>(packed >> 16); }

@@ -1,7 +1,7 @@
 // The packed data of the Chinese lunar calendar for lunar years 1645-2100 and the days of the
 // sectional solar terms of Gregorian January 1645 to December 2100. Nothing is computed
-// from astronomy at run time:
-// every month length, leap month and term day is read here, in place, with shifts and masks.
+// from astronomy at run time: every month length, leap month and term day is read here, in
+// place, with shifts and masks.
 //
 // 1645-1900 are computed from astronomy (scripts/solar-terms); where the calendars issued at
 // the time differ, generated/printed_calendar.h gives their months and term days.

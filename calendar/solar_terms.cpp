@@ -20,41 +20,35 @@ static_assert(early::FirstYear == FirstSolarTermYear && early::LastYear + 1 == t
 constexpr int FirstYear = early::FirstYear;
 #endif
 
-struct Later {
-    static constexpr int FirstYear = tables::FirstYear;
-    static constexpr const auto& TermLines = tables::TermLines;
-    static constexpr const auto& SectionalDeviations = tables::SectionalDeviations;
-    static constexpr const auto& PrincipalDeviations = tables::PrincipalDeviations;
-};
-#if !defined(CHENGGU_TERMS_FROM_1900)
-struct Earlier {
-    static constexpr int FirstYear = early::FirstYear;
-    static constexpr const auto& TermLines = early::TermLines;
-    static constexpr const auto& SectionalDeviations = early::SectionalDeviations;
-    static constexpr const auto& PrincipalDeviations = early::PrincipalDeviations;
-};
-#endif
-
-// The instant of term k (0-23) of a covered year, from its table's line and a deviation of
-// the same parity. (The sectional terms alone are read apart, so that an engine that reads no
-// principal term links none of their table.)
-template <class Tables, bool Sectional>
-std::int64_t OnTheLine(int year, int term) {
-    const auto& line = Tables::TermLines[static_cast<std::size_t>(term)];
-    const std::size_t row = 12 * static_cast<std::size_t>(year - Tables::FirstYear) +
-                            static_cast<std::size_t>(term / 2);
-    const std::int16_t deviation =
-        Sectional ? Tables::SectionalDeviations[row] : Tables::PrincipalDeviations[row];
-    return line.first + std::int64_t{line.perYear} * (year - Tables::FirstYear) + deviation;
+// The instant of term k (0-23) of a covered year, from a table's line and deviations.
+template <class Lines, class Deviations>
+std::int64_t OnTheLine(int firstYear, const Lines& lines, const Deviations& deviations, int year,
+                       int term) {
+    const auto& line = lines[static_cast<std::size_t>(term)];
+    const std::size_t row =
+        12 * static_cast<std::size_t>(year - firstYear) + static_cast<std::size_t>(term / 2);
+    return line.first + std::int64_t{line.perYear} * (year - firstYear) + deviations[row];
 }
 
+// The sectional terms are read apart from the principal ones, so that an engine that reads no
+// principal term links none of their table.
 template <bool Sectional>
 std::optional<std::int64_t> InstantOf(int year, int term) {
     if (year < FirstYear || year > LastSolarTermYear) return std::nullopt;
 #if !defined(CHENGGU_TERMS_FROM_1900)
-    if (year < Later::FirstYear) return OnTheLine<Earlier, Sectional>(year, term);
+    if (year < tables::FirstYear) {
+        if constexpr (Sectional) {
+            return OnTheLine(early::FirstYear, early::TermLines, early::SectionalDeviations, year, term);
+        } else {
+            return OnTheLine(early::FirstYear, early::TermLines, early::PrincipalDeviations, year, term);
+        }
+    }
 #endif
-    return OnTheLine<Later, Sectional>(year, term);
+    if constexpr (Sectional) {
+        return OnTheLine(tables::FirstYear, tables::TermLines, tables::SectionalDeviations, year, term);
+    } else {
+        return OnTheLine(tables::FirstYear, tables::TermLines, tables::PrincipalDeviations, year, term);
+    }
 }
 
 }  // namespace
